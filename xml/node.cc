@@ -1,0 +1,234 @@
+#include "xml/node.h"
+
+#include <libxml/tree.h>
+
+namespace zarn::xml {
+namespace {
+
+xmlNodePtr N(void* raw) { return static_cast<xmlNodePtr>(raw); }
+const xmlChar* X(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
+
+std::string TakeString(xmlChar* s) {
+  if (s == nullptr) return std::string();
+  std::string out(reinterpret_cast<const char*>(s));
+  xmlFree(s);
+  return out;
+}
+
+bool IsChildType(xmlNodePtr n) {
+  return n->type == XML_ELEMENT_NODE || n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE ||
+         n->type == XML_COMMENT_NODE || n->type == XML_PI_NODE || n->type == XML_ENTITY_REF_NODE;
+}
+
+}  // namespace
+
+bool Node::IsElement() const { return raw_ != nullptr && N(raw_)->type == XML_ELEMENT_NODE; }
+bool Node::IsAttribute() const { return raw_ != nullptr && N(raw_)->type == XML_ATTRIBUTE_NODE; }
+bool Node::IsText() const {
+  return raw_ != nullptr && (N(raw_)->type == XML_TEXT_NODE || N(raw_)->type == XML_CDATA_SECTION_NODE);
+}
+bool Node::IsDocument() const {
+  return raw_ != nullptr && (N(raw_)->type == XML_DOCUMENT_NODE || N(raw_)->type == XML_HTML_DOCUMENT_NODE);
+}
+
+std::string Node::Name() const {
+  if (raw_ == nullptr || N(raw_)->name == nullptr) return std::string();
+  std::string local(reinterpret_cast<const char*>(N(raw_)->name));
+  if ((IsElement() || IsAttribute()) && N(raw_)->ns != nullptr && N(raw_)->ns->prefix != nullptr) {
+    return std::string(reinterpret_cast<const char*>(N(raw_)->ns->prefix)) + ":" + local;
+  }
+  if (IsText()) return "#text";
+  return local;
+}
+
+std::string Node::LocalName() const {
+  if (raw_ == nullptr || N(raw_)->name == nullptr) return std::string();
+  return reinterpret_cast<const char*>(N(raw_)->name);
+}
+
+std::string Node::Text() const {
+  if (raw_ == nullptr) return std::string();
+  return TakeString(xmlNodeGetContent(N(raw_)));
+}
+
+void Node::SetText(std::string_view text) {
+  if (raw_ == nullptr) return;
+  const std::string value(text);
+  xmlChar* escaped = xmlEncodeSpecialChars(N(raw_)->doc, X(value));
+  xmlNodeSetContent(N(raw_), escaped);
+  xmlFree(escaped);
+}
+
+std::optional<std::string> Node::Attribute(std::string_view name) const {
+  if (!IsElement()) return std::nullopt;
+  const std::string n(name);
+  xmlAttrPtr attr = xmlHasProp(N(raw_), X(n));
+  if (attr == nullptr) return std::nullopt;
+  return TakeString(xmlNodeGetContent(reinterpret_cast<xmlNodePtr>(attr)));
+}
+
+bool Node::HasAttribute(std::string_view name) const {
+  if (!IsElement()) return false;
+  const std::string n(name);
+  return xmlHasProp(N(raw_), X(n)) != nullptr;
+}
+
+void Node::SetAttribute(std::string_view name, std::string_view value) {
+  if (!IsElement()) return;
+  const std::string n(name);
+  const std::string v(value);
+  xmlSetProp(N(raw_), X(n), X(v));
+}
+
+void Node::RemoveAttribute(std::string_view name) {
+  if (!IsElement()) return;
+  const std::string n(name);
+  xmlAttrPtr attr = xmlHasProp(N(raw_), X(n));
+  if (attr != nullptr) xmlRemoveProp(attr);
+}
+
+std::vector<std::pair<std::string, std::string>> Node::Attributes() const {
+  std::vector<std::pair<std::string, std::string>> out;
+  if (!IsElement()) return out;
+  for (xmlAttrPtr a = N(raw_)->properties; a != nullptr; a = a->next) {
+    Node attr(a);
+    out.emplace_back(attr.Name(), attr.Text());
+  }
+  return out;
+}
+
+Node Node::Parent() const {
+  if (raw_ == nullptr) return Node();
+  xmlNodePtr p = N(raw_)->parent;
+  return (p != nullptr && p->type == XML_ELEMENT_NODE) ? Node(p) : Node();
+}
+
+Node Node::FirstChild() const {
+  if (raw_ == nullptr || IsAttribute()) return Node();
+  return Node(N(raw_)->children);
+}
+
+Node Node::NextSibling() const { return raw_ == nullptr ? Node() : Node(N(raw_)->next); }
+Node Node::PreviousSibling() const { return raw_ == nullptr ? Node() : Node(N(raw_)->prev); }
+
+std::vector<Node> Node::Children() const {
+  std::vector<Node> out;
+  if (raw_ == nullptr || IsAttribute()) return out;
+  for (xmlNodePtr c = N(raw_)->children; c != nullptr; c = c->next) {
+    if (IsChildType(c)) out.emplace_back(c);
+  }
+  return out;
+}
+
+std::vector<Node> Node::ChildElements() const {
+  std::vector<Node> out;
+  if (raw_ == nullptr || IsAttribute()) return out;
+  for (xmlNodePtr c = N(raw_)->children; c != nullptr; c = c->next) {
+    if (c->type == XML_ELEMENT_NODE) out.emplace_back(c);
+  }
+  return out;
+}
+
+Node Node::FirstChildElement(std::string_view name) const {
+  if (raw_ == nullptr || IsAttribute()) return Node();
+  for (xmlNodePtr c = N(raw_)->children; c != nullptr; c = c->next) {
+    if (c->type == XML_ELEMENT_NODE && Node(c).Name() == name) return Node(c);
+  }
+  return Node();
+}
+
+std::string Node::OuterXml() const {
+  if (raw_ == nullptr) return std::string();
+  xmlBufferPtr buffer = xmlBufferCreate();
+  if (buffer == nullptr) return std::string();
+  if (IsDocument()) {
+    for (xmlNodePtr c = N(raw_)->children; c != nullptr; c = c->next) {
+      xmlNodeDump(buffer, N(raw_)->doc, c, 0, 0);
+    }
+  } else {
+    xmlNodeDump(buffer, N(raw_)->doc, N(raw_), 0, 0);
+  }
+  std::string out(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
+                  static_cast<size_t>(xmlBufferLength(buffer)));
+  xmlBufferFree(buffer);
+  return out;
+}
+
+Node Node::AppendChild(OwnedNode child) {
+  if (raw_ == nullptr || !child) return Node();
+  xmlNodePtr c = N(child.release());
+  // xmlAddChild may merge text into a neighbour and free `c`; link by hand instead.
+  c->parent = N(raw_);
+  c->next = nullptr;
+  c->prev = N(raw_)->last;
+  if (N(raw_)->last != nullptr) {
+    N(raw_)->last->next = c;
+  } else {
+    N(raw_)->children = c;
+  }
+  N(raw_)->last = c;
+  return Node(c);
+}
+
+Node Node::InsertBefore(OwnedNode child, Node reference) {
+  if (!reference) return AppendChild(std::move(child));
+  if (raw_ == nullptr || !child || N(reference.raw())->parent != N(raw_)) return Node();
+  xmlNodePtr c = N(child.release());
+  xmlNodePtr ref = N(reference.raw());
+  c->parent = N(raw_);
+  c->next = ref;
+  c->prev = ref->prev;
+  if (ref->prev != nullptr) {
+    ref->prev->next = c;
+  } else {
+    N(raw_)->children = c;
+  }
+  ref->prev = c;
+  return Node(c);
+}
+
+Node Node::AppendElement(std::string_view name, std::string_view text) {
+  if (!IsElement() && !IsDocument()) return Node();
+  const std::string n(name);
+  xmlNodePtr e = xmlNewDocNode(N(raw_)->doc, nullptr, X(n), nullptr);
+  if (e == nullptr) return Node();
+  OwnedNode owned(e);
+  Node added = AppendChild(std::move(owned));
+  if (!text.empty()) added.SetText(text);
+  return added;
+}
+
+OwnedNode Node::Detach() {
+  if (raw_ == nullptr) return OwnedNode();
+  xmlUnlinkNode(N(raw_));
+  return OwnedNode(raw_);
+}
+
+void Node::Remove() {
+  if (raw_ == nullptr) return;
+  if (IsAttribute()) {
+    xmlRemoveProp(reinterpret_cast<xmlAttrPtr>(raw_));
+  } else {
+    xmlUnlinkNode(N(raw_));
+    xmlFreeNode(N(raw_));
+  }
+  raw_ = nullptr;
+}
+
+Node Node::OwnerDocument() const {
+  return raw_ == nullptr ? Node() : Node(reinterpret_cast<xmlNodePtr>(N(raw_)->doc));
+}
+
+OwnedNode::~OwnedNode() {
+  if (raw_ != nullptr) xmlFreeNode(N(raw_));
+}
+
+OwnedNode& OwnedNode::operator=(OwnedNode&& other) noexcept {
+  if (this != &other) {
+    if (raw_ != nullptr) xmlFreeNode(N(raw_));
+    raw_ = other.release();
+  }
+  return *this;
+}
+
+}  // namespace zarn::xml
