@@ -1,1 +1,181 @@
-int main() { return 0; }
+// zarn-catalog: the command-line host. It drives the catalog manager through its
+// exports exactly as a host program would.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "cli/command.h"
+#include "platform/paths.h"
+#include "platform/strings.h"
+#include "zarn/catalog_manager.h"
+
+namespace zarn::cli {
+namespace {
+
+std::vector<Command>& Registry() {
+  static std::vector<Command> commands;
+  return commands;
+}
+
+void PrintOverview() {
+  std::printf(
+      "usage: zarn-catalog COMMAND [--workdir DIR] [--lang CODE] [--json] [--trace FILE] [ARGS]\n\n"
+      "Common options:\n"
+      "  --workdir DIR  working directory holding zarn_catalog/ (default: $ZARN_WORKDIR, else .)\n"
+      "  --lang CODE    language of texts (en, de, ...)\n"
+      "  --json         machine-readable output\n"
+      "  --trace FILE   write the library's trace to FILE (- for standard error)\n");
+  std::map<std::string, std::vector<const Command*>> groups;
+  std::vector<std::string> order;
+  for (const Command& c : Commands()) {
+    if (groups.find(c.group) == groups.end()) order.push_back(c.group);
+    groups[c.group].push_back(&c);
+  }
+  for (const std::string& g : order) {
+    std::printf("\n%s:\n", g.c_str());
+    for (const Command* c : groups[g]) std::printf("  %-16s %s\n", c->name, c->summary);
+  }
+  std::printf("\n'zarn-catalog COMMAND --help' describes one command.\n");
+}
+
+void PrintCommandHelp(const Command& c) {
+  std::printf("usage: zarn-catalog %s %s\n\n%s\n", c.name, c.usage, c.summary);
+  std::printf("\nCommon options: --workdir DIR, --lang CODE, --json, --trace FILE\n");
+}
+
+bool IsFlag(const Command& c, const std::string& name) {
+  if (name == "json" || name == "help") return true;
+  for (const std::string& f : c.flags) {
+    if (f == name) return true;
+  }
+  return false;
+}
+
+// Parses argv after the command name. Returns false on a malformed option.
+bool Parse(const Command& c, int argc, char** argv, Invocation* in, bool* help) {
+  for (int i = 0; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a.rfind("--", 0) != 0 || a == "--") {
+      in->args.push_back(a);
+      continue;
+    }
+    std::string name = a.substr(2);
+    std::string value;
+    const size_t eq = name.find('=');
+    if (eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name = name.substr(0, eq);
+    } else if (!IsFlag(c, name)) {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "error: option --%s needs a value\n", name.c_str());
+        return false;
+      }
+      value = argv[++i];
+    }
+    if (name == "help") *help = true;
+    else if (name == "json") in->json = true;
+    else if (name == "workdir") in->workdir = value;
+    else if (name == "lang") in->lang = value;
+    else if (name == "trace") in->trace = value;
+    else in->options.emplace_back(name, value);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool RegisterCommand(Command command) {
+  Registry().push_back(std::move(command));
+  return true;
+}
+
+const std::vector<Command>& Commands() { return Registry(); }
+
+std::string Invocation::Option(std::string_view name, std::string_view fallback) const {
+  for (const auto& [n, v] : options) {
+    if (n == name) return v;
+  }
+  return std::string(fallback);
+}
+
+bool Invocation::HasOption(std::string_view name) const {
+  for (const auto& o : options) {
+    if (o.first == name) return true;
+  }
+  return false;
+}
+
+uint32_t OpenCatalog(const Invocation& in) {
+  const std::u16string dir = W(in.workdir);
+  uint32_t rc = ZARN_InitCatalogManager(dir.c_str());
+  if (rc == 0 && !in.lang.empty()) {
+    const std::u16string lang = W(in.lang);
+    rc = ZARN_SetCatalogLanguage(lang.c_str());
+  }
+  return rc;
+}
+
+std::u16string W(std::string_view utf8) { return ToUtf16(utf8); }
+std::string U(const char16_t* s) { return ToUtf8(s); }
+
+std::string TakeString(VARIANT* v) {
+  std::string s = VariantString(*v);
+  VariantClear(v);
+  return s;
+}
+
+std::string JsonString(std::string_view s) {
+  std::string out = "\"";
+  for (const char ch : s) {
+    const auto c = static_cast<unsigned char>(ch);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", c);
+          out += buf;
+        } else {
+          out += ch;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace zarn::cli
+
+int main(int argc, char** argv) {
+  using namespace zarn::cli;
+  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+      std::strcmp(argv[1], "help") == 0) {
+    PrintOverview();
+    return argc < 2 ? 2 : 0;
+  }
+  for (const Command& c : Commands()) {
+    if (c.name != std::string(argv[1])) continue;
+    Invocation in;
+    const char* env = std::getenv("ZARN_WORKDIR");
+    in.workdir = env != nullptr && *env != '\0' ? env : ".";
+    bool help = false;
+    if (!Parse(c, argc - 2, argv + 2, &in, &help)) return 2;
+    if (help) {
+      PrintCommandHelp(c);
+      return 0;
+    }
+    if (!in.trace.empty()) {
+      setenv("ZARN_TRACE_FILE", in.trace.c_str(), 1);
+      if (std::getenv("ZARN_TRACE_LEVEL") == nullptr) setenv("ZARN_TRACE_LEVEL", "22", 1);
+    }
+    in.workdir = zarn::NormalisePath(in.workdir);
+    return c.run(in);
+  }
+  std::fprintf(stderr, "error: unknown command '%s' (see zarn-catalog --help)\n", argv[1]);
+  return 2;
+}

@@ -1,0 +1,204 @@
+#include "catalog/catalog_contents.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "catalog/catalog_format.h"
+#include "external/compiler_library.h"
+#include "external/object_manager_link.h"
+#include "external/trace.h"
+#include "platform/paths.h"
+#include "platform/strings.h"
+#include "xml/xpath.h"
+#include "zarn/catalog_manager.h"
+
+namespace zarn {
+namespace fs = std::filesystem;
+
+CCatalog_Contents::CCatalog_Contents() {
+  identification_index_.reserve(9973);
+  manufacturer_names_by_id_.reserve(997);
+  manufacturer_ids_by_name_.reserve(997);
+  device_files_.reserve(97);
+  import_sources_.reserve(997);
+}
+
+CCatalog_Contents::~CCatalog_Contents() {
+  if (compiler_configured_) CompilerLibrary::Instance().SetDeviceConfiguration(nullptr);
+  document_.reset();
+  auxiliary_library_.Close();
+  object_manager_.reset();
+  converters_.clear();
+}
+
+uint32_t CCatalog_Contents::initialize(const std::string& configured_base_directory) {
+  object_manager_ = std::make_unique<ObjectManagerLink>();
+  ResolveDirectories(configured_base_directory);
+  uint32_t result = 0;
+  if (!base_directory_.empty()) result = ProbeWorkingDirectory();
+  stylesheet_path_ = JoinPath(JoinPath(catalog_directory_, format::kCatalogDataDirectoryName),
+                              format::kStylesheetFileName);
+  catalog_file_ = JoinPath(catalog_directory_, format::kCatalogFileName);
+  char name[64];
+  std::snprintf(name, sizeof name, "zarnCatalog$$%d", static_cast<int>(::getpid()));
+  temporary_directory_ = JoinPath(temporary_directory_, name);
+  ReadManufacturerTables();
+  ConfigureCompiler();
+  ListDeviceFiles();
+  if (result == 0) result = load();
+  if (result != 0) return result;
+  BuildIdentificationIndex();
+  initialisation_pending_ = false;
+  RegisterNotifications();
+  return 0;
+}
+
+void CCatalog_Contents::ResolveDirectories(const std::string& configured_base_directory) {
+  base_directory_ = configured_base_directory;
+  catalog_directory_.clear();
+  temporary_directory_.clear();
+  if (!base_directory_.empty()) {
+    catalog_directory_ = JoinPath(base_directory_, format::kCatalogDirectoryName);
+    temporary_directory_ = TempDirectory();
+    return;
+  }
+  if (object_manager_->HasSettingsReader()) {
+    VARIANT value;
+    VariantInit(&value);
+    if (object_manager_->GetSetting("WorkingDirectory", &value) == 0) {
+      const std::string dir = VariantString(value);
+      std::error_code ec;
+      if (!dir.empty() && fs::is_directory(dir, ec)) {
+        catalog_directory_ = JoinPath(dir, format::kCatalogDirectoryName);
+        temporary_directory_ = JoinPath(dir, "tmp");
+        base_directory_ = dir;
+      }
+    }
+    VariantClear(&value);
+  }
+  if (catalog_directory_.empty() || temporary_directory_.empty()) {
+    base_directory_ = ParentDirectory(ParentDirectory(ModuleFilePath()));
+    catalog_directory_ = JoinPath(base_directory_, format::kCatalogDirectoryName);
+    temporary_directory_ = TempDirectory();
+  }
+}
+
+uint32_t CCatalog_Contents::ProbeWorkingDirectory() const {
+  const std::string probe = JoinPath(base_directory_, format::kWriteProbeDirectoryName);
+  std::error_code ec;
+  if (!fs::create_directory(probe, ec) || ec) {
+    Trace(kTraceError, "CCatalog_Contents::initialize", "can't write to working directory");
+    return ZARN_E_CANNOT_WRITE;
+  }
+  fs::remove(probe, ec);
+  return 0;
+}
+
+void CCatalog_Contents::ReadManufacturerTables() {
+  const std::string path = JoinPath(JoinPath(catalog_directory_, format::kCatalogDataDirectoryName),
+                                    format::kManufacturerListFileName);
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("MANUFACTURER", 0) != 0) continue;
+    const std::string rest = Trim(TrimLeftChars(line, "MANUFACTURER"));
+    const size_t eq = rest.find('=');
+    if (eq == std::string::npos) continue;
+    const std::string id = Trim(rest.substr(0, eq));
+    const std::string name = Trim(rest.substr(eq + 1));
+    manufacturer_names_by_id_[id] = name;
+    manufacturer_ids_by_name_[name] = id;
+  }
+}
+
+void CCatalog_Contents::ConfigureCompiler() {
+  device_configuration_file_ = JoinPath(catalog_directory_, format::kDeviceConfigurationRelativePath);
+  std::ifstream probe(device_configuration_file_);
+  if (!probe) return;
+  CompilerLibrary::Instance().SetDeviceConfiguration(&device_configuration_file_);
+  compiler_configured_ = true;
+}
+
+void CCatalog_Contents::ListDeviceFiles() {
+  const std::string dir = JoinPath(catalog_directory_, format::kDeviceFileAreaName);
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    const std::string name = it->path().filename().string();
+    device_files_[name] = name;
+  }
+}
+
+uint32_t CCatalog_Contents::load() {
+  if (catalog_directory_.empty() || catalog_file_.empty()) return ZARN_E_DOCUMENT;
+  std::error_code ec;
+  if (!fs::is_directory(catalog_directory_, ec)) {
+    fs::create_directories(catalog_directory_, ec);
+    if (!fs::is_directory(catalog_directory_, ec)) return ZARN_E_CANNOT_WRITE;
+  }
+  document_.reset();
+  if (fs::is_regular_file(catalog_file_, ec) && ::access(catalog_file_.c_str(), R_OK) == 0) {
+    std::string error;
+    document_ = xml::Document::LoadFile(catalog_file_, &error);
+    if (!document_) {
+      Trace(kTraceError, "CCatalog_Contents::load", "error loading Xml %s", error);
+      return ZARN_E_DOCUMENT;
+    }
+    return 0;
+  }
+  document_ = std::make_unique<xml::Document>();
+  return 0;
+}
+
+uint32_t CCatalog_Contents::save() {
+  if (!document_) return ZARN_E_CANNOT_WRITE;
+  std::string error;
+  if (!document_->Save(catalog_file_, &error)) {
+    Trace(kTraceError, "CCatalog_Contents::save", "%s", error);
+    return ZARN_E_CANNOT_WRITE;
+  }
+  return 0;
+}
+
+uint32_t CCatalog_Contents::reload() {
+  document_.reset();
+  return load();
+}
+
+Node CCatalog_Contents::EnsureRoot() {
+  if (!document_) document_ = std::make_unique<xml::Document>();
+  if (Node r = document_->Root()) return r;
+  return document_->SetRoot(document_->CreateElement(format::kRootElement));
+}
+
+void CCatalog_Contents::BuildIdentificationIndex() {
+  std::string base = ComponentPathToXPath("/");
+  base = TrimRightChars(base, "/*");
+  NodeList nodes;
+  if (!getSubElementsByXPath(base + "//COMPONENT[not(@isInvisible)] | //additionalIdentification", &nodes)) return;
+  for (const Node& node : nodes) {
+    auto text = [&](std::string_view name) {
+      const Node child = node.FirstChildElement(name);
+      return child ? child.Text() : std::string();
+    };
+    const std::string key = IndexKey(text(format::kManufacturer), text(format::kDeviceType),
+                                     text(format::kDeviceRevision));
+    IndexInsert(key, ComponentPathOf(node));
+  }
+}
+
+void CCatalog_Contents::RegisterNotifications() {
+  if (!object_manager_ || !object_manager_->HasRegistration()) return;
+  object_manager_->Register(&ZARN_OmCallBack, "GUI_Language");
+  object_manager_->Register(&ZARN_OmCallBack, "CatalogCompileAfterImport");
+}
+
+void CCatalog_Contents::BeginCall() {
+  call_text_.clear();
+  source_is_module_description_ = false;
+}
+
+}  // namespace zarn

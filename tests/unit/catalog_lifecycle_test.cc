@@ -1,0 +1,153 @@
+// The catalog's lifecycle through the exports: creation, load, reset, settings.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "api/export_frame.h"
+#include "platform/files.h"
+#include "platform/strings.h"
+#include "tests/support/test_support.h"
+#include "zarn/catalog_manager.h"
+
+namespace zarn {
+namespace {
+
+using testing::ReadFile;
+using testing::ScratchDir;
+using testing::TraceCapture;
+using testing::WriteFile;
+
+class CatalogLifecycleTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ZARN_ResetCatalog(); }
+  void TearDown() override { ZARN_ResetCatalog(); }
+
+  uint32_t Init(const std::string& dir) { return ZARN_InitCatalogManager(ToUtf16(dir).c_str()); }
+  // The catalog directory as the export reports it ("" on failure, code in *rc).
+  std::string CatalogDirectory(uint32_t* rc = nullptr) {
+    VARIANT v;
+    VariantInit(&v);
+    const uint32_t r = ZARN_GetCatalogMangerInitialisation(&v);
+    if (rc != nullptr) *rc = r;
+    std::string dir = VariantString(v);
+    VariantClear(&v);
+    return dir;
+  }
+  std::string CatalogFile() { return work_.Join("zarn_catalog/zarn_catalog_content.xml"); }
+  CCatalog_Contents& Catalog() { return *CatalogModule::Instance().Catalog(); }
+
+  ScratchDir work_;
+};
+
+TEST_F(CatalogLifecycleTest, InitNeverFailsAndDirectoriesFollowTheBase) {
+  EXPECT_EQ(Init("/no/such/place"), 0u);
+  EXPECT_EQ(Init(work_.path()), 0u);
+  EXPECT_EQ(CatalogDirectory(), work_.Join("zarn_catalog"));
+  EXPECT_EQ(Catalog().catalogFile(), CatalogFile());
+  EXPECT_EQ(Catalog().stylesheetPath(), work_.Join("zarn_catalog/catalogData/zarnxml_2_componentxml.xslt"));
+  EXPECT_NE(Catalog().temporaryDirectory().find("zarnCatalog$$"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_directory(work_.Join("zarn_catalog")));
+  EXPECT_FALSE(std::filesystem::exists(work_.Join("123ZARN_TEST_CATALOG123")));
+  EXPECT_FALSE(Catalog().root());
+}
+
+TEST_F(CatalogLifecycleTest, UnwritableWorkingDirectoryGivesNoCatalogAndRetries) {
+  ASSERT_TRUE(WriteFile(work_.Join("plainfile"), "x"));
+  const std::string bad = work_.Join("plainfile/sub");
+  TraceCapture trace;
+  Init(bad);
+  uint32_t rc = 0;
+  CatalogDirectory(&rc);
+  EXPECT_EQ(rc, ZARN_E_NO_CATALOG);
+  EXPECT_TRUE(trace.Contains("can't write to working directory"));
+  trace.Clear();
+  EXPECT_EQ(ZARN_SetCatalogLanguage(u"de"), ZARN_E_NO_CATALOG);
+  EXPECT_TRUE(trace.Contains("can't write to working directory")) << "each call retries the creation";
+  Init(work_.path());
+  CatalogDirectory(&rc);
+  EXPECT_EQ(rc, 0u);
+}
+
+TEST_F(CatalogLifecycleTest, MalformedCatalogFileIsKeptUntouched) {
+  ASSERT_TRUE(WriteFile(CatalogFile(), "<ZARN_CATALOG><section id=\"DEVICE\">"));
+  Init(work_.path());
+  uint32_t rc = 0;
+  CatalogDirectory(&rc);
+  EXPECT_EQ(rc, ZARN_E_NO_CATALOG);
+  EXPECT_EQ(ReadFile(CatalogFile()), "<ZARN_CATALOG><section id=\"DEVICE\">");
+}
+
+TEST_F(CatalogLifecycleTest, SecondAccessKeepsTheDocumentAndResetReReadsIt) {
+  ASSERT_TRUE(WriteFile(CatalogFile(), "<ZARN_CATALOG><section id=\"DEVICE\"/></ZARN_CATALOG>"));
+  Init(work_.path());
+  EXPECT_EQ(CatalogDirectory(), work_.Join("zarn_catalog"));
+  ASSERT_TRUE(WriteFile(CatalogFile(), "<ZARN_CATALOG><section id=\"NET\"/></ZARN_CATALOG>"));
+  EXPECT_EQ(CatalogDirectory(), work_.Join("zarn_catalog"));
+  EXPECT_TRUE(Catalog().FindByComponentPath("/DEVICE"));
+  EXPECT_EQ(ZARN_ResetCatalog(), 0u);
+  EXPECT_EQ(ZARN_ResetCatalog(), 0u) << "reset without a catalog";
+  EXPECT_TRUE(Catalog().FindByComponentPath("/NET"));
+}
+
+TEST_F(CatalogLifecycleTest, LanguageDefaultsAndNotifications) {
+  Init(work_.path());
+  EXPECT_EQ(Catalog().getLanguage(), "en");
+  VARIANT number;
+  VariantInit(&number);
+  number.vt = VT_I4;
+  number.lVal = 7;
+  EXPECT_EQ(ZARN_OmCallBack(u"GUI_Language", number), 0u);
+  EXPECT_EQ(Catalog().getLanguage(), "en");
+  VARIANT text;
+  VariantInit(&text);
+  SetVariantString(&text, "de");
+  EXPECT_EQ(ZARN_OmCallBack(u"GUI_Language", text), 0u);
+  VariantClear(&text);
+  EXPECT_EQ(Catalog().getLanguage(), "de");
+
+  VARIANT byte;
+  VariantInit(&byte);
+  byte.vt = VT_UI1;
+  byte.bVal = 1;
+  ZARN_OmCallBack(u"CatalogCompileAfterImport", byte);
+  EXPECT_TRUE(Catalog().getCompileAfterImport());
+  byte.bVal = 2;
+  ZARN_OmCallBack(u"CatalogCompileAfterImport", byte);
+  EXPECT_FALSE(Catalog().getCompileAfterImport()) << "only the byte 1 means true";
+
+  ZARN_ResetCatalog();
+  EXPECT_EQ(ZARN_SetCatalogLanguage(u"fr"), 0u);
+  EXPECT_EQ(Catalog().getLanguage(), "fr");
+  ZARN_ResetCatalog();
+  EXPECT_EQ(Catalog().getLanguage(), "en") << "a reset discards the language";
+}
+
+TEST_F(CatalogLifecycleTest, ManufacturerTablesFromDevicesCfg) {
+  ASSERT_TRUE(WriteFile(work_.Join("zarn_catalog/catalogData/devices.cfg"),
+                        "# makers\nMANUFACTURER 0x002A = Acme Instruments\nMANUFACTURER 0x0011=Old\n"
+                        "MANUFACTURER 0x0011 = Newer\nDEVICE_TYPE 0x1 = x\n"));
+  Init(work_.path());
+  const StringMap& names = Catalog().manufacturerNamesById();
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(names.at("0x002A"), "Acme Instruments");
+  EXPECT_EQ(names.at("0x0011"), "Newer");
+  EXPECT_EQ(Catalog().manufacturerIdsByName().at("Acme Instruments"), "0x002A");
+}
+
+bool StopBeforeRename(const std::string&) { return false; }
+
+TEST_F(CatalogLifecycleTest, InterruptedSaveLeavesThePreviousFile) {
+  const std::string before = "<ZARN_CATALOG><section id=\"DEVICE\"/></ZARN_CATALOG>";
+  ASSERT_TRUE(WriteFile(CatalogFile(), before));
+  Init(work_.path());
+  Catalog().root().AppendElement("section").SetAttribute("id", "NET");
+  SetBeforeRenameHookForTesting(&StopBeforeRename);
+  EXPECT_EQ(Catalog().save(), ZARN_E_CANNOT_WRITE);
+  SetBeforeRenameHookForTesting(nullptr);
+  EXPECT_EQ(ReadFile(CatalogFile()), before);
+  EXPECT_EQ(Catalog().save(), 0u);
+  EXPECT_NE(ReadFile(CatalogFile()).find("\"NET\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zarn
