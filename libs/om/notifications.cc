@@ -9,9 +9,10 @@ namespace {
 
 std::mutex g_mutex;
 std::map<std::u16string, std::vector<ZarnSettingsCallback>>& Registry() {
-  // Destroyed when the library is unloaded, so nothing outlives it.
-  static std::map<std::u16string, std::vector<ZarnSettingsCallback>> registry;
-  return registry;
+  // Never destroyed: a host may unregister from its own exit handlers, after the
+  // destructors of this library's statics have run.
+  static auto* registry = new std::map<std::u16string, std::vector<ZarnSettingsCallback>>();
+  return *registry;
 }
 
 }  // namespace
