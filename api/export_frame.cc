@@ -1,6 +1,6 @@
 #include "api/export_frame.h"
 
-#include <filesystem>
+#include "import/file_operation.h"
 
 namespace zarn {
 
@@ -44,10 +44,8 @@ void CatalogModule::Shutdown() {
   if (catalog == nullptr) return;
   const std::string temporary = catalog->temporaryDirectory();
   Reset();
-  std::error_code ec;
-  if (!temporary.empty() && std::filesystem::is_directory(temporary, ec)) {
-    std::filesystem::remove_all(temporary, ec);
-  }
+  CFileOperation files;
+  if (!temporary.empty() && files.GetPathType(temporary) == kPathDirectory) files.Delete(temporary);
 }
 
 }  // namespace zarn

@@ -10,6 +10,7 @@
 #include "external/compiler_library.h"
 #include "external/object_manager_link.h"
 #include "external/trace.h"
+#include "import/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "xml/xpath.h"
@@ -123,24 +124,22 @@ void CCatalog_Contents::ConfigureCompiler() {
 }
 
 void CCatalog_Contents::ListDeviceFiles() {
-  const std::string dir = JoinPath(catalog_directory_, format::kDeviceFileAreaName);
-  std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (!it->is_regular_file(ec)) continue;
-    const std::string name = it->path().filename().string();
+  std::vector<std::string> files;
+  CFileOperation().ListFiles(JoinPath(catalog_directory_, format::kDeviceFileAreaName), &files, "");
+  for (const std::string& path : files) {
+    const std::string name = FileNamePart(path);
     device_files_[name] = name;
   }
 }
 
 uint32_t CCatalog_Contents::load() {
   if (catalog_directory_.empty() || catalog_file_.empty()) return ZARN_E_DOCUMENT;
-  std::error_code ec;
-  if (!fs::is_directory(catalog_directory_, ec)) {
-    fs::create_directories(catalog_directory_, ec);
-    if (!fs::is_directory(catalog_directory_, ec)) return ZARN_E_CANNOT_WRITE;
+  CFileOperation files;
+  if (!files.FileExists(catalog_directory_) && !files.CreateDirectories(catalog_directory_)) {
+    return ZARN_E_CANNOT_WRITE;
   }
   document_.reset();
-  if (fs::is_regular_file(catalog_file_, ec) && ::access(catalog_file_.c_str(), R_OK) == 0) {
+  if (files.GetPathType(catalog_file_) == kPathFile && files.FileExists(catalog_file_)) {
     std::string error;
     document_ = xml::Document::LoadFile(catalog_file_, &error);
     if (!document_) {
