@@ -1,0 +1,45 @@
+#include "libs/compiler/compiler.h"
+
+#include "libs/compiler/lexer.h"
+#include "libs/compiler/parser.h"
+#include "libs/compiler/source_file.h"
+#include "libs/compiler/xml_element.h"
+#include "platform/paths.h"
+
+namespace zarnl {
+
+std::vector<std::string> IncludeDirsFor(const std::string& source, const std::string& include_path,
+                                        const DeviceConfiguration* configuration) {
+  std::vector<std::string> dirs = SplitIncludePath(include_path);
+  if (!dirs.empty()) return dirs;
+  return IdentificationIncludeDirs(source, configuration != nullptr ? configuration->CatalogDirectory()
+                                                                    : std::string());
+}
+
+PreprocessResult Preprocess(const std::string& source, const std::vector<std::string>& include_dirs) {
+  PreprocessResult result;
+  Preprocessor preprocessor(include_dirs, &result.diagnostics);
+  const bool read = preprocessor.Run(source, &result.output);
+  result.ok = read && !result.diagnostics.HasErrors();
+  return result;
+}
+
+CompileResult Compile(const std::string& source, const std::vector<std::string>& include_dirs,
+                      const DeviceConfiguration* configuration) {
+  CompileResult result;
+  PreprocessOutput preprocessed;
+  Preprocessor preprocessor(include_dirs, &result.diagnostics);
+  result.readable = preprocessor.Run(source, &preprocessed);
+  if (!result.readable) return result;
+  const std::vector<Token> tokens = Tokenize(preprocessed, &result.diagnostics);
+  XmlElement root("ZARN_DEVICE");
+  root.Set("formatVersion", "1").Set("generator", "zarnl");
+  root.Add(XmlElement("SOURCE")).Set("name", zarn::FileNamePart(source)).Set("path", source);
+  Parser parser(tokens, preprocessed.files, configuration, &result.diagnostics);
+  parser.Parse(&root);
+  result.device_xml = XmlDocument(root);
+  result.ok = !result.diagnostics.HasErrors();
+  return result;
+}
+
+}  // namespace zarnl

@@ -1,0 +1,34 @@
+// Tokens of the device-description language, read from preprocessed lines.
+#ifndef ZARN_LIBS_COMPILER_LEXER_H_
+#define ZARN_LIBS_COMPILER_LEXER_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "libs/compiler/diagnostics.h"
+#include "libs/compiler/preprocessor.h"
+
+namespace zarnl {
+
+enum class TokenKind : unsigned char { kIdentifier, kInteger, kFloat, kString, kPunct, kEnd };
+
+struct Token {
+  TokenKind kind = TokenKind::kEnd;
+  uint32_t file = 0;
+  int line = 0;
+  std::string text;  // as written; a string keeps its quotes
+
+  bool Is(TokenKind k, const char* t) const { return kind == k && text == t; }
+  bool IsPunct(const char* t) const { return Is(TokenKind::kPunct, t); }
+  bool IsWord(const char* t) const { return Is(TokenKind::kIdentifier, t); }
+};
+
+// Splits the preprocessed lines into tokens; the list always ends with one kEnd
+// token (carrying the last line). An unexpected character or an unterminated
+// string is reported and skipped.
+std::vector<Token> Tokenize(const PreprocessOutput& source, Diagnostics* diagnostics);
+
+}  // namespace zarnl
+
+#endif  // ZARN_LIBS_COMPILER_LEXER_H_
