@@ -263,13 +263,10 @@ bool CFileOperation::Copy(const std::string& source, const std::string& destinat
 }
 
 void CFileOperation::CopyDirectory(const std::string& source_pattern, const std::string& destination) {
-  std::string directory = source_pattern;
-  std::string mask = "*";
-  if (GetPathType(source_pattern) != kPathDirectory) {
-    directory = zarn::DirectoryOfFile(source_pattern);
-    mask = FileNamePart(source_pattern);
-    if (mask == "*.*") mask = "*";
-  }
+  const bool whole = GetPathType(source_pattern) == kPathDirectory;
+  const std::string directory = whole ? source_pattern : zarn::DirectoryOfFile(source_pattern);
+  const std::string name = whole ? std::string() : FileNamePart(source_pattern);
+  const std::string_view mask = whole || name == "*.*" ? std::string_view("*") : std::string_view(name);
   std::vector<Entry> entries;
   if (!ReadDirectory(directory, &entries)) RecordError(errno, "cannot list " + directory);
   for (const Entry& e : entries) {
