@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -77,6 +78,13 @@ TEST_F(FileOperationTest, PathTypes) {
       {Path("loop1"), kPathUnreadable},
   };
   for (const auto& c : cases) EXPECT_EQ(op_.GetPathType(c.path), c.type) << c.path;
+}
+
+TEST_F(FileOperationTest, UnsearchableDirectoryIsUnreadable) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  Make("locked/f.txt");
+  fs::permissions(Path("locked"), fs::perms::none);
+  EXPECT_EQ(op_.GetPathType(Path("locked/f.txt")), kPathUnreadable);
 }
 
 TEST_F(FileOperationTest, FileExistsOnlyForReadableFiles) {

@@ -150,6 +150,26 @@ TEST_F(ObjectManagerTest, SetCreatesMissingFileAndRefusesBadValues) {
   EXPECT_NE(SetString(u"GUI_Language", "fr"), 0);
 }
 
+TEST_F(ObjectManagerTest, SetStoresIntegersAndBooleansAsNumbers) {
+  register_(FirstListener, u"CatalogCompileAfterImport");
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_BOOL;
+  v.boolVal = VARIANT_TRUE;
+  ASSERT_EQ(set_(u"CatalogCompileAfterImport", &v), 0);
+  EXPECT_EQ(Get(u"CatalogCompileAfterImport"), "byte 1");
+  v.vt = VT_I4;
+  v.lVal = 300;  // does not fit the byte
+  EXPECT_NE(set_(u"CatalogCompileAfterImport", &v), 0);
+  v.lVal = -7;
+  ASSERT_EQ(set_(u"GUI_Language", &v), 0);
+  EXPECT_EQ(Get(u"GUI_Language"), "-7");
+  v.vt = VT_R8;
+  EXPECT_NE(set_(u"GUI_Language", &v), 0);
+  // Listeners get the value exactly as it was passed.
+  EXPECT_EQ(g_seen, std::vector<std::string>{"first:CatalogCompileAfterImport=vt 11"});
+}
+
 TEST_F(ObjectManagerTest, SetNotifiesListenersOfThatName) {
   register_(FirstListener, u"GUI_Language");
   register_(FirstListener, u"GUI_Language");  // a second registration adds nothing
