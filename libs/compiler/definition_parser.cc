@@ -63,8 +63,8 @@ void Parser::TopLevel() {
   }
   if (t.kind != TokenKind::kIdentifier) {
     Error(t, "expected a definition, found '" + t.text + "'");
-    if (t.IsPunct("}")) Next();
-    else SkipStatement();
+    if (t.IsPunct("{")) SkipBalanced();
+    else Next();
     return;
   }
   if (IdentificationKeywords().count(t.text) != 0) {
@@ -96,6 +96,8 @@ void Parser::TopLevel() {
   // Every other definition (and a definition with LIKE) is skipped whole.
   if (name.kind != TokenKind::kIdentifier && !name.IsPunct("{")) {
     Error(t, "expected a definition, found '" + t.text + "'");
+    Next();
+    return;
   }
   SkipStatement();
 }

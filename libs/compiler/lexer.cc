@@ -29,8 +29,8 @@ class LineLexer {
         Take(TokenKind::kIdentifier, Span(IsIdentChar));
       } else if (IsDigit(c) || (c == '.' && i_ + 1 < s_.size() && IsDigit(s_[i_ + 1]))) {
         Number();
-      } else if (c == '"') {
-        String();
+      } else if (c == '"' || c == '\'') {
+        Quoted(c);
       } else {
         Punct();
       }
@@ -75,15 +75,16 @@ class LineLexer {
     Take(is_float ? TokenKind::kFloat : TokenKind::kInteger, n);
   }
 
-  void String() {
+  void Quoted(char quote) {
     size_t j = i_ + 1;
-    while (j < s_.size() && s_[j] != '"') j += (s_[j] == '\\' && j + 1 < s_.size()) ? 2 : 1;
+    while (j < s_.size() && s_[j] != quote) j += (s_[j] == '\\' && j + 1 < s_.size()) ? 2 : 1;
     if (j >= s_.size()) {
-      diagnostics_->Error(file_, line_.line, "unterminated string literal");
+      diagnostics_->Error(file_, line_.line, quote == '"' ? "unterminated string literal"
+                                                          : "unterminated character literal");
       i_ = s_.size();
       return;
     }
-    Take(TokenKind::kString, j + 1 - i_);
+    Take(quote == '"' ? TokenKind::kString : TokenKind::kChar, j + 1 - i_);
   }
 
   void Punct() {

@@ -11,7 +11,7 @@
 
 namespace zarnl {
 
-enum class TokenKind : unsigned char { kIdentifier, kInteger, kFloat, kString, kPunct, kEnd };
+enum class TokenKind : unsigned char { kIdentifier, kInteger, kFloat, kString, kChar, kPunct, kEnd };
 
 struct Token {
   TokenKind kind = TokenKind::kEnd;

@@ -43,7 +43,7 @@ class MacroExpander {
 
  private:
   // The largest number of tokens one line may expand to.
-  static constexpr size_t kTokenBudget = 4000000;
+  static constexpr size_t kTokenBudget = 1000000;
 
 
   void Run(const MoreTokens& more, PpTokens* out);

@@ -13,9 +13,12 @@ class ExpressionParser {
   explicit ExpressionParser(const PpTokens& tokens) : t_(tokens) {}
 
   bool Parse(int64_t* value, std::string* error) {
+    if (t_.empty()) {
+      *error = "#if with no expression";
+      return false;
+    }
     *value = Conditional();
     if (error_.empty() && pos_ < t_.size()) Fail("unexpected '" + t_[pos_].text + "' in #if expression");
-    if (error_.empty() && t_.empty()) Fail("#if with no expression");
     *error = error_;
     return error_.empty();
   }

@@ -111,12 +111,21 @@ std::string Parser::ValueText(const Value& value) {
 }
 
 std::string Parser::ReadReference() {
-  std::string ref;
-  while (!IsValueEnd(Peek()) && !Peek().IsPunct("=") && !Peek().IsPunct("{")) {
-    const Token& t = Next();
-    ref += t.text;
+  // name ( "." name | "[" ... "]" )*
+  if (Peek().kind != TokenKind::kIdentifier) return std::string();
+  std::string ref = Next().text;
+  for (;;) {
+    if (Peek().IsPunct(".") && Peek(1).kind == TokenKind::kIdentifier) {
+      ref += Next().text;
+      ref += Next().text;
+    } else if (Peek().IsPunct("[")) {
+      const size_t start = pos_;
+      SkipBalanced();
+      for (size_t i = start; i < pos_; ++i) ref += tokens_[i].text;
+    } else {
+      return ref;
+    }
   }
-  return ref;
 }
 
 }  // namespace zarnl
