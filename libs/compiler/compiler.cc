@@ -32,12 +32,18 @@ CompileResult Compile(const std::string& source, const std::vector<std::string>&
   result.readable = preprocessor.Run(source, &preprocessed);
   if (!result.readable) return result;
   const std::vector<Token> tokens = Tokenize(preprocessed, &result.diagnostics);
-  XmlElement root("ZARN_DEVICE");
-  root.Set("formatVersion", "1").Set("generator", "zarnl");
-  root.Add(XmlElement("SOURCE")).Set("name", zarn::FileNamePart(source)).Set("path", source);
+  std::string definitions;
   Parser parser(tokens, preprocessed.files, configuration, &result.diagnostics);
-  parser.Parse(&root);
-  result.device_xml = XmlDocument(root);
+  const XmlElement identification = parser.Parse(&definitions);
+  XmlElement source_element("SOURCE");
+  source_element.Set("name", zarn::FileNamePart(source)).Set("path", source);
+  std::string& xml = result.device_xml;
+  xml.reserve(definitions.size() + 1024);
+  xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZARN_DEVICE formatVersion=\"1\" generator=\"zarnl\">\n";
+  WriteXml(source_element, 1, &xml);
+  WriteXml(identification, 1, &xml);
+  xml += definitions;
+  xml += "</ZARN_DEVICE>\n";
   result.ok = !result.diagnostics.HasErrors();
   return result;
 }

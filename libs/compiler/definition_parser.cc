@@ -8,13 +8,13 @@
 namespace zarnl {
 namespace {
 
-const std::set<std::string>& IdentificationKeywords() {
-  static const std::set<std::string> k{"MANUFACTURER", "DEVICE_TYPE", "DEVICE_REVISION", "DD_REVISION"};
+const std::set<std::string, std::less<>>& IdentificationKeywords() {
+  static const std::set<std::string, std::less<>> k{"MANUFACTURER", "DEVICE_TYPE", "DEVICE_REVISION", "DD_REVISION"};
   return k;
 }
 
-const std::set<std::string>& RelationTypes() {
-  static const std::set<std::string> k{"CHILD_COMPONENT",  "PARENT_COMPONENT",
+const std::set<std::string, std::less<>>& RelationTypes() {
+  static const std::set<std::string, std::less<>> k{"CHILD_COMPONENT",  "PARENT_COMPONENT",
                                        "SIBLING_COMPONENT", "NEXT_COMPONENT",
                                        "PREV_COMPONENT",   "SUCCESSOR_CHANGE_COMPONENT",
                                        "PREDECESSOR_CHANGE_COMPONENT"};
@@ -43,16 +43,15 @@ void MarkConditioned(XmlElement* e, bool conditioned) {
 
 }  // namespace
 
-void Parser::Parse(XmlElement* root) {
-  root_ = root;
+XmlElement Parser::Parse(std::string* definitions) {
+  definitions_ = definitions;
   while (!AtEnd()) {
     const size_t before = pos_;
     TopLevel();
     if (pos_ == before) Next();
   }
-  FinishIdentification();
-  root_->children.insert(root_->children.begin() + (root_->children.empty() ? 0 : 1),
-                         std::move(identification_));
+  ResolveDeviceType(&identification_);
+  return std::move(identification_);
 }
 
 void Parser::TopLevel() {
@@ -62,7 +61,7 @@ void Parser::TopLevel() {
     return;
   }
   if (t.kind != TokenKind::kIdentifier) {
-    Error(t, "expected a definition, found '" + t.text + "'");
+    Error(t, "expected a definition, found '" + std::string(t.text) + "'");
     if (t.IsPunct("{")) SkipBalanced();
     else Next();
     return;
@@ -71,7 +70,7 @@ void Parser::TopLevel() {
     Identification();
     return;
   }
-  const std::string keyword = t.text;
+  const std::string keyword(t.text);
   const bool known = IsOneOf(keyword, {"VARIABLE", "COMPONENT", "COMPONENT_FOLDER",
                                        "COMPONENT_REFERENCE", "COMPONENT_RELATION"});
   const Token& name = Peek(1);
@@ -95,7 +94,7 @@ void Parser::TopLevel() {
   }
   // Every other definition (and a definition with LIKE) is skipped whole.
   if (name.kind != TokenKind::kIdentifier && !name.IsPunct("{")) {
-    Error(t, "expected a definition, found '" + t.text + "'");
+    Error(t, "expected a definition, found '" + std::string(t.text) + "'");
     Next();
     return;
   }
@@ -108,13 +107,13 @@ void Parser::Identification() {
   if (value.kind == TokenKind::kInteger || value.kind == TokenKind::kIdentifier ||
       value.kind == TokenKind::kString || value.kind == TokenKind::kFloat) {
     Next();
-    XmlElement e = IdentificationElement(keyword.text, value);
+    XmlElement e = IdentificationElement(std::string(keyword.text), value);
     for (XmlElement& old : identification_.children) {
       if (old.name == e.name) old = e;
     }
     if (identification_.Child(e.name) == nullptr) identification_.Add(std::move(e));
   } else {
-    Error(keyword, "expected a value after " + keyword.text);
+    Error(keyword, "expected a value after " + std::string(keyword.text));
   }
   Accept(",");
 }
@@ -130,8 +129,8 @@ XmlElement Parser::IdentificationElement(const std::string& name, const Token& v
   return e;
 }
 
-void Parser::FinishIdentification() {
-  auto resolve = [this](XmlElement* holder) {
+void Parser::ResolveDeviceType(XmlElement* holder) {
+  {
     XmlElement* type = nullptr;
     std::optional<uint32_t> manufacturer;
     for (XmlElement& c : holder->children) {
@@ -144,10 +143,6 @@ void Parser::FinishIdentification() {
     if (auto v = configuration_->ResolveDeviceType(manufacturer, type->Attribute("name"))) {
       type->Set("value", std::to_string(*v)).Set("hex", zarn::FormatHex4(*v));
     }
-  };
-  resolve(&identification_);
-  for (XmlElement& c : root_->children) {
-    if (c.name == "COMPONENT_REFERENCE") resolve(&c);
   }
 }
 
@@ -157,14 +152,15 @@ void Parser::Definition(const std::string& keyword, const AttributeHandler& attr
   XmlElement e(keyword);
   e.Set("id", name.text).Set("line", std::to_string(key.line));
   AttributeBlock(&e, attributes, false);
-  root_->Add(std::move(e));
+  if (keyword == "COMPONENT_REFERENCE") ResolveDeviceType(&e);
+  WriteXml(e, 1, definitions_);
 }
 
 void Parser::AttributeBlock(XmlElement* element, const AttributeHandler& attributes, bool conditioned) {
   ParseBlock(
       [&](bool c) {
         if (Peek().kind != TokenKind::kIdentifier) return;
-        const std::string name = Peek().text;
+        const std::string name(Peek().text);
         attributes(name, element, c);
       },
       conditioned);
@@ -248,9 +244,9 @@ void Parser::TypeAttribute(XmlElement* parent, bool conditioned) {
         [&](bool c) {
           if (Peek().IsPunct("{")) {
             EnumerationEntry(&type, c);
-          } else if (Peek().kind == TokenKind::kIdentifier && (IsBound(Peek().text) ||
-                     IsOneOf(Peek().text, {"DEFAULT_VALUE", "INITIAL_VALUE"}))) {
-            ValueAttribute(Peek().text, &type, c);
+          } else if (Peek().kind == TokenKind::kIdentifier && (IsBound(std::string(Peek().text)) ||
+                     IsOneOf(std::string(Peek().text), {"DEFAULT_VALUE", "INITIAL_VALUE"}))) {
+            ValueAttribute(std::string(Peek().text), &type, c);
           } else if (Peek().kind == TokenKind::kIdentifier) {
             SkipStatement();
           }
@@ -272,7 +268,7 @@ void Parser::EnumerationEntry(XmlElement* type, bool conditioned) {
     const size_t before = pos_;
     fields.push_back(ParseValue());
     if (!Accept(",") && !Peek().IsPunct("}")) {
-      Error(Peek(), "expected ',' or '}' in enumeration entry, found '" + Peek().text + "'");
+      Error(Peek(), "expected ',' or '}' in enumeration entry, found '" + std::string(Peek().text) + "'");
       SkipItem();
       if (!Peek().IsPunct("}")) break;
     }
@@ -354,7 +350,7 @@ void Parser::PurposeMapping(XmlElement* mapping, bool conditioned) {
   if (Peek().kind != TokenKind::kIdentifier) return;
   const Token& variable = Next();
   if (Peek().kind != TokenKind::kIdentifier) {
-    Error(variable, "expected a purpose after '" + variable.text + "' in PURPOSE_MAPPING");
+    Error(variable, "expected a purpose after '" + std::string(variable.text) + "' in PURPOSE_MAPPING");
     SkipItem();
     return;
   }
@@ -362,7 +358,7 @@ void Parser::PurposeMapping(XmlElement* mapping, bool conditioned) {
   ref.Set("ref", variable.text);
   MarkConditioned(&ref, conditioned);
   mapping->Add(std::move(ref));
-  mapping->Add(XmlElement("string", Next().text));
+  mapping->Add(XmlElement("string", std::string(Next().text)));
 }
 
 void Parser::ReferenceAttribute(const std::string& name, XmlElement* parent, bool conditioned) {

@@ -46,7 +46,7 @@ class LineLexer {
   }
 
   void Take(TokenKind kind, size_t n) {
-    out_->push_back(Token{kind, line_.file, line_.line, std::string(s_.substr(i_, n))});
+    out_->push_back(Token{kind, line_.file, line_.line, s_.substr(i_, n)});
     i_ += n;
   }
 
@@ -122,7 +122,9 @@ class LineLexer {
 
 std::vector<Token> Tokenize(const PreprocessOutput& source, Diagnostics* diagnostics) {
   std::vector<Token> tokens;
-  tokens.reserve(source.lines.size() * 4);
+  size_t chars = 0;
+  for (const OutputLine& line : source.lines) chars += line.text.size();
+  tokens.reserve(chars / 3 + 1);
   for (const OutputLine& line : source.lines) {
     if (line.text.empty()) continue;
     LineLexer(line, source.files[line.file], &tokens, diagnostics).Run();

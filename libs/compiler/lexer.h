@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "libs/compiler/diagnostics.h"
@@ -17,14 +18,15 @@ struct Token {
   TokenKind kind = TokenKind::kEnd;
   uint32_t file = 0;
   int line = 0;
-  std::string text;  // as written; a string keeps its quotes
+  std::string_view text;  // as written (a string keeps its quotes); points into the
+                          // preprocessed lines, which outlive the tokens
 
   bool Is(TokenKind k, const char* t) const { return kind == k && text == t; }
   bool IsPunct(const char* t) const { return Is(TokenKind::kPunct, t); }
   bool IsWord(const char* t) const { return Is(TokenKind::kIdentifier, t); }
 };
 
-// Splits the preprocessed lines into tokens; the list always ends with one kEnd
+// Splits the preprocessed lines into tokens (which point into `source`); the list always ends with one kEnd
 // token (carrying the last line). An unexpected character or an unterminated
 // string is reported and skipped.
 std::vector<Token> Tokenize(const PreprocessOutput& source, Diagnostics* diagnostics);

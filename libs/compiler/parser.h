@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "libs/compiler/device_configuration.h"
@@ -26,7 +27,7 @@ struct Value {
 };
 
 // Parses an integer literal (decimal, 0x hexadecimal, leading-0 octal, u/l suffixes).
-std::optional<int64_t> ParseIntegerLiteral(const std::string& text);
+std::optional<int64_t> ParseIntegerLiteral(std::string_view text);
 
 class Parser {
  public:
@@ -34,9 +35,10 @@ class Parser {
          const DeviceConfiguration* configuration, Diagnostics* diagnostics)
       : tokens_(tokens), files_(files), configuration_(configuration), diagnostics_(diagnostics) {}
 
-  // Parses the whole source into `root` (a ZARN_DEVICE element whose SOURCE child
-  // the caller has added).
-  void Parse(XmlElement* root);
+  // Parses the whole source. Appends each definition's element, as XML text
+  // indented for a child of the root, to *definitions; returns the IDENTIFICATION
+  // element (the header may stand anywhere in the source).
+  XmlElement Parse(std::string* definitions);
 
  private:
   using ItemHandler = std::function<void(bool conditioned)>;
@@ -102,7 +104,9 @@ class Parser {
   void ReferenceList(const std::string& name, const char* element, XmlElement* parent, bool conditioned);
   // MANUFACTURER/DEVICE_TYPE/DEVICE_REVISION/DD_REVISION with name, value and hex.
   XmlElement IdentificationElement(const std::string& name, const Token& value);
-  void FinishIdentification();
+  // Adds value and hex to a DEVICE_TYPE child given as a name, from the device
+  // configuration and the MANUFACTURER child.
+  void ResolveDeviceType(XmlElement* holder);
 
   const std::vector<Token>& tokens_;
   const std::vector<std::string>& files_;
@@ -110,7 +114,7 @@ class Parser {
   Diagnostics* diagnostics_;
   size_t pos_ = 0;
   int depth_ = 0;
-  XmlElement* root_ = nullptr;
+  std::string* definitions_ = nullptr;
   XmlElement identification_{"IDENTIFICATION"};
 };
 

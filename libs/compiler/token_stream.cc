@@ -45,7 +45,7 @@ void Parser::SkipBalanced() {
   while (!closers.empty()) {
     const Token& t = Peek();
     if (t.kind == TokenKind::kEnd) {
-      Error(open, std::string("missing '") + closers.front() + "' for '" + open.text + "' opened here");
+      Error(open, std::string("missing '") + closers.front() + "' for '" + std::string(open.text) + "' opened here");
       return;
     }
     Next();
@@ -153,7 +153,7 @@ void Parser::ParseBlock(const ItemHandler& item, bool conditioned, bool select_b
       const size_t before = pos_;
       item(conditioned || select_body);
       if (pos_ == before) {
-        Error(t, "unexpected '" + t.text + "'");
+        Error(t, "unexpected '" + std::string(t.text) + "'");
         if (CloserOf(t) != nullptr) SkipBalanced(); else Next();
       }
     }
@@ -169,7 +169,7 @@ void Parser::ParseBlockOrItem(const ItemHandler& item, bool conditioned) {
   const size_t before = pos_;
   item(conditioned);
   if (pos_ == before) {
-    Error(Peek(), "unexpected '" + Peek().text + "'");
+    Error(Peek(), "unexpected '" + std::string(Peek().text) + "'");
     SkipItem();
   }
 }

@@ -26,8 +26,8 @@ std::string JoinTokens(const std::vector<Token>& tokens, const char* separator) 
 
 }  // namespace
 
-std::optional<int64_t> ParseIntegerLiteral(const std::string& literal) {
-  std::string text = literal;
+std::optional<int64_t> ParseIntegerLiteral(std::string_view literal) {
+  std::string text(literal);
   while (!text.empty() && std::string("uUlL").find(text.back()) != std::string::npos) text.pop_back();
   if (text.empty()) return std::nullopt;
   for (int base : {0, 10}) {
@@ -57,7 +57,7 @@ Value Parser::ParseValue() {
     v.tokens.push_back(Next());
   }
   if (v.tokens.empty()) {
-    Error(Peek(), "missing value before '" + Peek().text + "'");
+    Error(Peek(), "missing value before '" + std::string(Peek().text) + "'");
     return v;
   }
   v.elements = ValueElements(v.tokens);
@@ -89,7 +89,7 @@ std::vector<XmlElement> Parser::ValueElements(const std::vector<Token>& t) {
     }
   }
   if (number != nullptr && number->kind == TokenKind::kFloat) {
-    return {XmlElement("float", sign + number->text)};
+    return {XmlElement("float", sign + std::string(number->text))};
   }
   if (t.size() == 1 && t[0].kind == TokenKind::kIdentifier) {
     if (t[0].text == "TRUE" || t[0].text == "FALSE") {
@@ -113,7 +113,7 @@ std::string Parser::ValueText(const Value& value) {
 std::string Parser::ReadReference() {
   // name ( "." name | "[" ... "]" )*
   if (Peek().kind != TokenKind::kIdentifier) return std::string();
-  std::string ref = Next().text;
+  std::string ref(Next().text);
   for (;;) {
     if (Peek().IsPunct(".") && Peek(1).kind == TokenKind::kIdentifier) {
       ref += Next().text;

@@ -16,11 +16,11 @@ struct XmlElement {
   std::vector<XmlElement> children;
 
   XmlElement() = default;
-  explicit XmlElement(std::string n) : name(std::move(n)) {}
-  XmlElement(std::string n, std::string t) : name(std::move(n)), text(std::move(t)) {}
+  explicit XmlElement(std::string_view n) : name(n) {}
+  XmlElement(std::string_view n, std::string t) : name(n), text(std::move(t)) {}
 
-  XmlElement& Set(std::string key, std::string value) {
-    attributes.emplace_back(std::move(key), std::move(value));
+  XmlElement& Set(std::string key, std::string_view value) {
+    attributes.emplace_back(std::move(key), std::string(value));
     return *this;
   }
   XmlElement& Add(XmlElement child) {
