@@ -239,7 +239,8 @@ void Parser::TypeAttribute(XmlElement* parent, bool conditioned) {
     for (const Token& t : size) text += t.text;
     type.Set("size", number ? std::to_string(*number) : text);
   }
-  if (Peek().IsPunct("{")) {
+  const bool has_block = Peek().IsPunct("{");
+  if (has_block) {
     ParseBlock(
         [&](bool c) {
           if (Peek().IsPunct("{")) {
@@ -254,8 +255,8 @@ void Parser::TypeAttribute(XmlElement* parent, bool conditioned) {
         false);
   }
   parent->Add(std::move(type));
-  if (!Peek().IsPunct(";") && !Peek().IsPunct("}")) {
-    SkipStatement();
+  if (!has_block && !Peek().IsPunct(";") && !Peek().IsPunct("}")) {
+    SkipStatement();  // further type arguments, such as the array of an INDEX type
   } else {
     EndAttribute();
   }

@@ -43,7 +43,9 @@ TEST_F(CompilerTest, WritesVariables) {
                       " MIN_VALUE2 1; UNKNOWN_THING { x } }\n"
                       " CONSTANT_UNIT \"bar\"; VALIDITY IF (a) { TRUE; } ELSE { FALSE; }\n}\n"
                       "VARIABLE e { TYPE BIT_ENUMERATED (2) { { 0x01, \"|de|Eins|en|One\", \"h\", x }, { 2, [two] } } }\n"
-                      "VARIABLE s { TYPE ASCII (32); }\n"));
+                      "VARIABLE s { TYPE ASCII (32); }\n"
+                      "VARIABLE i { TYPE INDEX (2) list_of_things; HANDLING READ; }\n"
+                      "VARIABLE h { TYPE ENUMERATED { { 1, \"a\" } } HANDLING SELECT (m) { CASE 1: READ; } }\n"));
   EXPECT_EQ(X("//VARIABLE[@id='p']/@line"), "2");
   EXPECT_EQ(X("//VARIABLE[@id='p']/LABEL/string[not(@lang)]"), "Pressure");
   EXPECT_EQ(X("//VARIABLE[@id='p']/LABEL/string[@lang='de']"), "Druck");
@@ -65,6 +67,8 @@ TEST_F(CompilerTest, WritesVariables) {
   EXPECT_EQ(X("//VARIABLE[@id='e']/TYPE/ENUMERATION[1]/HELP/string"), "h");
   EXPECT_EQ(X("//VARIABLE[@id='e']/TYPE/ENUMERATION[2]/LABEL/dictionary_ref/@ref"), "two");
   EXPECT_EQ(X("//VARIABLE[@id='s']/TYPE/@size"), "32");
+  EXPECT_EQ(X("//VARIABLE[@id='i']/HANDLING/reference/@ref"), "READ");
+  EXPECT_EQ(X("//VARIABLE[@id='h']/HANDLING/@conditioned"), "true");
 }
 
 struct StringCase {
