@@ -156,6 +156,113 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_SetCatalogLanguage(const char16_t* language)
  * ignored. Returns 0, or ZARN_E_NO_CATALOG. */
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_OmCallBack(const char16_t* name, VARIANT value);
 
+/* ---- Log paths and short names -------------------------------------------- */
+
+/* One item of a log path: an element on the way from a catalog element up to the
+ * top of the catalog, or up along the catalog folders that refer to it. Every
+ * string is a NUL-terminated UTF-16 string in its own C-heap block. */
+typedef struct LogPathSegment {
+  char16_t* name;  /* element name: COMPONENT, MANUFACTURER, CATALOG_FOLDER, ... */
+  char16_t* id;    /* the element's id; "" when it has none */
+  char16_t* help;  /* with texts: the HELP text in the catalog language ("" if none); else NULL */
+  char16_t* label; /* with texts: the LABEL text in the catalog language ("" if none); else NULL */
+  struct LogPathSegment* next; /* next item, NULL at the end */
+} LogPathSegment;
+
+/* One described location of a catalog element. */
+typedef struct LogPathEntry {
+  /* The element's component path; in mode 1 of ZARN_GetLogPaths its id. NULL in the
+   * empty record of a catalog-folder reference element. */
+  char16_t* path;
+  /* The LABEL text in the catalog language, else the last "/"-segment of path; NULL
+   * when both are empty. */
+  char16_t* label;
+  /* Items from the element upward (see ZARN_GetLogPaths); NULL when none. */
+  LogPathSegment* segments;
+  struct LogPathEntry* next; /* next entry, NULL at the end */
+} LogPathEntry;
+
+/* Lists catalog elements below (or at) the element that component_path names, one
+ * or more entries per element, in the reverse order of the selection:
+ *   mode 1: the direct children named COMPONENT, COMPONENT_FOLDER, PROTOCOL,
+ *           CLASSIFICATION, MANUFACTURER, ZARN_CATALOG or section that are not
+ *           isInvisible and are or contain a COMPONENT; entries carry ids as path,
+ *           and there is no walk up the tree (the items below stop at the element);
+ *   mode 2: the element itself;
+ *   other:  every COMPONENT at any depth below the element that is not isInvisible.
+ * Items: an element that no catalog folder refers to, directly or through one of
+ * its ancestors, yields one entry whose items run from the element up to the child
+ * of the root element. A catalog folder refers to an element X when a COMPONENT or
+ * COMPONENT_FOLDER inside it (the referring element) holds a component_ref or
+ * component_folder_ref whose text is X's component path. Walking up from the
+ * element, the first referred element X (the element itself or an ancestor) ends
+ * the entry: its items are those walked so far (below X), X's own item when the
+ * referring element has no id, then the catalog folders above the referring
+ * element, nearest first. The walk then goes on from X with a further entry whose
+ * items start at X, which is listed only if a further referred ancestor ends it in
+ * the same way; the component-tree continuation above the last referred element is
+ * never listed. So an element appears at its catalog-folder locations only, or at
+ * its tree location when nothing refers to it. If a component path is the text of
+ * several references, the last one in document order is used. The entries of one
+ * element follow each other, the further locations before the first.
+ * A COMPONENT or COMPONENT_FOLDER that itself holds a component_ref or
+ * component_folder_ref (a referring element) yields an empty record (path, label
+ * and segments NULL), except when it is the last element selected: the list then
+ * begins with the record of the element before it.
+ * with_texts (non-zero): segments carry LABEL and HELP texts.
+ * *entries is written in every case after the selection (NULL on failure).
+ * Returns 0; ZARN_E_EMPTY_PATH for a NULL or empty path; ZARN_E_NOT_FOUND when
+ * nothing is selected; ZARN_E_ALLOCATION when a record cannot be allocated (no list
+ * is returned then); ZARN_E_NO_CATALOG. Release the list with ZARN_FreeLogPaths. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetLogPaths(const char16_t* component_path, LogPathEntry** entries,
+                                                uint8_t with_texts, int32_t mode);
+
+/* ZARN_GetLogPaths in mode 2: the entries of the element itself. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetLogPath(const char16_t* component_path, LogPathEntry** entries,
+                                               uint8_t with_texts);
+
+/* Frees a list from ZARN_GetLogPaths or ZARN_GetLogPath (or an import): every entry,
+ * its strings and its segments. Returns 0, or ZARN_RESULT_MINUS_ONE for NULL. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_FreeLogPaths(LogPathEntry* entries);
+
+/* The short (COT) name of an element: "\" followed by the ids of the element and its
+ * ancestors below the nearest MANUFACTURER, CLASSIFICATION or PROTOCOL, outermost
+ * first, joined by "\" (/DEVICE/PROFIBUS/SENSOR/M/F/C gives \F\C). Writes VT_BSTR
+ * into *cot_name in every case (an empty string when the path names no element).
+ * Returns 0, ZARN_RESULT_MINUS_ONE when the name is empty, or ZARN_E_NO_CATALOG. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetCotNameFromComponentPath(const char16_t* component_path, VARIANT* cot_name);
+
+/* The component path of the one element anywhere in the catalog whose trailing ids
+ * are the segments of cot_name. Writes VT_BSTR into *component_path in every case
+ * (empty when not found). Returns 0, ZARN_RESULT_MINUS_ONE when no element or
+ * several match, or ZARN_E_NO_CATALOG. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetComponentPathFromCotName(const char16_t* cot_name, VARIANT* component_path);
+
+/* ---- Initial values and purpose mapping ----------------------------------- */
+
+/* The initial value that the component at component_path prescribes for the variable
+ * variable_ref (an INITIAL_VALUES/initial_value whose first child has that ref), in
+ * the catalog language: the value child marked with the language, else its second
+ * child; a typed value is the text of the value child's first element child.
+ * On success writes VT_BSTR into *value and returns 0. Returns ZARN_E_NO_VALUE when
+ * the component, the initial value or the value element is missing, ZARN_E_EMPTY_VALUE
+ * when the value element is empty, ZARN_E_NO_CATALOG; *value is then untouched. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetInitialValue(const char16_t* component_path, const char16_t* variable_ref,
+                                                    VARIANT* value);
+
+/* Purposes of ZARN_GetPurposeMapping. */
+#define ZARN_PURPOSE_TAG 0
+#define ZARN_PURPOSE_DESCRIPTION 1
+#define ZARN_PURPOSE_MESSAGE 2
+#define ZARN_PURPOSE_DEVICE_TYPE 3
+
+/* The ref of the variable that the component's PURPOSE_MAPPING maps to a purpose:
+ * the element just before the last string naming the purpose. Any other kind reads
+ * the ref attribute of the PURPOSE_MAPPING element itself ("" when absent). On
+ * success writes VT_BSTR into *value and returns 0; ZARN_E_NO_PURPOSE_MAPPING when
+ * nothing maps the purpose; ZARN_E_NO_CATALOG. *value is untouched on failure. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetPurposeMapping(const char16_t* component_path, int32_t kind, VARIANT* value);
+
 ZARN_END_DECLS
 
 #endif /* ZARN_CATALOG_MANAGER_H_ */
