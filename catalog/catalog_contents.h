@@ -18,6 +18,9 @@ namespace zarn {
 
 class ObjectManagerLink;
 class Cconverter;
+class CCatalog_Object;
+class ComponentXmlReader;
+struct SourceIdentity;
 
 using StringMap = std::unordered_map<std::string, std::string>;
 
@@ -115,6 +118,166 @@ class CCatalog_Contents {
   DynamicLibrary& auxiliaryLibrary() { return auxiliary_library_; }
   void*& auxiliaryEntryPoint() { return auxiliary_entry_point_; }
 
+  // ---- Platform sources and hardware-configuration entries ----
+  // Loads the generator library `file_name` from the module directory; 0 when it
+  // exports ZARN_GeneratePlatformSources, -1 otherwise.
+  int32_t LoadPlatformSourceGenerator(const std::string& file_name);
+  // The generator's entry point, loading it (setting GeneratePlatformSources) when
+  // it is not known yet; null when there is none.
+  void* GetPlatformSourceGenerator();
+  // Calls the generator; -1 without one.
+  int32_t GeneratePlatformSources(const std::string& source_path, const std::string& base_directory,
+                                  const std::string& output_directory, void* get_components,
+                                  void* free_component_info);
+  // Appends HWCN_Device (kind 0), HWCN_Rack (1) or HWCN_DeviceItem (2) holding `text`
+  // to `element`; another kind appends the text alone.
+  void AddHardwareConfigurationEntry(Node element, const std::string& text, int kind);
+  // Sets isInvisible="true" on the element the component path names, if any.
+  void MarkInvisible(const std::string& component_path);
+  // Rewrites the device-item source `file`: marker lines become DEFAULT_VALUE lines
+  // naming the device or rack path. The file stays unchanged when it cannot be rewritten.
+  static void WriteDeviceItemDefaults(const std::string& file, const std::string& rack_path,
+                                      const std::string& device_path);
+
+  // ==== Placement, nodes and insertion ====
+  // The object array one import works on: copies of the reader's objects.
+  using ObjectArray = std::vector<std::unique_ptr<CCatalog_Object>>;
+
+  // -- Placement in the hierarchy (import/placement*.cc) --
+  // The element under which `object` belongs: section, protocol, classification,
+  // manufacturer, then (with descend_folders) the folder chain of its idPath.
+  // create_missing adds artificial PROTOCOL/CLASSIFICATION/MANUFACTURER/
+  // COMPONENT_FOLDER placeholders; without it a lookup ending on a placeholder
+  // yields its real twin, else its parent. Null for a null object or no root.
+  // With descend_folders the start of the folder walk becomes the object's
+  // component reference node (the base GetRemainingPath counts from).
+  Node FindParentNode(CCatalog_Object* object, bool create_missing, bool descend_folders,
+                      bool accept_components);
+  // The deepest existing CLASSIFICATION along the object's classification levels
+  // below `start` (missing middle levels are skipped), or `start`. A null start
+  // searches from the object's section below the one ZARN_CATALOG.
+  Node FindClassificationNode(Node start, const CCatalog_Object& object) const;
+  // Creates the CLASSIFICATION levels below `start` (only those after a level whose
+  // name equals start's id). Artificial levels get isArtificial, others idTmp. The
+  // last created level becomes the object's catalog node. Returns 0.
+  uint32_t CreateClassificationPath(Node start, CCatalog_Object* object, bool artificial);
+  // Creates `name` with id, ddRevision, idTmp (and virtual for an object placed by
+  // parent reference), appends it to `parent`, records it as the object's catalog
+  // node, adds identNumbers and copies `source`'s content. Returns 0.
+  uint32_t CreateCatalogNode(Node parent, std::string_view name, std::string_view id_tmp, std::string_view id,
+                             Node source, CCatalog_Object* object);
+  // Places one object (a folder object, or an object without any placement data
+  // directly below the root). Returns 0 or the code of PlaceFolderObject.
+  uint32_t PlaceCatalogObject(CCatalog_Object* object);
+  // The first element in document order from `start` (itself included) whose idTmp
+  // equals `id_tmp` ignoring case, or null.
+  Node FindNodeByIdTmp(Node start, std::string_view id_tmp) const;
+  // Copies the content of a component XML element into a catalog element: no
+  // placement-only children, at most one child of a non-repeatable name, text
+  // trimmed, empty text dropped.
+  void CopyChildElements(Node source, Node target);
+  static bool IsPlacementElement(std::string_view name);
+  static bool IsRepeatableElement(std::string_view name);
+
+  // -- Component and folder nodes (maintenance/component_nodes*.cc) --
+  // Puts the "\"-separated id chain of `node` (virtual elements add their separator
+  // but no id) in front of *path.
+  void BuildBackslashPath(Node node, std::string* path) const;
+  // The first section child of the root with this id, or null.
+  Node FindSection(std::string_view id) const;
+  // True when `node` already represents `object` (same id segment, same element name).
+  bool MatchesCatalogObject(Node node, const CCatalog_Object& object) const;
+  // Places a folder object below `node` by its level. 0, ZARN_E_NO_LEVEL, or the
+  // code of the creation.
+  uint32_t PlaceFolderObject(Node node, CCatalog_Object* object, bool path_complete);
+  uint32_t PlaceFolder(Node node, CCatalog_Object* object, bool path_complete);
+  // Places or matches a component object below `node`. 0 when created; for a
+  // component already present ZARN_E_ALREADY_PRESENT, ZARN_E_SAME_DEVICE_REVISION,
+  // ZARN_E_OTHER_DEVICE_REVISION, ZARN_E_SAME_DD_REVISION or ZARN_E_OTHER_DD_REVISION.
+  uint32_t PlaceComponent(Node node, CCatalog_Object* object);
+  // The protocol or manufacturer level of a folder object without a folder path:
+  // `node` (or its ancestor) becomes the object's element, else a new level.
+  uint32_t PlaceLevelObject(Node node, CCatalog_Object* object, std::string_view name, const std::string& id);
+  // The code for a component that `node` already represents (revision comparison).
+  uint32_t ComparePresentComponent(Node node, CCatalog_Object* object);
+  // The part of the object's path (kind "COMPONENT": idPath; "CATALOG_FOLDER":
+  // catalogPath) not yet realised below `node`, and its first segment. 0, or -1 for
+  // another kind.
+  int GetRemainingPath(Node node, CCatalog_Object* object, std::string* remaining, std::string* first,
+                       std::string_view kind) const;
+  // Moves *node down the "/"-separated folder path as far as it exists.
+  void ResolveComponentFolderPath(Node* node, std::string_view path, bool accept_artificial,
+                                  bool accept_component);
+  void ResolveCatalogFolderPath(Node* node, std::string_view path, bool create);
+  // The CATALOG_FOLDER reached from the root along the object's catalog path.
+  Node FindCatalogFolderNode(CCatalog_Object* object, bool create);
+  // 0, or ZARN_E_NO_CATALOG_FOLDER_NODE for a null node.
+  uint32_t PlaceCatalogFolder(Node node, CCatalog_Object* object);
+  void AddLabel(Node node, std::string_view text);
+  // Copies of the reader's components, stably sorted by depth; top-level objects
+  // with a manufacturer and no folder path take their id as folder path.
+  ObjectArray SortObjectsByLevel(const ComponentXmlReader& reader) const;
+  // One pass: every object inherits placement from the object its parent reference
+  // names (one level per pass).
+  void ResolveParentReferences(ObjectArray* objects) const;
+  // The same for one object, following the chain of parent references.
+  void InheritPlacement(CCatalog_Object* object, const ObjectArray& objects, std::string parent_id) const;
+  // Merges placeholders into their twins (same id, same parent; with `scope` only
+  // its placeholder children, twins searched in `target` when given). Appends the
+  // component paths of removed placeholders to *removed (may be null).
+  void MergeArtificialNodes(std::vector<std::string>* removed, Node scope, Node target);
+  // Removes every idTmp; COMPONENT and COMPONENT_FOLDER keep the value in a
+  // componentID child when they have none.
+  void ConvertTemporaryIds();
+  // The text after the last "/" ("" for a trailing "/"); the whole path without one.
+  static std::string LastPathSegment(std::string_view path);
+
+  // -- Insertion (import/insertion*.cc) --
+  // Merges the objects of one read component XML into the document. *objects
+  // receives the placed object copies (on every return after the reader check),
+  // *components the COMPONENT elements inserted or to be updated. 0,
+  // ZARN_E_NO_COMPONENT (no reader, or ids unfit for the file area), or the code
+  // of the placement or relation step that failed; the document is not saved.
+  uint32_t AddComponents(ComponentXmlReader* reader, ObjectArray* objects, NodeList* components);
+  // The passes of AddComponents.
+  void AddFurtherIdentities(const ComponentXmlReader& reader, const ObjectArray& objects);
+  void AppendAdditionalIdentification(Node element, const SourceIdentity& identity);
+  uint32_t PlaceObjects(bool universal, ObjectArray* objects);
+  uint32_t AddRelations(const ComponentXmlReader& reader);
+  uint32_t PlaceCatalogReferences(const ComponentXmlReader& reader, const ObjectArray& objects);
+  void FinishInsertion(NodeList* components);
+  // Adds the CHILD_COMPONENT relation for `reference` to the parent of `object`.
+  // 0, or ZARN_E_NO_PARENT_CREATOR when no element of this import creates it.
+  uint32_t AddRelationInParent(CCatalog_Object* object, const std::string& reference);
+  // Replaces the component reference by id `old_ref` below `element` by
+  // component_ref `new_ref` and component_ref_org `old_ref`.
+  void RewriteComponentRef(Node element, std::string_view old_ref, std::string_view new_ref);
+  // See import/insertion_xml.cc for the contract.
+  uint32_t insertXml(std::string_view text, Node parent, NodeList* components);
+  // The COMPONENT elements whose own or ancestors' CHILD_COMPONENT relation names
+  // `component_path` or one of its ancestor paths, in document order.
+  bool FindReferencingComponents(std::string_view component_path, NodeList* out) const;
+
+  // Import bookkeeping: while an import runs, elements that carry idTmp and
+  // elements created are remembered, so the import finds them without searching
+  // the whole document; removed nodes are kept until the import ends.
+  struct ImportScope;
+  class ImportScopeGuard;
+  // Sets idTmp on `node` and remembers it.
+  void SetTemporaryId(Node node, std::string_view value);
+  // Remembers an element this import created and linked.
+  void NoteCreated(Node node);
+  // Every element carrying idTmp, in document order.
+  NodeList TemporaryIdElements() const;
+  // The placeholders (isArtificial="true") that may have a twin, in document order:
+  // during an import those created by it or standing beside an element it created.
+  NodeList PlaceholderCandidates() const;
+  // Unlinks `node`; during an import it is freed when the import ends.
+  void RemoveNode(Node node);
+  // True when `node` is linked below the document element.
+  bool IsInDocument(Node node) const;
+  // ==== end of placement, nodes and insertion ====
+
  private:
   void ResolveDirectories(const std::string& configured_base_directory);
   uint32_t ProbeWorkingDirectory() const;
@@ -152,6 +315,7 @@ class CCatalog_Contents {
   bool language_fetched_ = false;
   bool compile_setting_fetched_ = false;
   bool compiler_configured_ = false;
+  ImportScope* import_scope_ = nullptr;  // placement, nodes and insertion: the running import
 };
 
 }  // namespace zarn

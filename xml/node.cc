@@ -198,6 +198,14 @@ Node Node::AppendElement(std::string_view name, std::string_view text) {
   return added;
 }
 
+Node Node::AppendText(std::string_view text) {
+  if (!IsElement()) return Node();
+  const std::string t(text);
+  xmlNodePtr n = xmlNewDocTextLen(N(raw_)->doc, X(t), static_cast<int>(t.size()));
+  if (n == nullptr) return Node();
+  return AppendChild(OwnedNode(n));
+}
+
 OwnedNode Node::Detach() {
   if (raw_ == nullptr) return OwnedNode();
   xmlUnlinkNode(N(raw_));

@@ -68,6 +68,8 @@ class Node {
   Node InsertBefore(OwnedNode child, Node reference);
   // Appends a new element child with this name (and text, when given); returns it.
   Node AppendElement(std::string_view name, std::string_view text = {});
+  // Appends a text node; returns it.
+  Node AppendText(std::string_view text);
   // Unlinks this node from its tree and hands over ownership.
   OwnedNode Detach();
   // Unlinks and frees this node with its subtree; the handle must not be used after.
