@@ -31,7 +31,7 @@ CompileResult Compile(const std::string& source, const std::vector<std::string>&
   Preprocessor preprocessor(include_dirs, &result.diagnostics);
   result.readable = preprocessor.Run(source, &preprocessed);
   if (!result.readable) return result;
-  const std::vector<Token> tokens = Tokenize(preprocessed, &result.diagnostics);
+  const TokenList tokens = Tokenize(preprocessed, &result.diagnostics);
   std::string definitions;
   Parser parser(tokens, preprocessed.files, configuration, &result.diagnostics);
   const XmlElement identification = parser.Parse(&definitions);

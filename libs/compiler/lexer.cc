@@ -16,7 +16,7 @@ constexpr std::string_view kOneCharPuncts = "{}()[];,:=+-*/%&|^~!<>?.";
 
 class LineLexer {
  public:
-  LineLexer(const OutputLine& line, const std::string& file, std::vector<Token>* out,
+  LineLexer(const OutputLine& line, const std::string& file, TokenList* out,
             Diagnostics* diagnostics)
       : s_(line.text), line_(line), file_(file), out_(out), diagnostics_(diagnostics) {}
 
@@ -113,18 +113,21 @@ class LineLexer {
   std::string_view s_;
   const OutputLine& line_;
   const std::string& file_;
-  std::vector<Token>* out_;
+  TokenList* out_;
   Diagnostics* diagnostics_;
   size_t i_ = 0;
 };
 
 }  // namespace
 
-std::vector<Token> Tokenize(const PreprocessOutput& source, Diagnostics* diagnostics) {
-  std::vector<Token> tokens;
-  size_t chars = 0;
-  for (const OutputLine& line : source.lines) chars += line.text.size();
-  tokens.reserve(chars / 3 + 1);
+void TokenList::push_back(const Token& t) {
+  if ((size_ & (kChunk - 1)) == 0) chunks_.push_back(std::make_unique<Token[]>(kChunk));
+  chunks_.back()[size_ & (kChunk - 1)] = t;
+  ++size_;
+}
+
+TokenList Tokenize(const PreprocessOutput& source, Diagnostics* diagnostics) {
+  TokenList tokens;
   for (const OutputLine& line : source.lines) {
     if (line.text.empty()) continue;
     LineLexer(line, source.files[line.file], &tokens, diagnostics).Run();

@@ -31,7 +31,7 @@ std::optional<int64_t> ParseIntegerLiteral(std::string_view text);
 
 class Parser {
  public:
-  Parser(const std::vector<Token>& tokens, const std::vector<std::string>& files,
+  Parser(const TokenList& tokens, const std::vector<std::string>& files,
          const DeviceConfiguration* configuration, Diagnostics* diagnostics)
       : tokens_(tokens), files_(files), configuration_(configuration), diagnostics_(diagnostics) {}
 
@@ -108,7 +108,7 @@ class Parser {
   // configuration and the MANUFACTURER child.
   void ResolveDeviceType(XmlElement* holder);
 
-  const std::vector<Token>& tokens_;
+  const TokenList& tokens_;
   const std::vector<std::string>& files_;
   const DeviceConfiguration* configuration_;
   Diagnostics* diagnostics_;
