@@ -156,6 +156,47 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_SetCatalogLanguage(const char16_t* language)
  * ignored. Returns 0, or ZARN_E_NO_CATALOG. */
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_OmCallBack(const char16_t* name, VARIANT value);
 
+/* ---- Component retrieval -------------------------------------------------- */
+
+/* One catalog level of a component: elementName is "PROTOCOL", "CLASSIFICATION",
+ * "MANUFACTURER", "COMPONENT_FOLDER" or "COMPONENT"; value the level's name or id
+ * path. Innermost level first. */
+typedef struct ComponentXMLLevel {
+  char16_t* elementName;
+  char16_t* value;
+  void* reserved1; /* always NULL */
+  void* reserved2; /* always NULL */
+  struct ComponentXMLLevel* next;
+} ComponentXMLLevel;
+
+/* One component (or folder) of a converted component XML, or one listed file.
+ * Strings may be NULL (label, help, id and hierarchy of listed files). */
+typedef struct ComponentXMLInfo {
+  char16_t* label;            /* LABEL in the catalog language */
+  char16_t* help;             /* HELP in the catalog language */
+  char16_t* id;               /* the component's id */
+  char16_t* componentXmlPath; /* the component XML file, or the listed path */
+  char16_t* message;          /* the converter's message, or the listing's value */
+  ComponentXMLLevel* hierarchy;
+  struct ComponentXMLInfo* next;
+} ComponentXMLInfo;
+
+/* Converts `path` into component XML and describes what it holds. `path` is a
+ * device-description source, a device XML file, a file a converter plug-in accepts,
+ * a component XML file, a directory (listed, not converted), or a path holding one
+ * of the markers "<ZarnGlobSpecial>" (convert the sources of the directory part in
+ * one batch) or "<FoundPiLibrarySpecial>" (a PROFIBUS PA library). `language` is
+ * not read. Returns 0 and the chain in *list; ZARN_RESULT_MINUS_ONE for a NULL path;
+ * ZARN_E_NO_RECORDS when nothing was found; the converter's code (with *list
+ * naming the file and holding its message) when a plug-in failed; the compile,
+ * stylesheet or reading failure otherwise. Release with ZARN_FreeComponentXMLInfo. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetComponents(const char16_t* path, ComponentXMLInfo** list,
+                                                  const char16_t* language);
+
+/* Releases a chain of ZARN_GetComponents. NULL is accepted. 0, or ZARN_E_NO_CATALOG. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_FreeComponentXMLInfo(ComponentXMLInfo* list);
+
+
 /* ---- Log paths and short names -------------------------------------------- */
 
 /* One item of a log path: an element on the way from a catalog element up to the
@@ -238,6 +279,54 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetCotNameFromComponentPath(const char16_t* 
  * several match, or ZARN_E_NO_CATALOG. */
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetComponentPathFromCotName(const char16_t* cot_name, VARIANT* component_path);
 
+/* ---- Import --------------------------------------------------------------- */
+
+/* Imports one source into the catalog and saves the catalog.
+ * source_path: a component XML file (from ZARN_GetComponents), a component XML of a
+ *   "ZarnGlobSpecial" batch directory (the whole bundle of universal sources is
+ *   imported once; later calls for the same bundle import nothing and return 0),
+ *   or a PROFIBUS PA library path ending in "<FoundPiLibrarySpecial>".
+ * log_paths: set to NULL first (may be NULL); on success, and also after some
+ *   failures, it receives the log paths of what was imported. Release a non-NULL
+ *   chain with ZARN_FreeLogPaths in every case.
+ * mode: 0 imports; 1 only runs the platform-source generation for ".ddl" sources
+ *   and saves the catalog; any other value returns ZARN_E_IMPORT_ARGUMENT and
+ *   changes nothing.
+ * The component's files (the source directory named by inPath) are copied into its
+ * directory of the catalog's file area (its fsPath below zarn_catalog); stale
+ * "*.ddl??", "*.mdd??", "*.device.xml" and "*.device.xml_comp.xml" files are removed
+ * there. Hardware-configuration sources named by the component are imported too.
+ * On any failure the catalog is left as it was saved before the call (the file is
+ * unchanged and the catalog is re-read from it) and every directory the import
+ * created is deleted.
+ * Returns 0, or:
+ *   ZARN_E_IMPORT_ARGUMENT  bad mode; the source is not an existing file; and for
+ *       input that would reach outside the catalog directory: an id, section,
+ *       protocol, classification, manufacturer or COMPONENT_PATH segment that is
+ *       "..", ".", or holds "/", a backslash or NUL; a file reference (ZARN, IMAGE,
+ *       HWCN_DeviceItem, ADDITIONAL_ZARNS strings, ...) that is absolute or climbs
+ *       with ".."; a file-area directory that is empty, the catalog directory
+ *       itself or inside its catalogData or Device directory; a source directory
+ *       that contains the catalog. Nothing is created, copied or deleted outside
+ *       the catalog directory.
+ *   ZARN_E_ALREADY_PRESENT, ZARN_E_SAME_DEVICE_REVISION, ZARN_E_OTHER_DEVICE_REVISION,
+ *   ZARN_E_SAME_DD_REVISION, ZARN_E_OTHER_DD_REVISION  the component is already in
+ *       the catalog; catalog and file area stay as they were.
+ *   ZARN_E_NO_COMPONENT  the component XML describes nothing to insert.
+ *   ZARN_E_HWCN_DEVICE_IMPORT, ZARN_E_HWCN_RACK_IMPORT  a hardware-configuration
+ *       source failed to import.
+ *   ZARN_E_NO_PI_LIBRARY  the catalog has no element /DEVICE/PROFIBUS_PA.
+ *   ZARN_E_CANNOT_WRITE  a directory cannot be created, or saving failed.
+ *   ZARN_E_CANNOT_DELETE, ZARN_E_COPY  a file-area directory cannot be replaced, or a
+ *       file cannot be copied.
+ *   ZARN_E_NO_OBJECT_HANDLE or the object manager's code  compiling after the
+ *       import (setting CatalogCompileAfterImport) failed.
+ *   the reading and insertion codes (ZARN_E_XML_LOAD, ZARN_E_NO_VERSION,
+ *   ZARN_E_OBJECT_WITHOUT_ID, ZARN_E_CHILD_WITHOUT_NAME, ZARN_E_NO_PARENT_CREATOR,
+ *   ...), ZARN_E_NO_CATALOG. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_ImportComponent(const char16_t* source_path, LogPathEntry** log_paths,
+                                                    int32_t mode);
+
 /* ---- Initial values and purpose mapping ----------------------------------- */
 
 /* The initial value that the component at component_path prescribes for the variable
@@ -262,6 +351,133 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetInitialValue(const char16_t* component_pa
  * success writes VT_BSTR into *value and returns 0; ZARN_E_NO_PURPOSE_MAPPING when
  * nothing maps the purpose; ZARN_E_NO_CATALOG. *value is untouched on failure. */
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetPurposeMapping(const char16_t* component_path, int32_t kind, VARIANT* value);
+
+/* ---- Component attributes ----------------------------------------------- */
+
+/* One attribute of an element: the name of a child element and its value (file
+ * references resolved to full paths, texts in the catalog language). */
+typedef struct CompAttrEntry {
+  char16_t* name;
+  char16_t* value;
+  struct CompAttrEntry* next;
+} CompAttrEntry;
+
+/* One element described: its id ("" without one) and its attributes, which come in
+ * the reverse of document order of the child elements. */
+typedef struct CompAttrInfo {
+  char16_t* name;
+  CompAttrEntry* attributes; /* NULL when the element has none */
+  struct CompAttrInfo* next;
+} CompAttrInfo;
+
+/* The attributes of the catalog element at the component path `path` ("/a/b"), or
+ * of every component and folder of the component XML file `path` (ending in
+ * ".xml"). Children INITIAL_VALUES, COMPONENT_RELATIONS, PROTOCOL, CLASSIFICATION,
+ * MANUFACTURER, COMPONENT, COMPONENT_FOLDER and CATALOG_FOLDER are not reported.
+ * Returns 0 and the chain in *list (NULL for a file that describes nothing);
+ * ZARN_E_NOT_FOUND for an empty path or a catalog path that addresses no element
+ * with element children; ZARN_E_NO_VERSION when the ".xml" path is no regular file;
+ * the reading failure of the file (ZARN_E_XML_LOAD, ZARN_E_NO_VERSION,
+ * ZARN_E_OBJECT_WITHOUT_ID, ZARN_E_CHILD_WITHOUT_NAME, ZARN_E_NO_COMPONENT for a
+ * looping parent chain) with nothing stored; ZARN_E_ALLOCATION;
+ * ZARN_E_NO_CATALOG. Release with ZARN_FreeCompAttrInfoList. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetComponentAttributes(const char16_t* path, CompAttrInfo** list);
+
+/* One attribute of the catalog element at `path` (a component path, or "/ident:"
+ * followed by an identification key "%04X/%04X/%04X") as VT_BSTR in *value.
+ * SECTION, CLASSIFICATION, PROTOCOL and MANUFACTURER name the element's levels;
+ * any other name is a child element read by `mode`: 0 the element's value followed
+ * by those of the same-named children of every ancestor, inner first, joined by
+ * ";"; 1 the element's own value; 2 the element's own child, which must exist;
+ * other modes read nothing. Returns ZARN_E_ATTRIBUTE for a NULL or empty
+ * argument, an unknown identification key, a missing child (mode 2) or an empty
+ * result; ZARN_E_NOT_FOUND when the path addresses nothing (*value untouched);
+ * ZARN_E_PATH_TOO_LONG from mode 2; ZARN_E_NO_CATALOG. Once the path addressed
+ * an element, *value is written, also with ZARN_E_ATTRIBUTE (an empty string). */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetComponentAttribute(const char16_t* path, const char16_t* attributeName,
+                                                          VARIANT* value, int32_t mode);
+
+/* Releases a chain of ZARN_GetComponentAttributes. NULL is accepted. Always 0. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_FreeCompAttrInfoList(CompAttrInfo* list);
+
+/* ---- Relations ------------------------------------------------------------ */
+
+/* Relation types of ZARN_GetRelations. */
+#define ZARN_RELATION_CHILD 0
+#define ZARN_RELATION_PARENT 1
+#define ZARN_RELATION_SIBLING 2
+#define ZARN_RELATION_PREV 3
+#define ZARN_RELATION_NEXT 4
+#define ZARN_RELATION_SUCCESSOR_CHANGE 5
+#define ZARN_RELATION_PREDECESSOR_CHANGE 6
+
+/* One required_range of a related component: a variable and its bounds. A bound
+ * is present when it holds a value or is conditioned; values are VT_BSTR texts,
+ * VT_EMPTY when absent. Slot i of the numbered bounds is MAX_VALUE<i+1> or
+ * MIN_VALUE<i+1>. */
+typedef struct RequiredRange {
+  char16_t* variable; /* ref of variable_ref, else of unknown_ref; NULL when neither */
+  uint8_t minPresent;
+  uint8_t maxPresent;
+  uint8_t minConditioned;
+  uint8_t maxConditioned;
+  VARIANT minValue;
+  VARIANT maxValue;
+  VARIANT maxValues[10];
+  VARIANT minValues[10];
+  uint8_t maxPresentN[10];
+  uint8_t minPresentN[10];
+  uint8_t maxConditionedN[10];
+  uint8_t minConditionedN[10];
+  struct RequiredRange* next;
+} RequiredRange;
+
+/* One catalog component a relation refers to. A relation that names a folder gives
+ * one record per component below the folder, each with folderPath set. Numbers are
+ * -1 when absent. */
+typedef struct RelationComponent {
+  char16_t* componentId;     /* componentID of the referenced catalog element */
+  char16_t* componentRefOrg; /* the reference as the component XML wrote it, or NULL */
+  char16_t* componentPath;   /* component path of the related COMPONENT */
+  uint8_t autoCreateConditioned;
+  uint8_t autoCreateNoDeleteConditioned;
+  uint8_t minimumConditioned;
+  uint8_t maximumConditioned;
+  int32_t autoCreate;
+  int32_t autoCreateNoDelete;
+  int32_t minimumNumber;
+  int32_t maximumNumber;
+  char16_t* folderPath; /* the referenced folder's component path, or NULL */
+  RequiredRange* ranges;
+  struct RelationComponent* next;
+} RelationComponent;
+
+/* One COMPONENT_RELATION that applies to a component. Numbers are -1 when absent. */
+typedef struct RelationInfo {
+  char16_t* id;
+  uint8_t isInverse;
+  uint8_t isConditioned;
+  uint8_t componentConditioned; /* some component of the relation is conditioned */
+  uint8_t minimumConditioned;
+  uint8_t maximumConditioned;
+  char16_t* addressing; /* the ADDRESSING refs joined by ";", "" when none */
+  int32_t minimumNumber;
+  int32_t maximumNumber;
+  RelationComponent* components;
+  struct RelationInfo* next;
+} RelationInfo;
+
+/* The relations of type `type` (ZARN_RELATION_*) that apply to the catalog element
+ * at `path`: its own and those of every ancestor, inner first; each chain lists
+ * its records in the reverse of reading order. Returns 0 with the chain in
+ * *relations; ZARN_E_NO_RELATION (and *relations = NULL) when none applies, also
+ * for an unknown type or a path that addresses nothing; ZARN_E_NO_CATALOG.
+ * Release with ZARN_FreeRelations. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetRelations(int32_t type, const char16_t* path, RelationInfo** relations);
+
+/* Releases a chain of ZARN_GetRelations with everything it owns. NULL is accepted.
+ * Always 0. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_FreeRelations(RelationInfo* relations);
 
 ZARN_END_DECLS
 
