@@ -128,8 +128,9 @@ std::vector<std::string> IdentificationIncludeDirs(const std::string& source_pat
     }
   }
   std::vector<std::string> dirs{dir};
-  while (!dir.empty() && dir != stop && dir.find('/') != std::string::npos) {
+  while (!dir.empty() && dir != stop && dir != "/" && dir.find('/') != std::string::npos) {
     dir = zarn::ParentDirectory(dir);
+    if (dir.empty() && source_path[0] == '/') dir = "/";  // the root's child gives the root
     if (dir.empty()) break;
     dirs.push_back(dir);
     dirs.push_back(zarn::JoinPath(dir, "_global"));

@@ -26,8 +26,7 @@ std::string FindInclude(const std::string& name, const std::string& including_di
 // source's directory, then each ancestor directory, nearest first, each followed
 // by its "_global" subdirectory. The walk stops after `catalog_dir` when the source
 // lies below it; with no such catalog directory it stops after the directory that
-// ends in "zarn_catalog" (any case) on the way up, else at the root (which is not
-// listed).
+// ends in "zarn_catalog" (any case) on the way up, else after the root directory.
 std::vector<std::string> IdentificationIncludeDirs(const std::string& source_path,
                                                    const std::string& catalog_dir);
 

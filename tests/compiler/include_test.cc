@@ -111,7 +111,7 @@ TEST_F(IncludeTest, IdentificationIncludeDirsBelowCatalog) {
   EXPECT_EQ(IdentificationIncludeDirs(c + "/DEVICE/P/M/d.ddl", ""), expected);
   EXPECT_EQ(IdentificationIncludeDirs(c + "/DEVICE/P/M/d.ddl", c), expected);
   EXPECT_EQ(IdentificationIncludeDirs("/lib/x/d.ddl", "/other/zarn_catalog"),
-            (std::vector<std::string>{"/lib/x", "/lib", "/lib/_global"}));
+            (std::vector<std::string>{"/lib/x", "/lib", "/lib/_global", "/", "/_global"}));
   EXPECT_EQ(IdentificationIncludeDirs("/data/cat/P/d.ddl", "/data/cat"),
             (std::vector<std::string>{"/data/cat/P", "/data/cat", "/data/cat/_global"}));
 }
