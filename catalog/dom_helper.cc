@@ -89,8 +89,11 @@ Node CDOMHelper::FindChildElement(const NodeList& nodes, std::string_view name) 
 Node CDOMHelper::FindChildByNameAndId(Node parent, std::string_view name, std::string_view id) {
   for (Node child = parent.FirstChild(); child; child = child.NextSibling()) {
     if (!child.IsElement() || !EqualsNoCase(child.Name(), name)) continue;
-    std::optional<std::string> value = child.Attribute(format::kIdTmp);
-    if (!value) value = child.Attribute(format::kId);
+    // idTmp first, then id: during an import an element's idTmp (the id of the
+    // object that placed it) may differ from its id, and either names it.
+    const std::optional<std::string> tmp = child.Attribute(format::kIdTmp);
+    if (tmp && EqualsNoCase(*tmp, id)) return child;
+    const std::optional<std::string> value = child.Attribute(format::kId);
     if (value && EqualsNoCase(*value, id)) return child;
   }
   return Node();

@@ -1,0 +1,206 @@
+// Insertion of one read component XML into the catalog document: the object array,
+// further identities, and the four passes (lookup and placement, relations,
+// catalog folders, tidying).
+#include <algorithm>
+#include <set>
+
+#include "catalog/catalog_contents.h"
+#include "catalog/catalog_format.h"
+#include "catalog/classification_table.h"
+#include "conversion/catalog_object.h"
+#include "conversion/component_xml_reader.h"
+#include "conversion/source_identifier.h"
+#include "external/trace.h"
+#include "import/file_operation.h"
+#include "import/import_scope.h"
+#include "import/insertion_internal.h"
+#include "platform/paths.h"
+#include "platform/strings.h"
+#include "zarn/catalog_manager.h"
+
+namespace zarn {
+namespace {
+
+constexpr std::string_view kUniversal = "UNIVERSAL";
+
+void ApplyUniversalDefault(bool universal, CCatalog_Object* object) {
+  if (universal && object->classification.empty()) {
+    object->classification = kUniversal;
+    object->section = format::kSectionDevice;
+  }
+}
+
+bool SegmentsAreSafe(std::string_view value) {
+  for (const std::string& s : Split(value, "/")) {
+    if (!s.empty() && !IsSafePathSegment(s)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+Node FirstWithTemporaryId(const NodeList& candidates, std::string_view value) {
+  for (Node n : candidates) {
+    if (n.Attribute(format::kIdTmp) == value) return n;
+  }
+  return Node();
+}
+
+bool FileAreaIdsAreSafe(const CCatalog_Contents::ObjectArray& objects, std::string* offending) {
+  for (const auto& o : objects) {
+    if (!o->isComponent && !o->isFolder) continue;
+    std::vector<std::string> values = {o->id, o->section, o->protocol, o->manufacturer};
+    for (std::string_view level : ClassificationLevelsForCreation(o->classification)) values.emplace_back(level);
+    for (const std::string& v : values) {
+      if (!v.empty() && !IsSafePathSegment(v)) {
+        *offending = v;
+        return false;
+      }
+    }
+    for (const std::string* path : {&o->path, &o->ownPath, &o->idPath}) {
+      if (!SegmentsAreSafe(*path)) {
+        *offending = *path;
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+uint32_t CCatalog_Contents::AddComponents(ComponentXmlReader* reader, ObjectArray* objects, NodeList* components) {
+  components->clear();
+  objects->clear();
+  if (reader == nullptr) return ZARN_E_NO_COMPONENT;
+  ImportScopeGuard scope(this);
+  *objects = SortObjectsByLevel(*reader);
+  ResolveParentReferences(objects);
+  std::string offending;
+  if (!FileAreaIdsAreSafe(*objects, &offending)) {
+    Trace(kTraceError, "CCatalog_Contents::AddComponents", "id not usable as a directory name: %s", offending);
+    return ZARN_E_IMPORT_ARGUMENT;
+  }
+  EnsureRoot();
+  AddFurtherIdentities(*reader, *objects);
+  uint32_t rc = PlaceObjects(reader->GetImportFlag(), objects);
+  if (rc == 0) rc = AddRelations(*reader);
+  if (rc == 0) rc = PlaceCatalogReferences(*reader, *objects);
+  if (rc == 0) FinishInsertion(components);
+  return rc;
+}
+
+void CCatalog_Contents::AddFurtherIdentities(const ComponentXmlReader& reader, const ObjectArray& objects) {
+  if (objects.empty() || reader.GetImportFlag() || reader.InPath().empty()) return;
+  std::vector<std::string> files;
+  CFileOperation().ListFilesByExtension(reader.InPath(), "ddl", &files);
+  const SourceIdentifier identifier("");
+  for (const std::string& file : files) {
+    const std::string name = FileNamePart(file);
+    const bool own = std::any_of(objects.begin(), objects.end(), [&](const auto& o) {
+      return EqualsNoCase(name, o->sourceFileName) || EqualsNoCase(name, o->sourceFileRef);
+    });
+    if (own) continue;
+    SourceIdentity id;
+    if (identifier.IdentifySource(file, &id.manufacturer, &id.deviceType, &id.deviceRevision, &id.ddRevision, "",
+                                  false) != 0) {
+      continue;
+    }
+    AppendAdditionalIdentification(objects.front()->element, id);
+  }
+}
+
+void CCatalog_Contents::AppendAdditionalIdentification(Node element, const SourceIdentity& identity) {
+  if (!element) return;
+  const std::string revision = IdentificationText("DEVICE_REVISION", identity.deviceRevision);
+  const std::string manufacturer = IdentificationText("MANUFACTURER", identity.manufacturer);
+  const std::string type = IdentificationText("DEVICE_TYPE", identity.deviceType);
+  const std::string dd = IdentificationText("DD_REVISION", identity.ddRevision);
+  const std::string id = manufacturer + "_" + type + "_" + revision;
+  Node added = element.AppendElement(format::kAdditionalIdentification);
+  added.SetAttribute(format::kId, id);
+  added.SetAttribute(format::kIdTmp, id);
+  added.AppendElement(format::kDeviceRevision, revision);
+  added.AppendElement(format::kManufacturer, manufacturer);
+  added.AppendElement(format::kDeviceType, type);
+  added.AppendElement(format::kDdRevision, dd);
+}
+
+uint32_t CCatalog_Contents::PlaceObjects(bool universal, ObjectArray* objects) {
+  for (auto& object : *objects) {
+    CCatalog_Object* o = object.get();
+    ApplyUniversalDefault(universal, o);
+    o->lookupParent = FindParentNode(o, false, false, false);
+    o->existingElement = Node();
+    for (Node c = o->lookupParent ? o->lookupParent.FirstChild() : Node(); c; c = c.NextSibling()) {
+      if (c.IsElement() && MatchesCatalogObject(c, *o)) {
+        o->existingElement = c;
+        break;
+      }
+    }
+    uint32_t rc = 0;
+    if (o->isFolder) {
+      rc = PlaceCatalogObject(o);
+    } else if (o->isComponent) {
+      rc = PlaceComponent(FindParentNode(o, false, true, true), o);
+    }
+    if (rc != 0) return rc;
+    o->catalogIdPath = o->catalogNode ? ComponentPathOf(o->catalogNode) : std::string();
+  }
+  return 0;
+}
+
+uint32_t CCatalog_Contents::AddRelations(const ComponentXmlReader& reader) {
+  for (const auto& relation : reader.Relations()) {
+    for (const std::string& reference : relation->relationRefs) {
+      ApplyUniversalDefault(reader.GetImportFlag(), relation.get());
+      if (!relation->isParentRelation) {
+        if (const uint32_t rc = AddRelationInParent(relation.get(), reference)) return rc;
+        continue;
+      }
+      const std::string parent_path = ComponentPathOf(FindParentNode(relation.get(), true, true, true));
+      if (Node owner = FirstWithTemporaryId(TemporaryIdElements(), relation->relationOwnerId)) {
+        RewriteComponentRef(owner, reference, parent_path);
+      }
+    }
+  }
+  return 0;
+}
+
+uint32_t CCatalog_Contents::PlaceCatalogReferences(const ComponentXmlReader& reader, const ObjectArray& objects) {
+  std::vector<CCatalog_Object*> folders;
+  for (const auto& f : reader.CatalogFolders()) folders.push_back(f.get());
+  std::stable_sort(folders.begin(), folders.end(), [](auto* a, auto* b) { return a->depth < b->depth; });
+  for (CCatalog_Object* folder : folders) {
+    if (const uint32_t rc = PlaceCatalogFolder(FindCatalogFolderNode(folder, true), folder)) return rc;
+  }
+  for (const auto& o : objects) {
+    if ((!o->isComponent && !o->isFolder) || (o->catalogParentRef.empty() && o->catalogPath.empty())) continue;
+    Node target = !o->catalogParentRef.empty() ? FirstWithTemporaryId(TemporaryIdElements(), o->catalogParentRef)
+                                                     : FindCatalogFolderNode(o.get(), true);
+    const size_t slash = o->catalogPathCopy.find_last_of('/');
+    const std::string id = slash == std::string::npos ? o->catalogPathCopy : o->catalogPathCopy.substr(slash + 1);
+    xml::OwnedNode element = document()->CreateElement(o->isComponent ? format::kComponent : format::kComponentFolder);
+    element.get().SetAttribute(format::kId, id);
+    element.get().AppendElement(o->isComponent ? format::kComponentRef : format::kComponentFolderRef,
+                                o->catalogIdPath);
+    if (target) NoteCreated(target.AppendChild(std::move(element)));
+  }
+  return 0;
+}
+
+void CCatalog_Contents::FinishInsertion(NodeList* components) {
+  MergeArtificialNodes(nullptr, Node(), Node());
+  std::set<std::string> prefixes;
+  for (Node c : TemporaryIdElements()) {
+    if (c.Name() == format::kComponent) AddPathPrefixes(ComponentPathOf(c), &prefixes);
+  }
+  for (Node creator : ReferencingComponents(*this, prefixes)) {
+    if (!creator.HasAttribute(format::kIdTmp)) SetTemporaryId(creator, format::kUpdateThisComponent);
+  }
+  components->clear();
+  for (Node c : TemporaryIdElements()) {
+    if (c.Name() == format::kComponent) components->push_back(c);
+  }
+  ConvertTemporaryIds();
+}
+
+}  // namespace zarn
