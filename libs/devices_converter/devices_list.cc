@@ -1,5 +1,6 @@
 #include "libs/devices_converter/devices_list.h"
 
+#include <algorithm>
 #include <set>
 
 #include "libs/devices_converter/file_input.h"
@@ -126,12 +127,16 @@ bool ParseDevicesList(std::string_view text, const std::string& path, std::vecto
 void WriteDevicesDeviceXml(const std::vector<ListedDevice>& devices, const std::string& path,
                            DeviceXmlWriter* writer) {
   writer->SetSource(FileNamePart(path), path);
+  // The document's identification stands for every component: a manufacturer all
+  // devices share, and the full identity of a list of one.
+  const ListedDevice& first = devices.front();
+  const bool shared = std::all_of(devices.begin(), devices.end(),
+                                  [&](const ListedDevice& d) { return d.manufacturer == first.manufacturer; });
+  if (shared) writer->AddIdentification("MANUFACTURER", first.manufacturer, NumberOf(first.manufacturer));
   if (devices.size() == 1) {
-    const ListedDevice& d = devices.front();
-    writer->AddIdentification("MANUFACTURER", d.manufacturer, NumberOf(d.manufacturer));
-    writer->AddIdentification("DEVICE_TYPE", d.device_type, NumberOf(d.device_type));
-    if (!d.device_revision.empty()) {
-      writer->AddIdentification("DEVICE_REVISION", d.device_revision, NumberOf(d.device_revision));
+    writer->AddIdentification("DEVICE_TYPE", first.device_type, NumberOf(first.device_type));
+    if (!first.device_revision.empty()) {
+      writer->AddIdentification("DEVICE_REVISION", first.device_revision, NumberOf(first.device_revision));
     }
   }
   for (const ListedDevice& d : devices) {

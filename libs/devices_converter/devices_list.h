@@ -30,7 +30,7 @@ struct ListedDevice {
 bool ParseDevicesList(std::string_view text, const std::string& path, std::vector<ListedDevice>* devices,
                       ConversionReport* report);
 
-// Writes one component per device.
+// Writes one component per device. REQUIRES: devices is not empty.
 void WriteDevicesDeviceXml(const std::vector<ListedDevice>& devices, const std::string& path,
                            DeviceXmlWriter* writer);
 

@@ -149,12 +149,24 @@ TEST_F(DevicesConverterTest, DevicesList) {
   const Converted c = Sample("field_devices.devices");
   ASSERT_EQ(0u, c.code) << c.message;
   EXPECT_EQ(2u, N(c, "/*/COMPONENT"));
-  EXPECT_EQ(0u, N(c, "/*/IDENTIFICATION"));
+  EXPECT_EQ("Brindle Instruments", Q(c, "/*/IDENTIFICATION/MANUFACTURER/@name"));
+  EXPECT_EQ(0u, N(c, "/*/IDENTIFICATION/DEVICE_TYPE"));
   EXPECT_EQ("TG-20 Temperaturanzeige", Q(c, "/*/COMPONENT[@id='BRDL_TG20']/LABEL/string[@lang='de']"));
   EXPECT_EQ("Temperature/Gauges", Q(c, "/*/COMPONENT[@id='BRDL_TG20']/COMPONENT_PATH/@name"));
   EXPECT_EQ("HART", Q(c, "/*/COMPONENT[@id='BRDL_TG20']/PROTOCOL/@name"));
-  EXPECT_EQ("0x00f1", Q(c, "/*/COMPONENT[@id='QLMK_VP3']/MANUFACTURER/@hex"));
-  EXPECT_EQ("769", Q(c, "/*/COMPONENT[@id='QLMK_VP3']/DEVICE_TYPE/@value"));
+  EXPECT_EQ("769", Q(c, "/*/COMPONENT[@id='BRDL_VP3']/DEVICE_TYPE/@value"));
+}
+
+TEST_F(DevicesConverterTest, DevicesListIdentification) {
+  const std::string one = "<DEVICE manufacturer='0x00F1' deviceType='3' deviceRevision='2' protocol='P'><LABEL>a</LABEL></DEVICE>";
+  const std::string other = "<DEVICE manufacturer='Other' deviceType='4' protocol='P'><LABEL>b</LABEL></DEVICE>";
+  Converted c = Snippet("one.devices", "<DEVICES>" + one + "</DEVICES>");
+  EXPECT_EQ("0x00f1 3 2", Q(c, "/*/IDENTIFICATION/MANUFACTURER/@hex") + " " + Q(c, "/*/IDENTIFICATION/DEVICE_TYPE/@value") +
+                              " " + Q(c, "/*/IDENTIFICATION/DEVICE_REVISION/@name"));
+  EXPECT_EQ("DEVICE_0x00F1_3_2", Q(c, "/*/COMPONENT/@id"));
+  c = Snippet("two.devices", "<DEVICES>" + one + other + "</DEVICES>");
+  EXPECT_EQ(0u, N(c, "/*/IDENTIFICATION"));
+  EXPECT_EQ("0x00f1", Q(c, "/*/COMPONENT[1]/MANUFACTURER/@hex"));
 }
 
 TEST_F(DevicesConverterTest, DevicesListProblems) {
