@@ -49,7 +49,8 @@ class EndToEndTest : public ::testing::Test {
     if (reset_) reset_();
   }
 
-  // Converts `sample` and returns the records, first created first.
+  // Converts `sample` and returns the records of components (not of the catalog
+  // level folders), first created first.
   std::vector<Record> Get(const std::string& sample, uint32_t* code) {
     ComponentXMLInfo* list = nullptr;
     *code = get_(ToUtf16(ExamplePath(sample)).c_str(), &list, u"en");
@@ -57,7 +58,7 @@ class EndToEndTest : public ::testing::Test {
     for (ComponentXMLInfo* r = list; r != nullptr; r = r->next) {
       Record rec{ToUtf8(r->label), ToUtf8(r->id), {}};
       for (ComponentXMLLevel* l = r->hierarchy; l != nullptr; l = l->next) rec.levels[ToUtf8(l->elementName)] = ToUtf8(l->value);
-      records.insert(records.begin(), rec);
+      if (rec.levels.count("COMPONENT") != 0) records.insert(records.begin(), rec);
     }
     free_(list);
     return records;
@@ -79,6 +80,9 @@ TEST_F(EndToEndTest, ModularGsdStation) {
   EXPECT_EQ("QR-8 Remote I/O", records[0].label);
   EXPECT_EQ("PROFIBUS_DP", records[0].Level("PROTOCOL"));
   EXPECT_EQ("Quelmark Automation", records[0].Level("MANUFACTURER"));
+  EXPECT_EQ("REMOTEIO", records[0].Level("CLASSIFICATION"));
+  EXPECT_EQ("QLMK80F3_M1 DI 8 x 24 V DC", records[1].id + " " + records[1].label);
+  EXPECT_EQ("QLMK80F3_M3 AI 4 x 0..20 mA", records[3].id + " " + records[3].label);
 }
 
 TEST_F(EndToEndTest, DevicesList) {
@@ -97,6 +101,7 @@ TEST_F(EndToEndTest, IoddVariants) {
   ASSERT_EQ(2u, records.size());
   EXPECT_EQ("BL50-S level sensor, short probe", records[0].label);
   EXPECT_EQ("IOLINK", records[0].Level("PROTOCOL"));
+  EXPECT_EQ("0x04d2", records[0].Level("MANUFACTURER"));
 }
 
 }  // namespace
