@@ -22,6 +22,8 @@ struct Diagnostic {
 class Diagnostics {
  public:
   static constexpr size_t kMaxErrors = 100;
+  // Longer messages (quoting a huge token) are cut there and end with "...".
+  static constexpr size_t kMaxMessage = 300;
 
   void Error(const std::string& file, int line, const std::string& message);
   bool HasErrors() const { return count_ > 0; }

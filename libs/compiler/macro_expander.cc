@@ -229,6 +229,12 @@ bool MacroExpander::CollectArguments(const std::string& name, const Macro& m,
     }
     args->back().push_back(std::move(t));
   }
+  size_t collected = 0;
+  for (const PpTokens& arg : *args) collected += arg.size();
+  if (OverBudget(collected)) {
+    pending_.clear();
+    return false;
+  }
   const size_t n = m.params.size();
   if (n == 0 && args->size() == 1 && args->front().empty()) args->clear();
   if (m.variadic && args->size() + 1 == n) args->emplace_back();
@@ -241,7 +247,13 @@ bool MacroExpander::CollectArguments(const std::string& name, const Macro& m,
 }
 
 PpTokens MacroExpander::ExpandArgument(const PpTokens& arg) {
+  if (argument_depth_ >= kMaxArgumentDepth) {
+    if (!budget_reported_) error_("macro invocations nested too deeply in arguments");
+    budget_reported_ = true;
+    return arg;
+  }
   MacroExpander sub(macros_, error_);
+  sub.argument_depth_ = argument_depth_ + 1;
   sub.active_ = active_;
   sub.budget_ = budget_;
   sub.budget_reported_ = budget_reported_;

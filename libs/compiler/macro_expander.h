@@ -42,8 +42,11 @@ class MacroExpander {
   bool NeedsExpansion(const PpTokens& input) const;
 
  private:
-  // The largest number of tokens one line may expand to.
+  // The largest number of tokens one line may expand to (argument tokens collected
+  // on the way count too).
   static constexpr size_t kTokenBudget = 1000000;
+  // The deepest nesting of macro invocations inside macro arguments.
+  static constexpr int kMaxArgumentDepth = 32;
 
 
   void Run(const MoreTokens& more, PpTokens* out);
@@ -66,6 +69,7 @@ class MacroExpander {
   size_t produced_ = 0;
   bool budget_reported_ = false;
   size_t* budget_ = &produced_;      // shared with nested argument expansions
+  int argument_depth_ = 0;
 };
 
 }  // namespace zarnl

@@ -136,6 +136,22 @@ TEST_F(PreprocessorTest, SurvivesRunawayMacros) {
   source += "M40\n";
   Run(source);
   EXPECT_EQ(FirstError(), "main.ddl:41: macro expansion too large");
+  EXPECT_EQ(result_.output.lines.size(), 41u);
+}
+
+TEST_F(PreprocessorTest, BoundsMacroInvocationsNestedInArguments) {
+  const auto nested = [](int n) { return std::string("#define A(x) x\n") + [&] {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += "A(";
+    s += "1";
+    for (int i = 0; i < n; ++i) s += ")";
+    return s;
+  }(); };
+  EXPECT_EQ(Run(nested(20)), "1");
+  Run(nested(40));
+  EXPECT_EQ(FirstError(), "main.ddl:2: macro invocations nested too deeply in arguments");
+  Run(nested(20000));
+  EXPECT_EQ(FirstError(), "main.ddl:2: macro expansion too large");
 }
 
 TEST_F(PreprocessorTest, ReadsLatin1AndCarriageReturns) {
