@@ -1,0 +1,242 @@
+// Time per import into a growing catalog, and beside it the floor: parsing and
+// saving a catalog document of the same size with libxml2 alone (xml/document.h).
+//
+//   BM_ImportGrowing/1000   1,000 generated components imported one by one into an
+//                           empty catalog; counters give the time per import over
+//                           the first and the last hundred.
+//   BM_ImportInto/N         one import into a catalog that already holds N
+//                           components (the catalog grows by one per iteration).
+//   BM_ParseCatalog/N, BM_SaveCatalog/N   the floor for a document of N components.
+//
+// Catalogs of N components are built from one genuinely imported component: its
+// manufacturer, folder and component elements are cloned with new ids, so that the
+// document has the shape imports give it, without importing N components first.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "api/export_frame.h"
+#include "import/import_driver.h"
+#include "maintenance/log_path_records.h"
+#include "platform/files.h"
+#include "platform/strings.h"
+#include "xml/document.h"
+#include "xml/xpath.h"
+#include "zarn/catalog_manager.h"
+
+namespace {
+
+using zarn::Node;
+
+constexpr int kManufacturers = 20;
+constexpr int kFamilies = 25;
+
+std::string Hex4(int value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "0x%04x", value & 0xffff);
+  return buffer;
+}
+std::string Manufacturer(int i) { return "M" + std::to_string(i % kManufacturers); }
+std::string Family(int i) { return "Family" + std::to_string((i / kManufacturers) % kFamilies); }
+
+// The component XML of generated component i (about 1 KB in the catalog).
+std::string ComponentXml(int i, const std::string& sources) {
+  const std::string id = "D" + std::to_string(i);
+  return "<COMP_COMPONENTXML inPath=\"" + sources + "\"><version>1</version><COMPONENT id=\"" + id +
+         "\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/><MANUFACTURER name=\"" +
+         Manufacturer(i) + "\">" + Hex4(0xf0 + i % kManufacturers) + "</MANUFACTURER><COMPONENT_PATH name=\"" +
+         Family(i) + "\"/><DEVICE_TYPE>" + Hex4(i + 1) + "</DEVICE_TYPE><DEVICE_REVISION>0x0001</DEVICE_REVISION>" +
+         "<DD_REVISION>0x0002</DD_REVISION><LABEL><string>Device " + id + "</string><string lang=\"de\">Gerät " +
+         id + "</string></LABEL><HELP><string>Flow transmitter " + id +
+         " for liquids and gases</string><string lang=\"de\">Durchflussmessumformer " + id +
+         " für Flüssigkeiten und Gase</string></HELP><DEVICE_MANUAL>manual.pdf</DEVICE_MANUAL><IMAGE>" + id +
+         ".png</IMAGE><INITIAL_VALUES><initial_value><variable_ref ref=\"tag\"/><value>TAG_" + id +
+         "</value></initial_value><initial_value><variable_ref ref=\"unit\"/><value>1032</value></initial_value>"
+         "<initial_value><variable_ref ref=\"damping\"/><value>0.5</value></initial_value></INITIAL_VALUES>"
+         "</COMPONENT></COMP_COMPONENTXML>";
+}
+
+// A scratch working directory with the sources every component copies and the
+// component XML files, one per component.
+class Workspace {
+ public:
+  Workspace() {
+    dir_ = (std::filesystem::temp_directory_path() / ("zarn_import_bench_" + std::to_string(::getpid()))).string();
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_ + "/src");
+    std::filesystem::create_directories(dir_ + "/xml");
+    std::string error;
+    zarn::WriteFileAtomically(dir_ + "/src/device.ddl", std::string(2000, 'x'), &error);
+    zarn::WriteFileAtomically(dir_ + "/src/manual.pdf", std::string(4000, 'y'), &error);
+  }
+  ~Workspace() { std::filesystem::remove_all(dir_); }
+
+  static Workspace& Get() {
+    static Workspace workspace;
+    return workspace;
+  }
+  // The component XML file of component i (written on first use).
+  std::string ComponentFile(int i) {
+    const std::string path = dir_ + "/xml/" + std::to_string(i) + "/comp.xml";
+    if (!std::filesystem::exists(path)) {
+      std::filesystem::create_directories(dir_ + "/xml/" + std::to_string(i));
+      std::string error;
+      zarn::WriteFileAtomically(path, ComponentXml(i, dir_ + "/src/"), &error);
+    }
+    return path;
+  }
+  // A fresh working directory whose catalog holds `catalog_text` ("" for none).
+  std::string FreshCatalog(const std::string& catalog_text) {
+    const std::string work = dir_ + "/work";
+    ZARN_ResetCatalog();
+    std::filesystem::remove_all(work);
+    std::filesystem::create_directories(work + "/zarn_catalog");
+    std::string error;
+    if (!catalog_text.empty()) {
+      zarn::WriteFileAtomically(work + "/zarn_catalog/zarn_catalog_content.xml", catalog_text, &error);
+    }
+    ZARN_InitCatalogManager(zarn::ToUtf16(work).c_str());
+    return work + "/zarn_catalog/zarn_catalog_content.xml";
+  }
+  const std::string& dir() const { return dir_; }
+
+ private:
+  std::string dir_;
+};
+
+uint32_t ImportOne(int i) {
+  LogPathEntry* paths = nullptr;
+  const std::u16string file = zarn::ToUtf16(Workspace::Get().ComponentFile(i));
+  const uint32_t rc = ZARN_ImportComponent(file.c_str(), &paths, 0);
+  zarn::FreeLogPathEntries(paths);
+  return rc;
+}
+
+Node First(const zarn::xml::Document& doc, const std::string& xpath) {
+  std::string error;
+  return zarn::xml::SelectFirst(doc.AsNode(), xpath, &error);
+}
+
+void SetChildText(Node element, std::string_view name, const std::string& text) {
+  if (Node child = element.FirstChildElement(name)) child.SetText(text);
+}
+
+// A catalog document of n components, cloned from one imported component.
+const std::string& CatalogOfSize(int n) {
+  static std::map<int, std::string> catalogs;
+  if (auto it = catalogs.find(n); it != catalogs.end()) return it->second;
+  Workspace& ws = Workspace::Get();
+  const std::string file = ws.FreshCatalog("");
+  if (ImportOne(0) != 0) std::fprintf(stderr, "seed import failed\n");
+  std::string error;
+  std::unique_ptr<zarn::xml::Document> doc = zarn::xml::Document::LoadFile(file, &error);
+  const Node seed_manufacturer = First(*doc, "//MANUFACTURER[@id='M0']");
+  Node classification = seed_manufacturer.Parent();
+  const zarn::xml::OwnedNode manufacturer_template = doc->ImportNode(seed_manufacturer, true);
+  const Node folder_template = First(*doc, "//COMPONENT_FOLDER[@id='Family0']");
+  const Node component_template = First(*doc, "//COMPONENT[@id='D0']");
+  std::map<std::string, Node> manufacturers = {{"M0", seed_manufacturer}};
+  std::map<std::string, Node> folders = {{"M0/Family0", folder_template}};
+  for (int i = 1; i < n; ++i) {
+    const std::string m = Manufacturer(i);
+    const std::string f = Family(i);
+    Node& manufacturer = manufacturers[m];
+    if (!manufacturer) {
+      zarn::xml::OwnedNode clone = doc->ImportNode(manufacturer_template.get(), false);
+      clone.get().SetAttribute("id", m);
+      manufacturer = classification.AppendChild(std::move(clone));
+      manufacturer.AppendElement("LABEL").AppendElement("string", m);
+    }
+    Node& folder = folders[m + "/" + f];
+    if (!folder) {
+      zarn::xml::OwnedNode clone = doc->ImportNode(folder_template, false);
+      clone.get().SetAttribute("id", f);
+      folder = manufacturer.AppendChild(std::move(clone));
+      folder.AppendElement("componentID", "D" + std::to_string(i));
+    }
+    const std::string id = "D" + std::to_string(i);
+    zarn::xml::OwnedNode component = doc->ImportNode(component_template, true);
+    Node c = folder.AppendChild(std::move(component));
+    c.SetAttribute("id", id);
+    c.SetAttribute("fsPath", "\\DEVICE\\HART\\SENSOR\\FLOW\\CORIOLIS\\" + m + "\\" + f + "\\" + id);
+    SetChildText(c, "componentID", id);
+    SetChildText(c, "DEVICE_TYPE", Hex4(i + 1));
+    SetChildText(c, "MANUFACTURER", Hex4(0xf0 + i % kManufacturers));
+  }
+  return catalogs.emplace(n, doc->ToString()).first->second;
+}
+
+void BM_ImportGrowing(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  for (int i = 0; i < n; ++i) Workspace::Get().ComponentFile(i);
+  double first = 0;
+  double last = 0;
+  for (auto _ : state) {
+    Workspace::Get().FreshCatalog("");
+    for (int i = 0; i < n; ++i) {
+      const auto start = std::chrono::steady_clock::now();
+      if (ImportOne(i) != 0) state.SkipWithError("import failed");
+      const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      if (i < 100) first += ms;
+      if (i >= n - 100) last += ms;
+    }
+  }
+  state.counters["first100_ms_per_import"] = first / 100 / static_cast<double>(state.iterations());
+  state.counters["last100_ms_per_import"] = last / 100 / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ImportGrowing)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_ImportInto(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string& catalog = n > 0 ? CatalogOfSize(n) : std::string();
+  const int count = 40;
+  for (int i = n; i < n + count; ++i) Workspace::Get().ComponentFile(i);
+  Workspace::Get().FreshCatalog(catalog);
+  int next = n;
+  for (auto _ : state) {
+    if (next >= n + count) {
+      state.PauseTiming();
+      Workspace::Get().FreshCatalog(catalog);
+      next = n;
+      state.ResumeTiming();
+    }
+    if (ImportOne(next++) != 0) state.SkipWithError("import failed");
+  }
+  state.counters["catalog_MB"] = static_cast<double>(catalog.size()) / 1e6;
+}
+BENCHMARK(BM_ImportInto)->Arg(0)->Arg(1000)->Arg(10000)->Iterations(30)->Unit(benchmark::kMillisecond);
+
+void BM_ParseCatalog(benchmark::State& state) {
+  const std::string& catalog = CatalogOfSize(static_cast<int>(state.range(0)));
+  const std::string file = Workspace::Get().dir() + "/parse.xml";
+  std::string error;
+  zarn::WriteFileAtomically(file, catalog, &error);
+  for (auto _ : state) {
+    std::unique_ptr<zarn::xml::Document> doc = zarn::xml::Document::LoadFile(file, &error);
+    benchmark::DoNotOptimize(doc.get());
+  }
+  state.counters["catalog_MB"] = static_cast<double>(catalog.size()) / 1e6;
+}
+BENCHMARK(BM_ParseCatalog)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_SaveCatalog(benchmark::State& state) {
+  const std::string& catalog = CatalogOfSize(static_cast<int>(state.range(0)));
+  std::string error;
+  std::unique_ptr<zarn::xml::Document> doc = zarn::xml::Document::LoadText(catalog, &error);
+  const std::string file = Workspace::Get().dir() + "/save.xml";
+  for (auto _ : state) {
+    if (!doc->Save(file, &error)) state.SkipWithError("save failed");
+  }
+}
+BENCHMARK(BM_SaveCatalog)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

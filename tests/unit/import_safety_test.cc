@@ -1,0 +1,84 @@
+// Hostile component XML: ids, folder paths and file references that would reach
+// outside the catalog directory are refused, and nothing is written outside it.
+#include "tests/unit/import_driver_fixture.h"
+
+namespace zarn {
+namespace {
+
+struct HostileCase {
+  const char* name;
+  const char* body;  // the COMPONENT element; {SRC} stands for an absolute directory
+};
+
+const HostileCase kHostile[] = {
+    {"IdClimbs", "<COMPONENT id=\"..\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/></COMPONENT>"},
+    {"IdHoldsSeparator", "<COMPONENT id=\"a/b\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/></COMPONENT>"},
+    {"IdHoldsBackslash", "<COMPONENT id=\"..\\..\\x\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/></COMPONENT>"},
+    {"FolderPathClimbs",
+     "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/>"
+     "<COMPONENT_PATH name=\"a/../../../../x\"/></COMPONENT>"},
+    {"FolderPathClimbsWithBackslashes",
+     "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/>"
+     "<COMPONENT_PATH name=\"a\\..\\..\\x\"/></COMPONENT>"},
+    {"ProtocolClimbs", "<COMPONENT id=\"C\"><PROTOCOL name=\"..\"/><MANUFACTURER name=\"M\"/></COMPONENT>"},
+    {"ManufacturerClimbs", "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"../..\"/></COMPONENT>"},
+    {"SectionIsAbsolute", "<COMPONENT id=\"C\"><section name=\"{SRC}\"/><PROTOCOL name=\"HART\"/></COMPONENT>"},
+    {"SectionIsCatalogData",
+     "<COMPONENT_FOLDER id=\"F\"><section name=\"catalogData\"/></COMPONENT_FOLDER>"},
+    {"SourceReferenceClimbs",
+     "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/><ZARN>../../../etc/passwd</ZARN>"
+     "</COMPONENT>"},
+    {"ImageIsAbsolute",
+     "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/><IMAGE>{SRC}/a.ddl</IMAGE></COMPONENT>"},
+    {"AdditionalSourceClimbs",
+     "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/>"
+     "<ADDITIONAL_ZARNS><string>x/../../y.ddl</string></ADDITIONAL_ZARNS></COMPONENT>"},
+    {"DeviceItemClimbs",
+     "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/>"
+     "<HWCN_DeviceItem name=\"../../item.ddl\"/></COMPONENT>"},
+};
+
+class HostileImportTest : public ImportDriverTest, public ::testing::WithParamInterface<HostileCase> {};
+
+TEST_P(HostileImportTest, IsRefusedAndWritesNothingOutsideTheCatalog) {
+  ImportFirst();
+  const std::string sources = Sources("hostile_src");
+  std::string body = GetParam().body;
+  for (size_t at; (at = body.find("{SRC}")) != std::string::npos;) body.replace(at, 5, work_.Join("hostile_src"));
+  const std::string xml = Component("hostile/dev.ddl_comp.xml", body, sources);
+  const std::string before = CatalogFile();
+  const TreeSnapshot area = FileArea();
+  const TreeSnapshot outside = Outside();
+  EXPECT_EQ(Import(xml), ZARN_E_IMPORT_ARGUMENT);
+  EXPECT_EQ(CatalogFile(), before);
+  EXPECT_EQ(FileArea(), area);
+  EXPECT_EQ(Outside(), outside);
+}
+
+INSTANTIATE_TEST_SUITE_P(Refused, HostileImportTest, ::testing::ValuesIn(kHostile),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileAreaDirectoryTest, AcceptsOnlyDirectoriesStrictlyInsideTheCatalog) {
+  const std::string catalog = "/w/zarn_catalog";
+  std::string native;
+  EXPECT_TRUE(FileAreaDirectory(catalog, "\\DEVICE\\HART\\M\\C", &native));
+  EXPECT_EQ(native, "/w/zarn_catalog/DEVICE/HART/M/C");
+  EXPECT_TRUE(FileAreaDirectory(catalog, "\\DEVICE\\\\C", &native)) << "a virtual element adds an empty segment";
+  for (const char* bad : {"", "\\", "\\..", "\\DEVICE\\..\\..", "\\a/..\\..\\..", "\\catalogData", "\\catalogData\\x",
+                          "\\Device", "\\.\\x"}) {
+    EXPECT_FALSE(FileAreaDirectory(catalog, bad, &native)) << bad;
+  }
+  EXPECT_FALSE(FileAreaDirectory(catalog, std::string("\\a\0b", 4), &native));
+}
+
+TEST(FileReferenceTest, RelativeNamesBelowTheDirectoryOnly) {
+  for (const char* good : {"", "a.ddl", "sub/a.ddl", "sub\\a.ddl", "a..b.ddl", "./a.ddl"}) {
+    EXPECT_TRUE(IsSafeFileReference(good)) << good;
+  }
+  for (const char* bad : {"/etc/passwd", "\\x", "..", "../a", "a/../../b", "a\\..\\b", "C:\\x", "c:x"}) {
+    EXPECT_FALSE(IsSafeFileReference(bad)) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace zarn
