@@ -1,8 +1,16 @@
 #include "api/export_frame.h"
 
+#include <cstdlib>
+
 #include "import/file_operation.h"
 
 namespace zarn {
+
+namespace {
+
+void ShutdownAtExit() { CatalogModule::Instance().Shutdown(); }
+
+}  // namespace
 
 CatalogModule& CatalogModule::Instance() {
   static CatalogModule module;
@@ -22,6 +30,11 @@ CCatalog_Contents* CatalogModule::Catalog() {
     auto created = std::make_unique<CCatalog_Contents>();
     if (created->initialize(base_directory_) != 0) return nullptr;
     catalog_ = created.release();
+    // Tear the catalog down at exit before the statics of the libraries it loaded
+    // (compiler, object manager) are destroyed: those were made during initialisation,
+    // after this module, so their destructors would otherwise run first.
+    static const bool registered = (std::atexit(&ShutdownAtExit), true);
+    (void)registered;
     return catalog_;
   }
   if (catalog_->initialisationPending()) return nullptr;
