@@ -9,16 +9,24 @@
 namespace zarn {
 namespace {
 
-// Catalog folders hang from the document element and from each other only, so the
-// references are found below the top-level folders without scanning the whole tree.
-constexpr std::string_view kComponentReferences = "/*/CATALOG_FOLDER//component_ref";
-constexpr std::string_view kFolderReferences = "/*/CATALOG_FOLDER//component_folder_ref";
 
 // The levels at which a continuation that came from a catalog-folder reference stops.
 bool IsTreeLevel(Node node) {
   const std::string name = node.Name();
   return EqualsNoCase(name, format::kManufacturer) || EqualsNoCase(name, format::kClassification) ||
          EqualsNoCase(name, format::kProtocol);
+}
+
+// Collects the component_ref and component_folder_ref elements below `node`, in
+// document order.
+void CollectReferences(Node node, NodeList* components, NodeList* folders) {
+  for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
+    if (!child.IsElement()) continue;
+    const std::string name = child.Name();
+    if (name == format::kComponentRef) components->push_back(child);
+    if (name == format::kComponentFolderRef) folders->push_back(child);
+    CollectReferences(child, components, folders);
+  }
 }
 
 void FillMap(const NodeList& references, std::unordered_map<std::string, Node>* map) {
@@ -185,12 +193,18 @@ LogPathEntry* CLogPathList::CopyLogPathEntry(const LogPathEntry* record, bool wi
   return copy.release();
 }
 
+// The references of "//CATALOG_FOLDER//component_ref" and of the same for
+// component_folder_ref. Catalog folders hang from the document element and from each
+// other only, so the walk starts at the top-level folders instead of selecting over
+// the whole document (which libxml2 would stream through every node).
 void CLogPathList::BuildReferenceMaps() {
-  NodeList references;
-  catalog_->getSubElementsByXPath(kComponentReferences, &references);
-  FillMap(references, &component_references_);
-  catalog_->getSubElementsByXPath(kFolderReferences, &references);
-  FillMap(references, &folder_references_);
+  NodeList components;
+  NodeList folders;
+  for (Node child = root_ ? root_.FirstChild() : Node(); child; child = child.NextSibling()) {
+    if (child.IsElement() && child.Name() == format::kCatalogFolder) CollectReferences(child, &components, &folders);
+  }
+  FillMap(components, &component_references_);
+  FillMap(folders, &folder_references_);
 }
 
 void CLogPathList::ReleaseReferenceMaps() {

@@ -11,6 +11,22 @@ namespace {
 constexpr std::string_view kChildLevels[] = {"COMPONENT",    "COMPONENT_FOLDER", "PROTOCOL", "CLASSIFICATION",
                                              "MANUFACTURER", "ZARN_CATALOG",     "section"};
 
+bool IsChildLevel(std::string_view name) {
+  for (std::string_view level : kChildLevels) {
+    if (name == level) return true;
+  }
+  return false;
+}
+
+// descendant-or-self::COMPONENT, stopping at the first one.
+bool HoldsComponent(Node node) {
+  if (node.Name() == format::kComponent) return true;
+  for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
+    if (child.IsElement() && HoldsComponent(child)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string LogPathsXPath(std::string_view component_path, int32_t mode) {
@@ -26,6 +42,27 @@ std::string LogPathsXPath(std::string_view component_path, int32_t mode) {
   return xpath;
 }
 
+NodeList SelectLogPathElements(const CCatalog_Contents& catalog, std::string_view component_path, int32_t mode) {
+  NodeList out;
+  if (mode != kLogPathsChildren) {
+    catalog.getSubElementsByXPath(LogPathsXPath(component_path, mode), &out);
+    return out;
+  }
+  // libxml2 builds the whole descendant set for the predicate of each child; the
+  // walk below stops at the first component instead.
+  NodeList bases;
+  catalog.getSubElementsByXPath(LogPathsXPath(component_path, kLogPathsElement), &bases);
+  for (const Node& base : bases) {
+    for (Node child = base.FirstChild(); child; child = child.NextSibling()) {
+      if (child.IsElement() && IsChildLevel(child.Name()) && !child.HasAttribute(format::kIsInvisible) &&
+          HoldsComponent(child)) {
+        out.push_back(child);
+      }
+    }
+  }
+  return out;
+}
+
 uint32_t BuildLogPaths(CCatalog_Contents& catalog, const NodeList& elements, bool with_texts, bool path_form,
                        LogPathEntry** head) {
   CLogPathList builder(&catalog, elements, with_texts);
@@ -35,8 +72,7 @@ uint32_t BuildLogPaths(CCatalog_Contents& catalog, const NodeList& elements, boo
 uint32_t GetLogPaths(CCatalog_Contents& catalog, std::string_view component_path, bool with_texts, int32_t mode,
                      LogPathEntry** head) {
   if (component_path.empty()) return ZARN_E_EMPTY_PATH;
-  NodeList elements;
-  catalog.getSubElementsByXPath(LogPathsXPath(component_path, mode), &elements);
+  const NodeList elements = SelectLogPathElements(catalog, component_path, mode);
   const uint32_t result = BuildLogPaths(catalog, elements, with_texts, mode == kLogPathsChildren, head);
   if (result == 0 && *head == nullptr) return ZARN_E_NOT_FOUND;
   return result;

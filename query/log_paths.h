@@ -16,8 +16,13 @@ inline constexpr int32_t kLogPathsBelow = 0;     // any mode but 1 and 2
 inline constexpr int32_t kLogPathsChildren = 1;  // visible children holding components
 inline constexpr int32_t kLogPathsElement = 2;   // the element itself
 
-// The XPath GetLogPaths selects with for a component path and a mode.
+// The XPath that selects the elements GetLogPaths describes for a component path
+// and a mode.
 std::string LogPathsXPath(std::string_view component_path, int32_t mode);
+
+// The elements that XPath selects, in document order; mode 1 is found by walking
+// the children of the addressed element instead of by the XPath.
+NodeList SelectLogPathElements(const CCatalog_Contents& catalog, std::string_view component_path, int32_t mode);
 
 // The log path list of `elements` (see CLogPathList); the caller owns *head and
 // frees it with FreeLogPathEntries. Returns 0 or ZARN_E_ALLOCATION.

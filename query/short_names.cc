@@ -1,5 +1,8 @@
 // COT names: the short names of catalog elements below their manufacturer,
 // classification or protocol.
+#include <string>
+#include <vector>
+
 #include "catalog/catalog_format.h"
 #include "platform/strings.h"
 #include "query/log_paths.h"
@@ -10,6 +13,37 @@ namespace {
 bool EndsCotName(const std::string& name) {
   return EqualsNoCase(name, format::kManufacturer) || EqualsNoCase(name, format::kClassification) ||
          EqualsNoCase(name, format::kProtocol);
+}
+
+// The ids of a COT name up to its first empty segment.
+std::vector<std::string> CotSegments(std::string_view cot_name) {
+  std::vector<std::string> segments = Split(TrimLeftChars(cot_name, "\\"), "\\");
+  for (size_t i = 0; i < segments.size(); ++i) {
+    if (segments[i].empty()) {
+      segments.resize(i);
+      break;
+    }
+  }
+  return segments;
+}
+
+// True when the element and its parent elements carry the segments, last first.
+bool EndsWith(Node element, const std::vector<std::string>& segments) {
+  Node n = element;
+  for (size_t i = segments.size(); i-- > 0; n = n.Parent()) {
+    if (!n || n.Attribute(format::kId) != segments[i]) return false;
+  }
+  return true;
+}
+
+// Counts the elements below `node` that end with the segments, up to two; the first
+// one found goes into *found.
+void FindEndingWith(Node node, const std::vector<std::string>& segments, int* count, Node* found) {
+  for (Node child = node.FirstChild(); child && *count < 2; child = child.NextSibling()) {
+    if (!child.IsElement()) continue;
+    if (EndsWith(child, segments) && (*count)++ == 0) *found = child;
+    FindEndingWith(child, segments, count, found);
+  }
 }
 
 }  // namespace
@@ -23,12 +57,15 @@ std::string CotNameOf(const CCatalog_Contents& catalog, std::string_view compone
   return name;
 }
 
+// The same elements as "//*" followed by one "/*[@id=...]" step per segment (the
+// first step on the element of the first segment), found by one walk over the tree.
 std::string ComponentPathFromCotName(const CCatalog_Contents& catalog, std::string_view cot_name) {
-  const std::string steps = TrimChars(CCatalog_Contents::ComponentPathToXPath(cot_name, "\\"), "/*");
-  NodeList found;
-  catalog.getSubElementsByXPath("//*" + steps, &found);
-  if (found.size() != 1) return "";
-  return catalog.ComponentPathOf(found.front());
+  const xml::Document* document = catalog.document();
+  if (document == nullptr) return "";
+  int count = 0;
+  Node found;
+  FindEndingWith(document->AsNode(), CotSegments(cot_name), &count, &found);
+  return count == 1 ? catalog.ComponentPathOf(found) : "";
 }
 
 }  // namespace zarn

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "api/export_frame.h"
 #include "platform/strings.h"
+#include "query/log_paths.h"
 #include "tests/support/test_support.h"
 #include "zarn/catalog_manager.h"
 
@@ -147,6 +149,17 @@ TEST_F(LogPathsTest, ModeOneListsVisibleChildrenHoldingComponentsByIdWithoutWalk
   EXPECT_EQ(Get("/", 1), Entries{"DEVICE 'DEVICE': section:DEVICE"}) << "catalog folders are no tree level";
 }
 
+TEST_F(LogPathsTest, ModeOneWalkSelectsWhatItsXPathSelects) {
+  CCatalog_Contents& catalog = *CatalogModule::Instance().Catalog();
+  const std::string tree = kTree;
+  for (const std::string& path : {std::string("/"), std::string("/DEVICE"), tree, tree + "/M", tree + "/M/F",
+                                  tree + "/M/F/C", tree + "/P", std::string("/Favs"), std::string("/NOPE")}) {
+    NodeList by_xpath;
+    catalog.getSubElementsByXPath(LogPathsXPath(path, 1), &by_xpath);
+    EXPECT_TRUE(SelectLogPathElements(catalog, path, 1) == by_xpath) << path;
+  }
+}
+
 TEST_F(LogPathsTest, OtherModesListEveryVisibleComponentBelow) {
   for (int32_t mode : {0, 3, -1}) {
     const Entries got = Get(std::string(kTree) + "/M", mode);
@@ -233,6 +246,18 @@ TEST_F(LogPathsTest, LastReferenceToAPathWins) {
           <CATALOG_FOLDER id="V2"><COMPONENT id="K"><component_ref>/NET/K</component_ref></COMPONENT></CATALOG_FOLDER>
           </ZARN_CATALOG>)");
   EXPECT_EQ(Get("/NET/K", 2), Entries{"/NET/K 'K': CATALOG_FOLDER:V2"});
+}
+
+TEST_F(LogPathsTest, OnlyReferencesInsideCatalogFoldersCount) {
+  Load(R"(<ZARN_CATALOG><section id="NET"><COMPONENT id="K"/>
+          <COMPONENT id="L"><COMPONENT_RELATIONS><COMPONENT_RELATION><COMPONENTS><component>
+            <component_ref>/NET/K</component_ref></component></COMPONENTS></COMPONENT_RELATION></COMPONENT_RELATIONS>
+          </COMPONENT></section>
+          <CATALOG_FOLDER id="V"><CATALOG_FOLDER id="W"><COMPONENT_FOLDER id="X">
+            <component_folder_ref>/NET/L</component_folder_ref></COMPONENT_FOLDER></CATALOG_FOLDER></CATALOG_FOLDER>
+          </ZARN_CATALOG>)");
+  EXPECT_EQ(Get("/NET/K", 2), Entries{"/NET/K 'K': COMPONENT:K > section:NET"});
+  EXPECT_EQ(Get("/NET/L", 2), Entries{"/NET/L 'L': CATALOG_FOLDER:W > CATALOG_FOLDER:V"});
 }
 
 TEST_F(LogPathsTest, NoCatalogIsReported) {

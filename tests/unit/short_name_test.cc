@@ -78,6 +78,13 @@ TEST_F(ShortNameTest, ComponentPathFromCotName) {
       {"\\P", "/DEVICE/PROFIBUS/P", 0},
       {"\\F\\C", "", ZARN_RESULT_MINUS_ONE},  // in two manufacturers
       {"\\F\\NOPE", "", ZARN_RESULT_MINUS_ONE},
+      {"\\DEVICE", "/DEVICE", 0},
+      {"\\DEVICE\\PROFIBUS", "/DEVICE/PROFIBUS", 0},
+      {"\\PROFIBUS\\P", "/DEVICE/PROFIBUS/P", 0},
+      {"\\F", "", ZARN_RESULT_MINUS_ONE},
+      {"\\F\\D\\\\X", "/DEVICE/PROFIBUS/SENSOR/M/F/D", 0},  // an empty segment ends the name
+      {"\\M\\F\\D\\\\", "/DEVICE/PROFIBUS/SENSOR/M/F/D", 0},
+      {"", "", ZARN_RESULT_MINUS_ONE},  // every element matches
   };
   for (const Case& c : cases) {
     uint32_t rc = 0;

@@ -1,0 +1,22 @@
+// Generated catalog documents of a given size for the query benchmarks.
+#ifndef ZARN_BENCH_QUERY_CATALOG_GENERATOR_H_
+#define ZARN_BENCH_QUERY_CATALOG_GENERATOR_H_
+
+#include <string>
+
+namespace zarn::bench {
+
+// A catalog document with `components` components below
+// /DEVICE/PROFIBUS/<class>/<maker>/<folder>, 5 classifications, 20 manufacturers per
+// classification and 10 components per folder; each component carries labels in two
+// languages, help, identification, relations and initial values, and one catalog
+// folder refers to every hundredth component.
+std::string GenerateCatalog(int components);
+
+// The component path of component number n (0-based) of a generated catalog of
+// `components` components.
+std::string ComponentPath(int n, int components);
+
+}  // namespace zarn::bench
+
+#endif  // ZARN_BENCH_QUERY_CATALOG_GENERATOR_H_
