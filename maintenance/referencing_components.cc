@@ -1,6 +1,7 @@
 // The components that can create a given component: those whose own or ancestors'
 // CHILD_COMPONENT relation names its path or one of its ancestor paths.
 #include <set>
+#include <vector>
 
 #include "catalog/catalog_contents.h"
 #include "catalog/catalog_format.h"
@@ -18,37 +19,42 @@ NodeList Children(Node node, std::string_view name) {
   return out;
 }
 
-// COMPONENT_RELATIONS/COMPONENT_RELATION/RELATION_TYPE/CHILD_COMPONENT exists, and
-// some COMPONENT_RELATIONS/COMPONENT_RELATION/COMPONENTS/component/component_ref
+// Of one COMPONENT_RELATIONS element: whether a COMPONENT_RELATION/RELATION_TYPE has
+// CHILD_COMPONENT, and whether a COMPONENT_RELATION/COMPONENTS/component/component_ref
 // has a text node in `prefixes`.
-bool NamesPrefix(Node element, const std::set<std::string>& prefixes) {
-  bool child_type = false;
-  bool named = false;
-  for (Node relations : Children(element, format::kComponentRelations)) {
-    for (Node relation : Children(relations, format::kComponentRelation)) {
-      for (Node type : Children(relation, "RELATION_TYPE")) {
-        if (!Children(type, "CHILD_COMPONENT").empty()) child_type = true;
-      }
-      for (Node components : Children(relation, "COMPONENTS")) {
-        for (Node component : Children(components, "component")) {
-          for (Node ref : Children(component, format::kComponentRef)) {
-            for (Node t = ref.FirstChild(); t && !named; t = t.NextSibling()) {
-              if (t.IsText() && prefixes.count(t.Text()) != 0) named = true;
-            }
+void ScanRelations(Node relations, const std::set<std::string>& prefixes, bool* child_type, bool* named) {
+  for (Node relation : Children(relations, format::kComponentRelation)) {
+    for (Node type : Children(relation, "RELATION_TYPE")) {
+      if (!Children(type, "CHILD_COMPONENT").empty()) *child_type = true;
+    }
+    for (Node components : Children(relation, "COMPONENTS")) {
+      for (Node component : Children(components, "component")) {
+        for (Node ref : Children(component, format::kComponentRef)) {
+          for (Node t = ref.FirstChild(); t && !*named; t = t.NextSibling()) {
+            if (t.IsText() && prefixes.count(t.Text()) != 0) *named = true;
           }
         }
       }
     }
   }
-  return child_type && named;
 }
 
-void Collect(Node element, bool inherited, const std::set<std::string>& prefixes, NodeList* out) {
-  const bool refers = inherited || NamesPrefix(element, prefixes);
-  if (refers && element.Name() == format::kComponent) out->push_back(element);
+// One walk over the tree; each element's name is read once, by its parent.
+void Collect(Node element, const std::string& name, bool inherited, const std::set<std::string>& prefixes,
+             NodeList* out) {
+  NodeList children;
+  std::vector<std::string> names;
+  bool child_type = false;
+  bool named = false;
   for (Node c = element.FirstChild(); c; c = c.NextSibling()) {
-    if (c.IsElement()) Collect(c, refers, prefixes, out);
+    if (!c.IsElement()) continue;
+    children.push_back(c);
+    names.push_back(c.Name());
+    if (!inherited && names.back() == format::kComponentRelations) ScanRelations(c, prefixes, &child_type, &named);
   }
+  const bool refers = inherited || (child_type && named);
+  if (refers && name == format::kComponent) out->push_back(element);
+  for (size_t i = 0; i < children.size(); ++i) Collect(children[i], names[i], refers, prefixes, out);
 }
 
 }  // namespace
@@ -65,7 +71,7 @@ void AddPathPrefixes(std::string_view component_path, std::set<std::string>* pre
 
 NodeList ReferencingComponents(const CCatalog_Contents& catalog, const std::set<std::string>& prefixes) {
   NodeList out;
-  if (Node top = catalog.root(); top && !prefixes.empty()) Collect(top, false, prefixes, &out);
+  if (Node top = catalog.root(); top && !prefixes.empty()) Collect(top, top.Name(), false, prefixes, &out);
   return out;
 }
 
