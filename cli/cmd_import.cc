@@ -49,6 +49,8 @@ class Importer {
       if (!file.empty() && std::find(into.begin(), into.end(), file) == into.end()) into.push_back(file);
     }
     ZARN_FreeComponentXMLInfo(list);
+    // A directory of the walk that holds nothing to convert is no failure.
+    if (rc == ZARN_E_NO_RECORDS && depth > 0 && std::filesystem::is_directory(path)) return;
     if (rc != 0) {
       Record(path, rc);
       return;
@@ -79,6 +81,7 @@ class Importer {
       std::printf("imported: %d, already present: %d, failed: %d\n", imported_, present_,
                   static_cast<int>(failures_.size()));
     }
+    std::fflush(stdout);
     return failures_.empty() ? 0 : 1;
   }
 
@@ -111,6 +114,7 @@ class Importer {
       for (const LogPathEntry* e = paths; e != nullptr; e = e->next) {
         if (e->path != nullptr) std::printf("imported %s\n", U(e->path).c_str());
       }
+      std::fflush(stdout);
     }
     if (paths != nullptr) ZARN_FreeLogPaths(paths);
     Record(source, rc);
@@ -126,6 +130,7 @@ class Importer {
       if (!json_) {
         ClearProgress();
         std::printf("already present: %s\n", source.c_str());
+        std::fflush(stdout);
       }
       return;
     }
