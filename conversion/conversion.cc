@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "conversion/compilation.h"
 #include "conversion/converter.h"
@@ -50,6 +51,32 @@ bool IsDeviceXml(const std::string& path) {
   return doc && doc->Root() && doc->Root().Name() == "ZARN_DEVICE";
 }
 
+// The compiled stylesheet of `path`, compiled again only when the file changed. Every
+// call of ZARN_GetComponents converts with it; compiling it each time would cost
+// about as much as the transformation itself.
+std::shared_ptr<xml::Stylesheet> LoadStylesheet(const std::string& path, std::string* error) {
+  struct Entry {
+    std::filesystem::file_time_type time;
+    std::uintmax_t size = 0;
+    std::shared_ptr<xml::Stylesheet> sheet;
+  };
+  static std::map<std::string, Entry>* cache = new std::map<std::string, Entry>();  // lives until exit
+  std::error_code ec;
+  const auto time = std::filesystem::last_write_time(path, ec);
+  const std::uintmax_t size = ec ? 0 : std::filesystem::file_size(path, ec);
+  auto found = cache->find(path);
+  if (!ec && found != cache->end() && found->second.time == time && found->second.size == size) {
+    return found->second.sheet;
+  }
+  std::shared_ptr<xml::Stylesheet> sheet = xml::Stylesheet::LoadFile(path, error);
+  if (!sheet || ec) {
+    cache->erase(path);
+    return sheet;
+  }
+  (*cache)[path] = Entry{time, size, sheet};
+  return sheet;
+}
+
 }  // namespace
 
 Cconversion::Cconversion(std::string stylesheetPath, std::string baseDir)
@@ -77,7 +104,7 @@ uint32_t Cconversion::transformZARNXml(const std::string& inputPath) {
     return ZARN_E_XSLT;
   }
   if (!stylesheet_) {
-    stylesheet_ = xml::Stylesheet::LoadFile(stylesheetPath_, &error);
+    stylesheet_ = LoadStylesheet(stylesheetPath_, &error);
     if (!stylesheet_) {
       Trace(kTraceError, kTransformFunction, "Failed to load:\n%s %s\n", stylesheetPath_, error);
       return ZARN_E_XSLT;
@@ -115,7 +142,11 @@ uint32_t Cconversion::SetInPath(const std::string& componentXmlPath, const std::
   if (!doc) return ZARN_E_DOCUMENT;
   xml::Node root = doc->Root();
   if (root && root.Name() == "COMP_COMPONENTXML") root.SetAttribute("inPath", directory);
-  return doc->Save(componentXmlPath, nullptr) ? 0 : ZARN_E_DOCUMENT;
+  // A file of the per-call output: written in place, without the flush to disk that
+  // the catalog's own saves pay for.
+  std::ofstream out(componentXmlPath, std::ios::binary | std::ios::trunc);
+  out << doc->ToString();
+  return out.flush() ? 0 : ZARN_E_DOCUMENT;
 }
 
 bool Cconversion::FindFiles(const std::string& directory, const std::string& pattern,

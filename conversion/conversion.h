@@ -36,7 +36,7 @@ class Cconversion {
   // 0, or ZARN_E_XSLT when the source or the stylesheet cannot be loaded or the
   // transformation fails (traced "Failed to load:\n%s %s\n" / "Failed to
   // transformNode:\n%s\n"); nothing is written then. The compiled stylesheet is
-  // kept for the later calls of this context.
+  // kept (process-wide, until its file changes).
   uint32_t transformZARNXml(const std::string& inputPath);
   // inputPath + "_comp.xml".
   static std::string MakeComponentXmlName(const std::string& inputPath);
@@ -81,7 +81,7 @@ class Cconversion {
   std::string baseDir_;
   std::string language_ = "en";
   ComponentXMLInfo* results_ = nullptr;
-  std::unique_ptr<xml::Stylesheet> stylesheet_;
+  std::shared_ptr<xml::Stylesheet> stylesheet_;
 };
 
 // Host records: strings are malloc'ed UTF-16 copies; null on allocation failure.
