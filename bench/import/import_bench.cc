@@ -49,10 +49,14 @@ std::string Family(int i) { return "Family" + std::to_string((i / kManufacturers
 // The component XML of generated component i (about 1 KB in the catalog).
 std::string ComponentXml(int i, const std::string& sources) {
   const std::string id = "D" + std::to_string(i);
-  return "<COMP_COMPONENTXML inPath=\"" + sources + "\"><version>1</version><COMPONENT id=\"" + id +
-         "\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/><MANUFACTURER name=\"" +
+  return "<COMP_COMPONENTXML inPath=\"" + sources + "\"><version>1</version>" +
+         "<COMPONENT_FOLDER id=\"SECTION.DEVICE\"><section name=\"DEVICE\"/></COMPONENT_FOLDER>" +
+         "<COMPONENT_FOLDER id=\"PROTOCOL.HART\"><PROTOCOL name=\"HART\"/></COMPONENT_FOLDER>" +
+         "<COMPONENT_FOLDER id=\"CLASSIFICATION.HART.SFC\"><PROTOCOL name=\"HART\"/>" +
+         "<CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/></COMPONENT_FOLDER><COMPONENT id=\"" + id +
+"\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/><MANUFACTURER name=\"" +
          Manufacturer(i) + "\">" + Hex4(0xf0 + i % kManufacturers) + "</MANUFACTURER><COMPONENT_PATH name=\"" +
-         Family(i) + "\"/><DEVICE_TYPE>" + Hex4(i + 1) + "</DEVICE_TYPE><DEVICE_REVISION>0x0001</DEVICE_REVISION>" +
+         Manufacturer(i) + "/" + Family(i) + "/" + id + "\"/><DEVICE_TYPE>" + Hex4(i + 1) + "</DEVICE_TYPE><DEVICE_REVISION>0x0001</DEVICE_REVISION>" +
          "<DD_REVISION>0x0002</DD_REVISION><LABEL><string>Device " + id + "</string><string lang=\"de\">Gerät " +
          id + "</string></LABEL><HELP><string>Flow transmitter " + id +
          " for liquids and gases</string><string lang=\"de\">Durchflussmessumformer " + id +
@@ -137,7 +141,7 @@ const std::string& CatalogOfSize(int n) {
   if (ImportOne(0) != 0) std::fprintf(stderr, "seed import failed\n");
   std::string error;
   std::unique_ptr<zarn::xml::Document> doc = zarn::xml::Document::LoadFile(file, &error);
-  const Node seed_manufacturer = First(*doc, "//MANUFACTURER[@id='M0']");
+  const Node seed_manufacturer = First(*doc, "//COMPONENT_FOLDER[@id='M0']");
   Node classification = seed_manufacturer.Parent();
   const zarn::xml::OwnedNode manufacturer_template = doc->ImportNode(seed_manufacturer, true);
   const Node folder_template = First(*doc, "//COMPONENT_FOLDER[@id='Family0']");
@@ -152,7 +156,7 @@ const std::string& CatalogOfSize(int n) {
       zarn::xml::OwnedNode clone = doc->ImportNode(manufacturer_template.get(), false);
       clone.get().SetAttribute("id", m);
       manufacturer = classification.AppendChild(std::move(clone));
-      manufacturer.AppendElement("LABEL").AppendElement("string", m);
+      manufacturer.AppendElement("componentID", "D" + std::to_string(i));
     }
     Node& folder = folders[m + "/" + f];
     if (!folder) {
@@ -207,7 +211,10 @@ void BM_ImportInto(benchmark::State& state) {
       next = n;
       state.ResumeTiming();
     }
-    if (ImportOne(next++) != 0) state.SkipWithError("import failed");
+    if (const uint32_t rc = ImportOne(next++); rc != 0) {
+      std::fprintf(stderr, "import failed: 0x%08x\n", rc);
+      state.SkipWithError("import failed");
+    }
   }
   state.counters["catalog_MB"] = static_cast<double>(catalog.size()) / 1e6;
 }
