@@ -33,15 +33,15 @@ class EndToEndTest : public ::testing::Test {
   void SetUp() override {
     const std::string stylesheet = JoinPath(SourceDir(), "data/catalogData/zarnxml_2_componentxml.xslt");
     if (!fs::exists(stylesheet)) GTEST_SKIP() << "the stylesheet is not in the tree yet";
-    if (!library_.OpenFromModuleDirectory("zarn_catalog_manager_x")) GTEST_SKIP() << "catalog manager not built";
+    if (!Library().IsOpen()) GTEST_SKIP() << "catalog manager not built";
     // The catalog manager hands the plug-ins' device XML to the compiler library.
     if (!fs::exists(JoinPath(ModuleDirectory(), LibraryFileName("zarn_zarnl_compiler_x")))) {
       GTEST_SKIP() << "compiler library not built";
     }
-    init_ = library_.Function<decltype(&ZARN_InitCatalogManager)>("ZARN_InitCatalogManager");
-    reset_ = library_.Function<decltype(&ZARN_ResetCatalog)>("ZARN_ResetCatalog");
-    get_ = library_.Function<decltype(&ZARN_GetComponents)>("ZARN_GetComponents");
-    free_ = library_.Function<decltype(&ZARN_FreeComponentXMLInfo)>("ZARN_FreeComponentXMLInfo");
+    init_ = Library().Function<decltype(&ZARN_InitCatalogManager)>("ZARN_InitCatalogManager");
+    reset_ = Library().Function<decltype(&ZARN_ResetCatalog)>("ZARN_ResetCatalog");
+    get_ = Library().Function<decltype(&ZARN_GetComponents)>("ZARN_GetComponents");
+    free_ = Library().Function<decltype(&ZARN_FreeComponentXMLInfo)>("ZARN_FreeComponentXMLInfo");
     if (!init_ || !reset_ || !get_ || !free_) GTEST_SKIP() << "ZARN_GetComponents not exported yet";
     std::error_code ec;
     fs::create_directories(work_.Join("zarn_catalog"), ec);
@@ -68,7 +68,17 @@ class EndToEndTest : public ::testing::Test {
     return records;
   }
 
-  DynamicLibrary library_;
+  // Loaded once and kept for the life of the process, as a host keeps it: the
+  // catalog manager's process-wide caches stay reachable.
+  static DynamicLibrary& Library() {
+    static DynamicLibrary* library = [] {
+      auto* l = new DynamicLibrary();
+      l->OpenFromModuleDirectory("zarn_catalog_manager_x");
+      return l;
+    }();
+    return *library;
+  }
+
   decltype(&ZARN_InitCatalogManager) init_ = nullptr;
   decltype(&ZARN_ResetCatalog) reset_ = nullptr;
   decltype(&ZARN_GetComponents) get_ = nullptr;
