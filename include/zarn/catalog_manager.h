@@ -479,6 +479,93 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetRelations(int32_t type, const char16_t* p
  * Always 0. */
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_FreeRelations(RelationInfo* relations);
 
+/* ---- Deletion, replacement, import lists and relation queries ------------ */
+
+/* Deletes catalog elements with everything that hangs on them (catalog-folder
+ * references, hardware-configuration partners, inverse parent relations,
+ * identification keys, file-area directories). `target` is a ";"-separated list of
+ * component paths, or an existing component XML file whose components are looked
+ * up in the catalog. A component path may name a component, a component folder, a
+ * manufacturer (everything below goes) or a catalog folder (the components it
+ * refers to go too). Entries are handled in order and the catalog is saved after
+ * each, so a failure leaves earlier entries deleted. On 0, *deleted receives the
+ * deleted component paths and *referencing the remaining components whose relations
+ * refer to a deleted one, each ";"-joined as VT_BSTR. Returns ZARN_E_NOT_FOUND (no
+ * entry, or an entry names nothing), ZARN_E_NOT_DELETABLE (the root element, a
+ * section, a PROTOCOL or a CLASSIFICATION), ZARN_E_CANNOT_WRITE, ZARN_E_NO_CATALOG. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_DeleteComponent(const char16_t* target, VARIANT* deleted,
+                                                    VARIANT* referencing);
+
+/* Filled by ZARN_GetCatalogRelationInfo in memory the caller supplies. */
+typedef struct CatalogRelationInfo {
+  const char16_t* relationId; /* the caller's relation id argument (same pointer); NULL when nothing matched */
+  int32_t relationKind;       /* 2 for a CHILD_COMPONENT relation, 1 for any other type */
+  int32_t reserved;           /* always 0 */
+} CatalogRelationInfo;
+
+/* Whether the relation `relation_id` of the catalog element at `component_path`
+ * refers to `referenced_path` (compared ignoring ASCII case), and of which kind it
+ * is. With a match *info is filled; without one info->relationId becomes NULL and
+ * the other fields stay. Returns 0 (also without a match), ZARN_E_NO_RELATION when
+ * the relation has no references, ZARN_E_NO_CATALOG (*info untouched). */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetCatalogRelationInfo(const char16_t* relation_id,
+                                                           const char16_t* component_path,
+                                                           const char16_t* referenced_path,
+                                                           CatalogRelationInfo* info);
+
+/* Whether a component of the component XML file `source_path` is in the catalog.
+ * On 0 the catalog's DD_REVISION and DEVICE_REVISION texts of the first such
+ * component are written as VT_BSTR, and, when a component of the file names its
+ * source, its DD and device revisions as "0x%04x" (a text whose "x" is the second
+ * character is read as hexadecimal, any other as decimal). Returns
+ * ZARN_E_NOT_IN_CATALOG when none is there, ZARN_E_NO_VERSION when the path is
+ * not a readable regular file, ZARN_E_NO_CATALOG; the VARIANTs are then untouched. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_IsComponentExistent(const char16_t* source_path, VARIANT* catalog_dd_revision,
+                                                        VARIANT* file_dd_revision,
+                                                        VARIANT* catalog_device_revision,
+                                                        VARIANT* file_device_revision);
+
+/* The components whose own or ancestors' CHILD_COMPONENT relation names
+ * `component_path` or one of its ancestor paths, as ";"-joined component paths in
+ * *paths (VT_BSTR, written only on success). Returns ZARN_E_NOT_FOUND when the path
+ * addresses no element with element children, ZARN_E_NOT_REFERENCED when nothing
+ * refers to it, ZARN_E_NO_CATALOG. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetReferencingComponents(const char16_t* component_path, VARIANT* paths);
+
+/* Brings a component up to date from the component XML file `source_path` (as for
+ * ZARN_ImportComponent). A component of the file that is not in the catalog is
+ * imported (mode 0) and the import's result returned (0 on success). A present one
+ * is deleted as by ZARN_DeleteComponent (which fills *deleted and *referencing) and
+ * imported again: ZARN_S_REPLACED on success, else the deletion's or the import's
+ * failure (a failed import leaves the old component deleted). A present component
+ * whose catalog DD revision is set while the file's is empty is left untouched with
+ * ZARN_E_OTHER_DD_REVISION. ZARN_E_REPLACE_PREPARE when the replacement cannot be
+ * prepared. *log_paths as for ZARN_ImportComponent. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_ReplaceComponent(const char16_t* source_path, VARIANT* deleted,
+                                                     VARIANT* referencing, LogPathEntry** log_paths);
+
+/* Converts the source `source` (a file, or every source a directory lists) and
+ * writes one component line per component found into *list as VT_BSTR, lines
+ * joined by ";". A line is the component's hierarchy pairs name:"value" (in the
+ * reverse of the chain of ZARN_GetComponents) joined by ",", followed by
+ * ,Label:"..",Help:"..". Each line's component XML file is remembered in a list
+ * file in the working directory for ZARN_ImportComponentList. Returns
+ * ZARN_E_NO_RECORDS for a NULL source or one that is neither file nor directory,
+ * the listing's failure, ZARN_E_LIST_FILE when the list file cannot be written,
+ * ZARN_E_NO_CATALOG. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetImportComponentList(const char16_t* source, VARIANT* list);
+
+/* Imports, with ZARN_ReplaceComponent, the components that `selection` (a VT_BSTR
+ * of component lines joined by ";"; a ";" inside double quotes does not split)
+ * names in the list file of `source`; each file once. Lines not in the list file
+ * are traced and skipped. An empty selection (VT_EMPTY or "") imports the first
+ * component of the source file, or of every source of the directory. Returns the
+ * last failure of the imports, else the last import's result (0 or
+ * ZARN_S_REPLACED); ZARN_E_NO_RECORDS for a NULL or unreadable source;
+ * ZARN_E_LIST_FILE when the list file is missing, unreadable or damaged;
+ * ZARN_E_NO_CATALOG (with a selection). */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_ImportComponentList(const char16_t* source, VARIANT selection);
+
 ZARN_END_DECLS
 
 #endif /* ZARN_CATALOG_MANAGER_H_ */

@@ -1,0 +1,153 @@
+// ZARN_DeleteComponent's work: entries resolved to work lists, removal, saving and
+// the referencing list.
+#include <unordered_set>
+#include <vector>
+
+#include "catalog/catalog_format.h"
+#include "external/trace.h"
+#include "import/file_operation.h"
+#include "maintenance/deletion.h"
+#include "platform/strings.h"
+#include "zarn/catalog_manager.h"
+
+namespace zarn {
+namespace {
+
+// The work lists of one call; they live across the entries of the call.
+struct DeletionLists {
+  std::string result;
+  std::vector<std::string> components;
+  std::vector<std::string> folders;
+  std::vector<std::string> referencing;
+  std::unordered_set<std::string> referencing_seen{997};
+};
+
+// "/*/CATALOG_FOLDER[@id='a']/*[@id='b']" for /a/b; "" when an id holds a quote.
+std::string CatalogFolderQuery(const std::string& path) {
+  std::vector<std::string> segments;
+  for (const std::string& s : Split(path, "/")) {
+    if (!s.empty()) segments.push_back(s);
+  }
+  std::string query = "/*";
+  for (size_t i = 0; i < segments.size(); ++i) {
+    if (segments[i].find('\'') != std::string::npos) return std::string();
+    query += (i + 1 < segments.size() ? "/CATALOG_FOLDER[@id='" : "/*[@id='") + segments[i] + "']";
+  }
+  return segments.empty() ? std::string() : query;
+}
+
+void CollectCatalogFolder(CCatalog_Contents& catalog, Node folder, const std::string& entry, DeletionLists* lists) {
+  NodeList refs;
+  catalog.dom().getElementsByXPath(folder, ".//component_ref/text()", &refs);
+  for (Node ref : refs) {
+    const std::string value = ref.Text();
+    if (value.empty()) continue;
+    lists->result += ";" + value;
+    lists->components.push_back(value);
+  }
+  lists->components.push_back(entry);
+}
+
+void CollectFolder(CCatalog_Contents& catalog, Node element, const std::string& entry, DeletionLists* lists) {
+  NodeList components;
+  catalog.dom().getElementsByXPath(element, ".//*[name()='COMPONENT']", &components);
+  for (Node component : components) {
+    const std::string path = catalog.ComponentPathOf(component);
+    lists->result += ";" + path;
+    lists->components.push_back(path);
+  }
+  // One chain of subfolders, level by level: the first folder of each level leads on.
+  for (Node level = element; level;) {
+    NodeList folders;
+    catalog.dom().getElementsByXPath(level, "./*[name()='COMPONENT_FOLDER']", &folders);
+    for (Node folder : folders) lists->folders.insert(lists->folders.begin(), catalog.ComponentPathOf(folder));
+    level = folders.empty() ? Node() : folders.front();
+  }
+  lists->folders.push_back(entry);
+}
+
+bool IsProtectedElement(Node element) {
+  const std::string name = element.Name();
+  return !element.Parent() || name == format::kRootElement || name == format::kSection ||
+         name == format::kProtocol || name == format::kClassification;
+}
+
+// Removal of one element named by `path`, with everything that hangs on it.
+void RemoveElement(CCatalog_Contents& catalog, const std::string& path, std::string* result) {
+  Node element = SelectEntryElement(catalog, path);
+  if (!element) return;
+  DeleteHardwareConfigurationPartners(catalog, element, result);
+  DeleteInverseParentRelations(catalog, element);
+  KeepChildRelations(catalog, element, element.Parent());
+  const std::string own_path = catalog.ComponentPathOf(element);
+  for (Node child : element.ChildElements()) {
+    if (child.Name() != format::kAdditionalIdentification) continue;
+    const std::string key = ElementIdentificationKey(child);
+    if (!key.empty()) RemoveIdentificationKey(catalog, key, own_path);
+  }
+  if (std::string key; GetIdentificationKey(catalog, path, &key)) RemoveIdentificationKey(catalog, key, own_path);
+  DeleteNode(catalog, element, true);
+}
+
+void CollectReferencing(CCatalog_Contents& catalog, DeletionLists* lists) {
+  for (const std::string& path : lists->components) {
+    NodeList found;
+    if (!catalog.FindReferencingComponents(path, &found)) continue;
+    for (Node component : found) {
+      const std::string referencing = catalog.ComponentPathOf(component);
+      if (lists->referencing_seen.insert(referencing).second) lists->referencing.push_back(referencing);
+    }
+  }
+}
+
+uint32_t DeleteEntry(CCatalog_Contents& catalog, const std::string& entry, DeletionLists* lists) {
+  Node element = SelectEntryElement(catalog, entry);
+  if (!element) return ZARN_E_NOT_FOUND;
+  lists->result += ";" + catalog.ComponentPathOf(element);
+  const std::string folder_query = CatalogFolderQuery(catalog.ComponentPathOf(element));
+  if (Node folder = folder_query.empty() ? Node() : catalog.getSubElementByXPath(folder_query)) {
+    CollectCatalogFolder(catalog, folder, entry, lists);
+  } else if (EqualsNoCase(element.Name(), format::kComponentFolder) ||
+             EqualsNoCase(element.Name(), format::kManufacturer)) {
+    CollectFolder(catalog, element, entry, lists);
+  } else {
+    lists->components.push_back(entry);
+  }
+  lists->result = TrimChars(lists->result, ";");
+  if (IsProtectedElement(element)) return ZARN_E_NOT_DELETABLE;
+  for (const std::string& path : lists->components) RemoveElement(catalog, path, &lists->result);
+  for (const std::string& path : lists->folders) RemoveElement(catalog, path, &lists->result);
+  if (catalog.save() != 0) return ZARN_E_CANNOT_WRITE;
+  CollectReferencing(catalog, lists);
+  return 0;
+}
+
+}  // namespace
+
+Node SelectEntryElement(const CCatalog_Contents& catalog, const std::string& component_path) {
+  if (TrimChars(component_path, "/").empty()) return component_path.empty() ? Node() : catalog.root();
+  return catalog.FindByComponentPath(component_path);
+}
+
+uint32_t DeleteComponent(CCatalog_Contents& catalog, const std::string& target, std::string* deleted,
+                         std::string* referencing) {
+  std::string entries = target;
+  CFileOperation files;
+  if (!target.empty() && files.GetPathType(target) == kPathFile) {
+    entries = FindComponentsOfFile(catalog, target).entries;
+  }
+  std::vector<std::string> list;
+  for (const std::string& entry : Split(entries, ";")) {
+    if (!entry.empty()) list.push_back(entry);
+  }
+  if (list.empty()) return ZARN_E_NOT_FOUND;
+  DeletionLists lists;
+  for (const std::string& entry : list) {
+    if (const uint32_t rc = DeleteEntry(catalog, entry, &lists); rc != 0) return rc;
+  }
+  *deleted = lists.result;
+  *referencing = TrimRightChars(Join(lists.referencing, ";"), ";");
+  return 0;
+}
+
+}  // namespace zarn

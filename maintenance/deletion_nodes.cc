@@ -1,0 +1,151 @@
+// The single removal steps of a deletion: the node itself with its emptied
+// ancestors, hardware-configuration partners, inverse relations and identification keys.
+#include "catalog/catalog_format.h"
+#include "external/trace.h"
+#include "import/file_operation.h"
+#include "import/import_driver.h"
+#include "maintenance/deletion.h"
+#include "platform/paths.h"
+#include "platform/strings.h"
+
+namespace zarn {
+namespace {
+
+constexpr std::string_view kInverseChildRelations =
+    "COMPONENT_RELATIONS/COMPONENT_RELATION[descendant::isInverse and descendant::CHILD_COMPONENT]";
+
+// Removes the first catalog-folder element of kind `name` whose descendant text is `path`.
+bool RemoveCatalogFolderReference(CCatalog_Contents& catalog, std::string_view name, const std::string& path) {
+  if (path.find('\'') != std::string::npos) return false;
+  const std::string xpath = "//" + std::string(format::kCatalogFolder) + "//" + std::string(name) +
+                            "[descendant::text()='" + path + "']";
+  Node reference = catalog.getSubElementByXPath(xpath);
+  if (!reference) return false;
+  catalog.RemoveNode(reference);
+  return true;
+}
+
+// Deletes the file-area directory `fs_path` (document form); true on success.
+bool DeleteFileArea(const CCatalog_Contents& catalog, const std::string& fs_path) {
+  std::string native;
+  if (!FileAreaDirectory(catalog.catalogDirectory(), fs_path, &native)) {
+    Trace(kTraceError, "CCatalog_Contents::DeleteNode", "refusing to delete %s", fs_path);
+    return false;
+  }
+  CFileOperation files;
+  return files.Delete(native);
+}
+
+}  // namespace
+
+uint32_t DeleteNode(CCatalog_Contents& catalog, Node node, bool delete_files) {
+  if (!node) return ZARN_E_NOT_FOUND;
+  const std::string path = catalog.ComponentPathOf(node);
+  if (!path.empty() && !RemoveCatalogFolderReference(catalog, format::kComponent, path)) {
+    RemoveCatalogFolderReference(catalog, format::kComponentFolder, path);
+  }
+  Node parent = node.Parent();
+  if (!parent) return ZARN_E_NO_PARENT;
+  const std::string fs_path = node.Attribute(format::kFsPath).value_or("");
+  catalog.RemoveNode(node);
+  if (!parent.FirstChild() && !parent.HasAttribute(format::kIsArtificial)) DeleteNode(catalog, parent, false);
+  if (delete_files && !fs_path.empty() && !DeleteFileArea(catalog, fs_path)) return ZARN_E_CANNOT_DELETE;
+  return 0;
+}
+
+void DeleteHardwareConfigurationPartners(CCatalog_Contents& catalog, Node node, std::string* result) {
+  if (!node) return;
+  const std::string id = node.Attribute(format::kId).value_or("");
+  Node parent = node.Parent();
+  if (id.empty() || !parent) return;
+  for (std::string_view suffix : {format::kHwcnRackSuffix, format::kHwcnDeviceSuffix}) {
+    const std::string partner_id = id + std::string(suffix);
+    Node partner;
+    for (Node c : parent.ChildElements()) {
+      if (c.Name() == format::kComponent && c.Attribute(format::kId) == partner_id) {
+        partner = c;
+        break;
+      }
+    }
+    if (!partner) continue;
+    const std::string path = catalog.ComponentPathOf(partner);
+    if (!path.empty()) *result += ";" + path;
+    DeleteNode(catalog, partner, true);
+  }
+}
+
+void DeleteInverseParentRelations(CCatalog_Contents& catalog, Node node) {
+  NodeList relations;
+  catalog.dom().getElementsByXPath(node, ".//COMPONENT_RELATIONS/COMPONENT_RELATION[descendant::PARENT_COMPONENT]",
+                                   &relations);
+  for (Node relation : relations) {
+    std::string own = catalog.ComponentPathOf(relation);
+    own = TrimRightChars(own.substr(0, own.rfind('/') == std::string::npos ? 0 : own.rfind('/')), "/");
+    if (own.find('\'') != std::string::npos) continue;
+    NodeList refs;
+    catalog.dom().getElementsByXPath(relation, "COMPONENTS/component/component_ref", &refs);
+    for (Node ref : refs) {
+      Node parent_component = catalog.FindByComponentPath(ref.Text());
+      if (!parent_component) continue;
+      NodeList inverse;
+      catalog.dom().getElementsByXPath(parent_component,
+                                       ".//COMPONENT_RELATION[descendant::*[text()='" + own + "']]", &inverse);
+      for (Node candidate : inverse) {
+        if (candidate.FirstChildElement("isInverse")) DeleteNode(catalog, candidate, false);
+      }
+    }
+  }
+}
+
+void KeepChildRelations(CCatalog_Contents& catalog, Node node, Node parent) {
+  if (!node || !parent || !node.IsElement()) return;
+  Node placeholder;
+  const auto ensure_placeholder = [&]() {
+    if (placeholder) return;
+    placeholder = parent.AppendElement(format::kComponentFolder);
+    placeholder.SetAttribute(format::kId, node.Attribute(format::kId).value_or(""));
+    placeholder.SetAttribute(format::kIsArtificial, format::kTrue);
+  };
+  NodeList relations;
+  catalog.dom().getElementsByXPath(node, kInverseChildRelations, &relations);
+  if (!relations.empty()) {
+    ensure_placeholder();
+    Node holder = placeholder.AppendElement(format::kComponentRelations);
+    for (Node relation : relations) {
+      Node copy = holder.AppendElement(format::kComponentRelation);
+      if (auto id = relation.Attribute(format::kId)) copy.SetAttribute(format::kId, *id);
+      catalog.CopyChildElements(relation, copy);
+    }
+  }
+  for (Node child : node.ChildElements()) {
+    NodeList below;
+    catalog.dom().getElementsByXPath(child, ".//" + std::string(kInverseChildRelations), &below);
+    if (below.empty()) continue;
+    ensure_placeholder();
+    KeepChildRelations(catalog, child, placeholder);
+  }
+}
+
+std::string ElementIdentificationKey(Node element) {
+  Node manufacturer = element.FirstChildElement(format::kManufacturer);
+  Node type = element.FirstChildElement(format::kDeviceType);
+  Node revision = element.FirstChildElement(format::kDeviceRevision);
+  if (!manufacturer || !type || !revision) return std::string();
+  return CCatalog_Contents::IndexKey(manufacturer.Text(), type.Text(), revision.Text());
+}
+
+bool GetIdentificationKey(const CCatalog_Contents& catalog, const std::string& component_path, std::string* key) {
+  Node element = catalog.FindByComponentPath(component_path);
+  *key = element ? ElementIdentificationKey(element) : std::string();
+  return !key->empty();
+}
+
+void RemoveIdentificationKey(CCatalog_Contents& catalog, const std::string& key, const std::string& component_path) {
+  std::string indexed;
+  if (!catalog.IndexLookup(key, &indexed)) return;
+  if (indexed == component_path || indexed.compare(0, component_path.size() + 1, component_path + "/") == 0) {
+    catalog.IndexRemove(key);
+  }
+}
+
+}  // namespace zarn
