@@ -34,7 +34,8 @@ struct ComponentsOfFile {
 // the deletion disappears anyway. Reading errors give an empty result.
 ComponentsOfFile FindComponentsOfFile(CCatalog_Contents& catalog, const std::string& file);
 
-// The element a component path names (the document element for "/"), or null.
+// The first element in document order that a component path names (the document
+// element for "/"), or null. Siblings with the same id are all followed.
 Node SelectEntryElement(const CCatalog_Contents& catalog, const std::string& component_path);
 
 // Removes `node` from its parent, one catalog-folder reference to it, and every

@@ -24,12 +24,13 @@ void NoteCatalogElement(Node element, ComponentsOfFile* out) {
 
 ComponentsOfFile FindComponentsOfFile(CCatalog_Contents& catalog, const std::string& file) {
   ComponentsOfFile out;
+  const bool module_description = file.find(".mdd") != std::string::npos;
+  if (module_description) catalog.setSourceIsModuleDescription(true);
   ComponentXmlReader reader(&catalog.manufacturerNamesById(), true);
+  reader.SetImportFlag(module_description);
   if (reader.Load(file) != 0 || reader.Read(file) == ZARN_E_NO_VERSION) return out;
   CCatalog_Contents::ObjectArray objects = catalog.SortObjectsByLevel(reader);
   catalog.ResolveParentReferences(&objects);
-  const bool module_description = file.find(".mdd") != std::string::npos;
-  if (module_description) catalog.setSourceIsModuleDescription(true);
   for (const auto& object : objects) {
     // Folders are shared with other files' components: only components are named.
     if (!object->isComponent) continue;

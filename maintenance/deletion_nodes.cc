@@ -85,7 +85,7 @@ void DeleteInverseParentRelations(CCatalog_Contents& catalog, Node node) {
     NodeList refs;
     catalog.dom().getElementsByXPath(relation, "COMPONENTS/component/component_ref", &refs);
     for (Node ref : refs) {
-      Node parent_component = catalog.FindByComponentPath(ref.Text());
+      Node parent_component = SelectEntryElement(catalog, ref.Text());
       if (!parent_component) continue;
       NodeList inverse;
       catalog.dom().getElementsByXPath(parent_component,
@@ -135,7 +135,7 @@ std::string ElementIdentificationKey(Node element) {
 }
 
 bool GetIdentificationKey(const CCatalog_Contents& catalog, const std::string& component_path, std::string* key) {
-  Node element = catalog.FindByComponentPath(component_path);
+  Node element = SelectEntryElement(catalog, component_path);
   *key = element ? ElementIdentificationKey(element) : std::string();
   return !key->empty();
 }

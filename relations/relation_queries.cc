@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "catalog/catalog_format.h"
+#include "maintenance/deletion.h"
 #include "platform/strings.h"
 #include "zarn/catalog_manager.h"
 
@@ -14,7 +15,7 @@ uint32_t FindCatalogRelationType(const CCatalog_Contents& catalog, const std::st
                                  const std::string& component_path, const std::string& referenced_path,
                                  std::string* type_name) {
   type_name->clear();
-  Node element = catalog.FindByComponentPath(component_path);
+  Node element = SelectEntryElement(catalog, component_path);
   NodeList refs;
   for (Node relations : element ? element.ChildElements() : NodeList()) {
     if (relations.Name() != format::kComponentRelations) continue;
@@ -48,7 +49,7 @@ std::string FormatRevision(const std::string& text) {
 
 uint32_t ReferencingComponents(const CCatalog_Contents& catalog, const std::string& component_path,
                                std::string* paths) {
-  Node element = catalog.FindByComponentPath(component_path);
+  Node element = SelectEntryElement(catalog, component_path);
   if (!element || element.ChildElements().empty()) return ZARN_E_NOT_FOUND;
   NodeList found;
   if (!catalog.FindReferencingComponents(component_path, &found)) return ZARN_E_NOT_REFERENCED;

@@ -198,6 +198,16 @@ TEST_F(DeletionTest, CatalogFolderEntryDeletesWhatItRefersTo) {
   EXPECT_EQ(deleted_, std::string("/Fav;") + kDev1 + ";" + kDev1 + "__hwcn_rack;" + kDev1 + "__hwcn_device");
 }
 
+TEST_F(DeletionTest, ComponentBehindATwinFolderIsFound) {
+  ZARN_ResetCatalog();
+  ASSERT_TRUE(testing::WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"),
+                                 "<ZARN_CATALOG><M id=\"m\"><P id=\"p\"><C id=\"a\"/></P><P id=\"p\"><C id=\"b\"/>"
+                                 "</P></M></ZARN_CATALOG>"));
+  ASSERT_EQ(Delete("/m/p/b"), 0u);
+  EXPECT_EQ(Saved("//P"), 1u);
+  EXPECT_EQ(Saved("//C[@id='a']"), 1u);
+}
+
 // Deletion of imported components through their component XML file.
 class DeletionImportTest : public ImportDriverTest {};
 
