@@ -126,6 +126,18 @@ TEST_F(DeletionTest, InverseChildRelationsStayInAPlaceholder) {
   EXPECT_EQ(Saved("//COMPONENT_FOLDER[@id='Coriolis']"), 1u);
 }
 
+TEST_F(DeletionTest, KeptRelationsComeBackWhenTheComponentReturns) {
+  ASSERT_EQ(Delete(kDev1), 0u);
+  // What an import of Dev1 does: a new element beside the placeholder, then the merge.
+  Node folder = SelectEntryElement(Contents(), "/DEVICE/HART/SENSOR/Acme/Flow/Coriolis");
+  ASSERT_TRUE(folder);
+  folder.AppendElement("COMPONENT").SetAttribute("id", "Dev1");
+  Contents().MergeArtificialNodes(nullptr, Node(), Node());
+  ASSERT_EQ(Contents().save(), 0u);
+  EXPECT_EQ(Saved("//COMPONENT_FOLDER[@isArtificial]"), 0u);
+  EXPECT_EQ(Saved("//COMPONENT[@id='Dev1']/COMPONENT_RELATIONS/COMPONENT_RELATION[@id='r1'][isInverse]"), 1u);
+}
+
 TEST_F(DeletionTest, InverseParentRelationsOfTheDeletedComponentGo) {
   ASSERT_EQ(Delete(kMod1), 0u);
   EXPECT_EQ(Saved("//COMPONENT[@id='Dev1']/COMPONENT_RELATIONS"), 0u);
