@@ -24,6 +24,23 @@ bool CopyTree(const std::string& from, const std::string& to) {
   return !ec;
 }
 
+// Opens the catalog and prints its directory after `caption` (or as JSON).
+int PrintCatalogDirectory(const Invocation& in, const char* caption) {
+  if (const uint32_t rc = OpenCatalog(in); rc != 0) return ReportFailure("ZARN_InitCatalogManager", rc);
+  VARIANT dir;
+  VariantInit(&dir);
+  if (const uint32_t rc = ZARN_GetCatalogMangerInitialisation(&dir); rc != 0) {
+    return ReportFailure("ZARN_GetCatalogMangerInitialisation", rc);
+  }
+  const std::string path = TakeString(&dir);
+  if (in.json) {
+    std::printf("{\"catalogDirectory\": %s}\n", JsonString(path).c_str());
+  } else {
+    std::printf("%s: %s\n", caption, path.c_str());
+  }
+  return 0;
+}
+
 int Init(const Invocation& in) {
   const std::string catalog = JoinPath(in.workdir, "zarn_catalog");
   if (!CopyTree(ShippedData("catalogData"), JoinPath(catalog, "catalogData")) ||
@@ -32,36 +49,10 @@ int Init(const Invocation& in) {
                  ShippedData("").c_str());
     return 1;
   }
-  if (const uint32_t rc = OpenCatalog(in); rc != 0) return ReportFailure("ZARN_InitCatalogManager", rc);
-  VARIANT dir;
-  VariantInit(&dir);
-  if (const uint32_t rc = ZARN_GetCatalogMangerInitialisation(&dir); rc != 0) {
-    return ReportFailure("ZARN_GetCatalogMangerInitialisation", rc);
-  }
-  const std::string path = TakeString(&dir);
-  if (in.json) {
-    std::printf("{\"catalogDirectory\": %s}\n", JsonString(path).c_str());
-  } else {
-    std::printf("working directory laid out: %s\n", path.c_str());
-  }
-  return 0;
+  return PrintCatalogDirectory(in, "working directory laid out");
 }
 
-int Info(const Invocation& in) {
-  if (const uint32_t rc = OpenCatalog(in); rc != 0) return ReportFailure("ZARN_InitCatalogManager", rc);
-  VARIANT dir;
-  VariantInit(&dir);
-  if (const uint32_t rc = ZARN_GetCatalogMangerInitialisation(&dir); rc != 0) {
-    return ReportFailure("ZARN_GetCatalogMangerInitialisation", rc);
-  }
-  const std::string path = TakeString(&dir);
-  if (in.json) {
-    std::printf("{\"catalogDirectory\": %s}\n", JsonString(path).c_str());
-  } else {
-    std::printf("catalog directory: %s\n", path.c_str());
-  }
-  return 0;
-}
+int Info(const Invocation& in) { return PrintCatalogDirectory(in, "catalog directory"); }
 
 int SetLanguage(const Invocation& in) {
   if (in.args.size() != 1) {
