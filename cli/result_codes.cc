@@ -71,6 +71,10 @@ std::string DescribeResult(uint32_t code) {
   for (const Meaning& m : kMeanings) {
     if (m.code == code) return std::string(hex) + " (" + m.text + ")";
   }
+  // Conversion hands on the compiler's own result for a source with errors.
+  if (code != 0 && code < 0x10000) {
+    return std::string(hex) + " (the compiler found errors in the source; --trace - shows them)";
+  }
   return std::string(hex) + " (unknown code)";
 }
 

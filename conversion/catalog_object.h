@@ -37,6 +37,10 @@ class CCatalog_Object {
   bool isRelation = false;
   bool isCatalogFolder = false;
   bool isCatalogReference = false;
+  // A COMPONENT_FOLDER marked catalogLevel="true": it describes a level of the
+  // catalog (protocol, classification) above the device, so the identification of
+  // the device's source does not apply to it.
+  bool isCatalogLevel = false;
 
   // ---- Placement, as read from the element's children.
   std::string protocol;

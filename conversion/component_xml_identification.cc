@@ -64,6 +64,10 @@ bool ComponentXmlReader::Identify(uint32_t* status) {
 
 void ComponentXmlReader::ApplyIdentification(const SourceIdentity& identity) {
   for (const auto& object : components_) {
+    if (object->isCatalogLevel) {
+      object->manufacturer = object->manufacturerName;
+      continue;
+    }
     object->ddRevision = identity.ddRevision;
     object->deviceRevision = identity.deviceRevision;
     object->deviceType = identity.deviceType;

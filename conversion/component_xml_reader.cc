@@ -88,6 +88,7 @@ uint32_t ComponentXmlReader::ReadObjects(const char* name, CCatalog_Object::Kind
       object->sourceFileName = source_name_;
     }
     object->element = element;
+    if (kind == Kind::kFolder) object->isCatalogLevel = element.Attribute("catalogLevel") == "true";
     status = ReadObjectElement(object.get(), element);
     if (kind == Kind::kFolder || kind == Kind::kComponent || kind == Kind::kComponentReference) {
       DeriveSection(object.get());

@@ -23,8 +23,10 @@ namespace {
 
 constexpr std::string_view kUniversal = "UNIVERSAL";
 
+// Objects of a module description that name no classification are filed under
+// UNIVERSAL; a catalog level keeps the level it describes.
 void ApplyUniversalDefault(bool universal, CCatalog_Object* object) {
-  if (universal && object->classification.empty()) {
+  if (universal && object->classification.empty() && !object->isCatalogLevel) {
     object->classification = kUniversal;
     object->section = format::kSectionDevice;
   }

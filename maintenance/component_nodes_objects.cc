@@ -18,6 +18,7 @@ std::unique_ptr<CCatalog_Object> CopyObject(const CCatalog_Object& o) {
   c->isRelation = o.isRelation;
   c->isCatalogFolder = o.isCatalogFolder;
   c->isCatalogReference = o.isCatalogReference;
+  c->isCatalogLevel = o.isCatalogLevel;
   c->protocol = o.protocol;
   c->section = o.section;
   c->manufacturer = o.manufacturer;
@@ -81,7 +82,9 @@ CCatalog_Contents::ObjectArray CCatalog_Contents::SortObjectsByLevel(const Compo
   std::stable_sort(objects.begin(), objects.end(), [](const auto& a, const auto& b) { return a->depth < b->depth; });
   for (auto& o : objects) {
     if (o->depth != 0) break;
-    if (o->path.empty() && !o->manufacturer.empty()) o->path = o->ownPath = o->idPath = o->id;
+    // A top-level device folder with a manufacturer is named by its id; a catalog
+    // level is the manufacturer level itself.
+    if (o->path.empty() && !o->manufacturer.empty() && !o->isCatalogLevel) o->path = o->ownPath = o->idPath = o->id;
   }
   return objects;
 }

@@ -148,6 +148,9 @@ uint32_t CCatalog_Contents::PlaceComponent(Node node, CCatalog_Object* object) {
     Node level = node.AppendElement(level_name);
     level.SetAttribute(format::kId, level_id);
     if (level_name == format::kManufacturer) AddLabel(level, level_id);
+    // A folder made on the way to a component is the component's work, like the
+    // folders a folder object makes: it keeps the component's id as componentID.
+    if (level_name == format::kComponentFolder) SetTemporaryId(level, object->id);
     NoteCreated(level);
     object->catalogNode = level;
     PlaceComponent(level, object);

@@ -5,14 +5,18 @@
 
   Output, in this order:
     version
-    COMPONENT_FOLDER objects for the catalog levels the described objects hang under:
-      one per protocol (PROTOCOL only), one per protocol and classification (PROTOCOL,
-      CLASSIFICATION), one per protocol, classification and manufacturer (PROTOCOL,
-      CLASSIFICATION, MANUFACTURER); their ids start with the level name and a "."
-      (never an identifier of a source), their LABEL is the level's name
+    COMPONENT_FOLDER objects marked catalogLevel="true" for the catalog levels the
+      described objects hang under: one per protocol (PROTOCOL only), one per protocol
+      and classification (PROTOCOL, CLASSIFICATION) and one per protocol, classification
+      and manufacturer (PROTOCOL, CLASSIFICATION, MANUFACTURER_EXT); their ids start
+      with the level name and a "." (never an identifier of a source). The mark keeps
+      the identification of the source, which describes the device, off the levels.
+      Levels carry no LABEL (their id is their name), except a manufacturer that the
+      device XML names by a name rather than a number.
     the source's COMPONENT_FOLDERs, COMPONENTs and COMPONENT_REFERENCEs, each with
       PROTOCOL/CLASSIFICATION/COMPONENT_PATH (name), COMPONENT_PARENT (refid),
-      MANUFACTURER (name = the source's manufacturer), LABEL/HELP (string per language),
+      MANUFACTURER_EXT (name = the source's manufacturer; placement only, so that the
+      MANUFACTURER the identification adds is the one kept), LABEL/HELP (string per language),
       ZARN (the source file), relations, initial values and purpose mapping
     a device COMPONENT when the source defines none.
 
@@ -24,6 +28,7 @@
   <xsl:strip-space elements="*"/>
 
   <xsl:key name="relation" match="/ZARN_DEVICE/COMPONENT_RELATION" use="@id"/>
+  <xsl:key name="folder" match="/ZARN_DEVICE/COMPONENT_FOLDER" use="@id"/>
   <!-- The effective (last unconditioned) placement attributes of folders and components. -->
   <xsl:key name="protocol"
            match="COMPONENT/PROTOCOL[@name][not(following-sibling::PROTOCOL[@name])] |
@@ -40,6 +45,12 @@
       <xsl:when test="$m/@hex"><xsl:value-of select="$m/@hex"/></xsl:when>
       <xsl:otherwise><xsl:value-of select="$m/@name"/></xsl:otherwise>
     </xsl:choose>
+  </xsl:variable>
+  <!-- A manufacturer given by name labels its level; a number says nothing more than the
+       id the catalog gives the level (the manufacturer table's name where it has one). -->
+  <xsl:variable name="manufacturerLabel">
+    <xsl:variable name="m" select="/ZARN_DEVICE/IDENTIFICATION/MANUFACTURER"/>
+    <xsl:if test="not($m/@hex)"><xsl:value-of select="$m/@name"/></xsl:if>
   </xsl:variable>
   <xsl:variable name="sourceName" select="/ZARN_DEVICE/SOURCE/@name"/>
 
@@ -65,9 +76,8 @@
   <xsl:template name="levels">
     <xsl:variable name="objects" select="COMPONENT | COMPONENT_FOLDER"/>
     <xsl:for-each select="$objects/PROTOCOL[@name][generate-id() = generate-id(key('protocol', @name)[1])]">
-      <COMPONENT_FOLDER id="{concat('PROTOCOL.', @name)}">
+      <COMPONENT_FOLDER id="{concat('PROTOCOL.', @name)}" catalogLevel="true">
         <PROTOCOL name="{@name}"/>
-        <xsl:call-template name="level-label"><xsl:with-param name="text" select="@name"/></xsl:call-template>
       </COMPONENT_FOLDER>
     </xsl:for-each>
     <xsl:variable name="classifications"
@@ -76,30 +86,25 @@
                                           concat((../PROTOCOL[@name])[last()]/@name, '|', @name))[1])]"/>
     <xsl:for-each select="$classifications">
       <xsl:variable name="protocol" select="(../PROTOCOL[@name])[last()]/@name"/>
-      <COMPONENT_FOLDER id="{concat('CLASSIFICATION.', $protocol, '.', @name)}">
+      <COMPONENT_FOLDER id="{concat('CLASSIFICATION.', $protocol, '.', @name)}" catalogLevel="true">
         <xsl:if test="$protocol"><PROTOCOL name="{$protocol}"/></xsl:if>
         <CLASSIFICATION name="{@name}"/>
-        <xsl:call-template name="level-label"><xsl:with-param name="text" select="@name"/></xsl:call-template>
       </COMPONENT_FOLDER>
     </xsl:for-each>
     <xsl:if test="string($manufacturer) != ''">
       <xsl:for-each select="$classifications">
         <xsl:variable name="protocol" select="(../PROTOCOL[@name])[last()]/@name"/>
-        <COMPONENT_FOLDER id="{concat('MANUFACTURER.', $protocol, '.', @name, '.', $manufacturer)}">
+        <COMPONENT_FOLDER id="{concat('MANUFACTURER.', $protocol, '.', @name, '.', $manufacturer)}"
+                          catalogLevel="true">
           <xsl:if test="$protocol"><PROTOCOL name="{$protocol}"/></xsl:if>
           <CLASSIFICATION name="{@name}"/>
-          <MANUFACTURER name="{$manufacturer}"/>
-          <xsl:call-template name="level-label">
-            <xsl:with-param name="text" select="$manufacturer"/>
-          </xsl:call-template>
+          <MANUFACTURER_EXT name="{$manufacturer}"/>
+          <xsl:if test="$manufacturerLabel != ''">
+            <LABEL><string><xsl:value-of select="$manufacturerLabel"/></string></LABEL>
+          </xsl:if>
         </COMPONENT_FOLDER>
       </xsl:for-each>
     </xsl:if>
-  </xsl:template>
-
-  <xsl:template name="level-label">
-    <xsl:param name="text"/>
-    <LABEL><string><xsl:value-of select="$text"/></string></LABEL>
   </xsl:template>
 
   <!-- ===== Objects ===== -->
@@ -131,7 +136,7 @@
     <COMPONENT_REFERENCE id="{@id}">
       <xsl:call-template name="placement"><xsl:with-param name="ownSegment" select="false()"/></xsl:call-template>
       <xsl:for-each select="(MANUFACTURER[@name])[last()]">
-        <MANUFACTURER name="{@name}"/>
+        <MANUFACTURER_EXT name="{@name}"/>
       </xsl:for-each>
       <xsl:for-each select="DEVICE_TYPE | DEVICE_REVISION">
         <xsl:element name="{name()}">
@@ -186,8 +191,10 @@
   <!-- PROTOCOL, CLASSIFICATION (name) and COMPONENT_PARENT (refid): the last
        unconditioned one of each. COMPONENT_PATH: the catalog path of the object
        itself, so the source's folders followed by the object's id (the catalog names
-       a folder or component by the last segment of its path); an object placed below
-       its parent by reference alone keeps no path. A reference's path names the
+       a folder or component by the last segment of its path; below a parent the path
+       continues the parent's). An object whose parent is a folder of the same source
+       is a member of that folder and gets its own segment; one placed below a parent
+       component by reference alone keeps no path. A reference's path names the
        referenced object and is kept as written. -->
   <xsl:template name="placement">
     <xsl:param name="ownSegment" select="true()"/>
@@ -204,7 +211,9 @@
         <xsl:if test="string($folders) != ''"><COMPONENT_PATH name="{$folders}"/></xsl:if>
       </xsl:when>
       <xsl:when test="string($folders) != ''"><COMPONENT_PATH name="{concat($folders, '/', @id)}"/></xsl:when>
-      <xsl:when test="not(COMPONENT_PARENT[@refid])"><COMPONENT_PATH name="{@id}"/></xsl:when>
+      <xsl:when test="not(COMPONENT_PARENT[@refid]) or key('folder', (COMPONENT_PARENT[@refid])[last()]/@refid)">
+        <COMPONENT_PATH name="{@id}"/>
+      </xsl:when>
     </xsl:choose>
     <xsl:for-each select="(COMPONENT_PARENT[@refid])[last()]">
       <COMPONENT_PARENT refid="{@refid}"/>
@@ -232,7 +241,7 @@
 
   <xsl:template name="source-manufacturer">
     <xsl:if test="string($manufacturer) != ''">
-      <MANUFACTURER name="{$manufacturer}"/>
+      <MANUFACTURER_EXT name="{$manufacturer}"/>
     </xsl:if>
   </xsl:template>
 

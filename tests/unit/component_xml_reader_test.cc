@@ -333,6 +333,26 @@ TEST_F(ComponentXmlIdentificationTest, ElementsWrittenFromTheSource) {
   EXPECT_EQ(Component(0).manufacturer, "42") << "unknown numbers stay as written";
 }
 
+TEST_F(ComponentXmlIdentificationTest, CatalogLevelsKeepTheirOwnPlacement) {
+  table_["0x002a"] = "Acme";
+  EXPECT_EQ(ReadBeside("dev.ddl", "1",
+                       "<COMPONENT_FOLDER id='P' catalogLevel='true'><PROTOCOL name='HART'/></COMPONENT_FOLDER>"
+                       "<COMPONENT_FOLDER id='M' catalogLevel='true'><CLASSIFICATION name='SENSOR'/>"
+                       "<MANUFACTURER_EXT name='0x2a'/></COMPONENT_FOLDER>"
+                       "<COMPONENT_FOLDER id='F' catalogLevel='false'/><COMPONENT id='C' catalogLevel='true'/>"),
+            0u);
+  EXPECT_TRUE(Component(0).isCatalogLevel);
+  EXPECT_EQ(Component(0).manufacturer, "") << "the device's manufacturer is not the protocol's";
+  EXPECT_EQ(Component(0).deviceType, "");
+  EXPECT_EQ(ChildText(0, "MANUFACTURER"), "<none>");
+  EXPECT_EQ(ChildText(0, "DEVICE_TYPE"), "<none>");
+  EXPECT_EQ(Component(1).manufacturer, "Acme") << "a level's own manufacturer places it";
+  EXPECT_FALSE(Component(2).isCatalogLevel);
+  EXPECT_EQ(Component(2).manufacturer, "Acme");
+  EXPECT_FALSE(Component(3).isCatalogLevel) << "only folders describe levels";
+  EXPECT_EQ(ChildText(3, "DEVICE_TYPE"), "0x1234");
+}
+
 TEST_F(ComponentXmlIdentificationTest, IdentificationClearsTheStatusOfEarlierObjects) {
   EXPECT_EQ(ReadBeside("dev.ddl", "1", "<COMPONENT/>"), 0u);
   EXPECT_EQ(ReadBeside("dev.ddl", "1", "<COMPONENT/><CATALOG_FOLDER/>"), ZARN_E_OBJECT_WITHOUT_ID);

@@ -1,5 +1,5 @@
 // The special imports: bundles of universal sources, the PROFIBUS PA library, the
-// hardware-configuration sources, platform-source generation, and the real samples.
+// hardware-configuration sources and platform-source generation.
 #include "tests/unit/import_driver_fixture.h"
 
 namespace zarn {
@@ -147,31 +147,5 @@ TEST_F(ImportSpecialTest, PlatformSourcesAreGeneratedForDeviceDescriptions) {
 // The real samples, through the compiler library and the stylesheet. Disabled while
 // the insertion answers the stylesheet's level folders with ZARN_E_NO_LEVEL when a
 // component follows them (each part alone imports); enable with that fix.
-TEST_F(ImportSpecialTest, DISABLED_SampleSourceImportsEndToEnd) {
-  const std::string root = testing::SourceDir();
-  const std::string source = root + "/examples/devices/profibus_pa/tarvona/actuator_ea40.ddl";
-  std::filesystem::create_directories(CatalogDir() + "/catalogData");
-  std::filesystem::copy_file(root + "/data/catalogData/zarnxml_2_componentxml.xslt",
-                             CatalogDir() + "/catalogData/zarnxml_2_componentxml.xslt");
-  std::filesystem::copy_file(root + "/data/catalogData/devices.cfg", CatalogDir() + "/catalogData/devices.cfg");
-  ZARN_ResetCatalog();
-  ComponentXMLInfo* list = nullptr;
-  const uint32_t converted = ZARN_GetComponents(ToUtf16(source).c_str(), &list, nullptr);
-  if (converted == ZARN_E_COMPILER_OPEN || converted == ZARN_E_XSLT) {
-    ZARN_FreeComponentXMLInfo(list);
-    GTEST_SKIP() << "compiler library or stylesheet not available: " << std::hex << converted;
-  }
-  ASSERT_EQ(converted, 0u);
-  ASSERT_NE(list, nullptr);
-  const std::string xml = ToUtf8(list->componentXmlPath);
-  ZARN_FreeComponentXMLInfo(list);
-  ASSERT_EQ(Import(xml), 0u);
-  EXPECT_GE(Count("//COMPONENT[@fsPath]"), 1u);
-  EXPECT_EQ(Count("//@idTmp"), 0u);
-  EXPECT_NE(log_paths_, nullptr);
-  const uint32_t again = Import(xml);
-  EXPECT_TRUE(again >= ZARN_E_ALREADY_PRESENT && again <= ZARN_E_OTHER_DD_REVISION) << std::hex << again;
-}
-
 }  // namespace
 }  // namespace zarn

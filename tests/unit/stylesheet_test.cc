@@ -88,17 +88,34 @@ TEST_F(StylesheetTest, LevelsComeFirstAsFolders) {
   EXPECT_EQ(Q(*doc, "//*[@id='PROTOCOL.FF']/*/@name"), "FF");
   EXPECT_EQ(Q(*doc, "//*[@id='MANUFACTURER.HART.SENSOR_PRESSURE.0x002a']/*[@name]/@name"),
             "HART|SENSOR_PRESSURE|0x002a");
-  EXPECT_EQ(Q(*doc, "//*[@id='CLASSIFICATION.HART.SENSOR_PRESSURE']/LABEL/string"), "SENSOR_PRESSURE");
+  EXPECT_EQ(Q(*doc, "/*/COMPONENT_FOLDER[starts-with(@id, 'PROTOCOL.') or starts-with(@id, 'CLASSIFICATION.') or "
+                    "starts-with(@id, 'MANUFACTURER.')]/@catalogLevel"),
+            "true|true|true|true")
+      << "levels are marked, so that the source's identification stays off them";
+  EXPECT_EQ(Q(*doc, "//*[@catalogLevel]/LABEL"), "") << "a level is named by its id; the manufacturer is a number";
+  EXPECT_EQ(Q(*doc, "//COMPONENT_FOLDER[@id='fold']/@catalogLevel"), "");
+}
+
+TEST_F(StylesheetTest, ManufacturerNamedByANameLabelsItsLevel) {
+  std::string device = kDeviceXml;
+  const std::string numbered = R"(<MANUFACTURER name="0x00002A" value="42" hex="0x002a"/>)";
+  device.replace(device.find(numbered), numbered.size(), R"(<MANUFACTURER name="Maker GmbH"/>)");
+  auto doc = Transform(device);
+  ASSERT_TRUE(doc);
+  EXPECT_EQ(Q(*doc, "//*[@id='MANUFACTURER.HART.SENSOR_PRESSURE.Maker GmbH']/LABEL/string"), "Maker GmbH");
+  EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/MANUFACTURER_EXT/@name"), "Maker GmbH");
 }
 
 TEST_F(StylesheetTest, ObjectsCarryPlacementTextsAndSource) {
   auto doc = Transform(kDeviceXml);
   ASSERT_TRUE(doc);
   EXPECT_EQ(Q(*doc, "//COMPONENT_FOLDER[@id='fold']/COMPONENT_PATH/@name"), "Maker/Pressure/fold");
-  EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/COMPONENT_PATH/@name"), "") << "placed by its parent alone";
+  EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/COMPONENT_PATH/@name"), "dev") << "a member of its parent folder";
   EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/COMPONENT_PARENT/@refid"), "fold");
   EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/CLASSIFICATION/@name"), "SENSOR_PRESSURE");
-  EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/MANUFACTURER/@name"), "0x002a");
+  EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/MANUFACTURER_EXT/@name"), "0x002a")
+      << "placement only: the MANUFACTURER that identification adds is the one the catalog keeps";
+  EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/MANUFACTURER"), "");
   EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/LABEL/string"), "Device|Gerät|Appareil");
   EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/LABEL/string/@lang"), "de|fr");
   EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/HELP/string[@lang='de']"), "Hilfe");
@@ -110,7 +127,7 @@ TEST_F(StylesheetTest, ObjectsCarryPlacementTextsAndSource) {
   EXPECT_EQ(Q(*doc, "//COMPONENT[@id='other']/COMPONENT_PATH/@name"), "other");
   EXPECT_EQ(Q(*doc, "//COMPONENT[@id='other']/CLASSIFICATION"), "");
   EXPECT_EQ(Q(*doc, "//COMPONENT_REFERENCE/COMPONENT_PATH/@name"), "Maker/Other");
-  EXPECT_EQ(Q(*doc, "//COMPONENT_REFERENCE/MANUFACTURER/@name"), "0x2A");
+  EXPECT_EQ(Q(*doc, "//COMPONENT_REFERENCE/MANUFACTURER_EXT/@name"), "0x2A");
   EXPECT_EQ(Q(*doc, "//COMPONENT_REFERENCE/DEVICE_TYPE"), "0x0001");
 }
 
@@ -141,7 +158,7 @@ TEST_F(StylesheetTest, SourceWithoutComponentGivesTheDeviceItself) {
   EXPECT_EQ(Q(*doc, "/*/*/@id"), "plain.v2");
   EXPECT_EQ(Q(*doc, "//COMPONENT/COMPONENT_PATH/@name"), "plain.v2");
   EXPECT_EQ(Q(*doc, "//COMPONENT/LABEL/string"), "plain.v2");
-  EXPECT_EQ(Q(*doc, "//COMPONENT/MANUFACTURER/@name"), "0x0007");
+  EXPECT_EQ(Q(*doc, "//COMPONENT/MANUFACTURER_EXT/@name"), "0x0007");
   EXPECT_EQ(Q(*doc, "//COMPONENT/ZARN"), "plain.v2.ddl");
 }
 

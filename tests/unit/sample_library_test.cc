@@ -1,0 +1,135 @@
+// The device descriptions of examples/devices, converted by the compiler and the
+// stylesheet and imported one by one into a fresh catalog: the tree they build, the
+// identification index, the file area, and importing them again.
+#include "tests/unit/import_driver_fixture.h"
+
+namespace zarn {
+namespace {
+
+struct Sample {
+  const char* source;  // below examples/devices
+  const char* path;    // component path of its component
+  const char* key;     // identification key, "" when the test does not look it up
+};
+
+const Sample kSamples[] = {
+    {"ff/quellmark/analyzer_ph7.ddl", "/FF/SENSOR/ANALYTIC/LIQUID/Quellmark Sensorik/Analytics/ph7", ""},
+    {"ff/zentrifex/coriolis_cfm900_ff.ddl", "/FF/SENSOR/FLOW/CORIOLIS/Zentrifex Messtechnik/Flow/cfm900_ff", ""},
+    {"hart/quellmark/temperature_tt420.ddl",
+     "/HART/SENSOR/TEMPERATURE/Quellmark Sensorik/Temperature/Head transmitters/tt420", "00F3/F342/0005"},
+    {"hart/quellmark/radar_level_lr80.ddl",
+     "/HART/SENSOR/LEVEL/ECHO/Quellmark Sensorik/Level/quellmark_level_folder/lr80", ""},
+    {"hart/tarvona/positioner_vp25.ddl", "/HART/ACTUATOR/ELECTRO_PNEUMATIC/Tarvona Controls/Positioners/vp25", ""},
+    {"hart/zentrifex/coriolis_cfm900.ddl",
+     "/HART/SENSOR/FLOW/CORIOLIS/Zentrifex Messtechnik/Flow/zentrifex_coriolis_folder/cfm900", ""},
+    {"hart/zentrifex/magflow_emf300.ddl", "/HART/SENSOR/FLOW/ELECTRO_MAGNETIC/Zentrifex Messtechnik/Flow/emf300", ""},
+    {"profibus_dp/brennvik/modules/ai4_module.mdd",
+     "/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/Modules/ai4_module", ""},
+    {"profibus_dp/brennvik/modules/do8_module.mdd",
+     "/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module", ""},
+    {"profibus_dp/brennvik/remote_io_rio8.ddl",
+     "/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/brennvik_station_folder/rio8", ""},
+    {"profibus_pa/halvora/pressure_pd600.ddl", "/PROFIBUS_PA/SENSOR/PRESSURE/Halvora Instruments/Pressure/pd600", ""},
+    {"profibus_pa/halvora/pressure_pd610.ddl",
+     "/PROFIBUS_PA/SENSOR/PRESSURE/Halvora Instruments/Pressure/Differential/pd610", ""},
+    {"profibus_pa/tarvona/actuator_ea40.ddl", "/PROFIBUS_PA/ACTUATOR/ELECTRIC/Tarvona Controls/Actuators/ea40", ""},
+};
+
+class SampleLibraryTest : public ImportDriverTest {
+ protected:
+  void SetUp() override {
+    ImportDriverTest::SetUp();
+    const std::string root = testing::SourceDir();
+    std::filesystem::create_directories(CatalogDir() + "/catalogData");
+    for (const char* file : {"zarnxml_2_componentxml.xslt", "devices.cfg"}) {
+      std::filesystem::copy_file(root + "/data/catalogData/" + file, CatalogDir() + "/catalogData/" + file);
+    }
+    ZARN_ResetCatalog();  // the next export reads the manufacturer table
+  }
+
+  // The component XML of one sample, converted by ZARN_GetComponents.
+  std::string Convert(const std::string& source) {
+    ComponentXMLInfo* list = nullptr;
+    const std::string path = testing::SourceDir() + "/examples/devices/" + source;
+    const uint32_t rc = ZARN_GetComponents(ToUtf16(path).c_str(), &list, nullptr);
+    EXPECT_EQ(rc, 0u) << source;
+    const std::string xml = list != nullptr ? ToUtf8(list->componentXmlPath) : std::string();
+    ZARN_FreeComponentXMLInfo(list);
+    return xml;
+  }
+
+  Node ElementAt(const std::string& path) {
+    std::vector<Node> nodes;
+    Catalog().getSubElementsByXPath("//COMPONENT", &nodes);
+    for (Node n : nodes) {
+      if (Catalog().ComponentPathOf(n) == path) return n;
+    }
+    return Node();
+  }
+};
+
+TEST_F(SampleLibraryTest, EverySampleBuildsItsLevelsFoldersAndComponent) {
+  for (const Sample& s : kSamples) {
+    const std::string xml = Convert(s.source);
+    ASSERT_FALSE(xml.empty()) << s.source;
+    ASSERT_EQ(Import(xml), 0u) << s.source;
+    EXPECT_NE(log_paths_, nullptr) << s.source;
+  }
+  for (const Sample& s : kSamples) {
+    Node component = ElementAt(s.path);
+    ASSERT_TRUE(component) << s.path;
+    const std::string fs_path = component.Attribute("fsPath").value_or("");
+    const std::string source_name = std::filesystem::path(s.source).filename().string();
+    EXPECT_TRUE(std::filesystem::exists(CatalogDir() + DocumentPathToNative(fs_path) + "/" + source_name))
+        << "the source is copied to the component's file area: " << fs_path;
+    EXPECT_EQ(component.Attribute("virtual"), std::nullopt) << s.path;
+  }
+  // Levels: protocols at the top, classification chains, manufacturers once each.
+  EXPECT_EQ(Count("/ZARN_CATALOG/PROTOCOL"), 4u);
+  EXPECT_EQ(Count("//PROTOCOL[@id='FF']/CLASSIFICATION[@id='SENSOR']/CLASSIFICATION[@id='ANALYTIC']/"
+                  "CLASSIFICATION[@id='LIQUID']/MANUFACTURER[@id='Quellmark Sensorik']"),
+            1u);
+  EXPECT_EQ(Count("//CLASSIFICATION[@id='FLOW']/CLASSIFICATION[@id='CORIOLIS']/MANUFACTURER"), 2u)
+      << "one per protocol, HART and FF";
+  EXPECT_EQ(Count("//MANUFACTURER[@id='Quellmark Sensorik']"), 3u) << "temperature, level, analytic";
+  EXPECT_EQ(Count("//COMPONENT_FOLDER[starts-with(@id, 'PROTOCOL.') or starts-with(@id, 'CLASSIFICATION.') or "
+                  "starts-with(@id, 'MANUFACTURER.')]"),
+            0u)
+      << "level objects become levels, never folders";
+  EXPECT_EQ(Count("//PROTOCOL/*[self::MANUFACTURER or self::DEVICE_TYPE][not(@id)]"), 0u)
+      << "the device's identification stays off the levels";
+  // The import's working marks are gone; every component and folder keeps its id.
+  EXPECT_EQ(Count("//@idTmp"), 0u);
+  EXPECT_EQ(Count("//COMPONENT[count(componentID) != 1]"), 0u);
+  EXPECT_EQ(Count("//COMPONENT_FOLDER[count(componentID) != 1]"), 0u);
+  EXPECT_EQ(Count("//COMPONENT[@id='tt420']/MANUFACTURER"), 1u);
+  EXPECT_EQ(Count("//COMPONENT[@id='tt420'][MANUFACTURER='0x00f3'][DEVICE_TYPE='0xf342']"), 1u)
+      << "the identification elements reach the catalog";
+}
+
+TEST_F(SampleLibraryTest, IdentificationIndexFindsImportedSamples) {
+  for (const Sample& s : kSamples) {
+    if (*s.key == '\0') continue;
+    ASSERT_EQ(Import(Convert(s.source)), 0u);
+    std::string path;
+    ASSERT_TRUE(Catalog().IndexLookup(s.key, &path)) << s.key;
+    EXPECT_EQ(path, s.path);
+    ZARN_ResetCatalog();
+    ASSERT_TRUE(Catalog().IndexLookup(s.key, &path)) << "the index is rebuilt from the saved catalog";
+    EXPECT_EQ(path, s.path);
+  }
+}
+
+TEST_F(SampleLibraryTest, ImportingASampleAgainChangesNothing) {
+  const std::string xml = Convert("hart/quellmark/radar_level_lr80.ddl");
+  ASSERT_EQ(Import(xml), 0u);
+  const std::string saved = CatalogFile();
+  const TreeSnapshot area = FileArea();
+  const uint32_t again = Import(Convert("hart/quellmark/radar_level_lr80.ddl"));
+  EXPECT_EQ(again, ZARN_E_SAME_DEVICE_REVISION) << "the revisions decide, and they are equal";
+  EXPECT_EQ(CatalogFile(), saved);
+  EXPECT_EQ(FileArea(), area);
+}
+
+}  // namespace
+}  // namespace zarn
