@@ -39,18 +39,24 @@
                   COMPONENT_FOLDER/CLASSIFICATION[@name][not(following-sibling::CLASSIFICATION[@name])]"
            use="concat((../PROTOCOL[@name])[last()]/@name, '|', @name)"/>
 
+  <!-- The manufacturer: a number (a device description's identification) in its
+       hexadecimal form, which the catalog's manufacturer table turns into a name; a
+       name (a vendor name of a GSD or IODD file) as it stands, beside any vendor number
+       of its own numbering. A name also labels the manufacturer level. -->
+  <xsl:variable name="manufacturerElement" select="/ZARN_DEVICE/IDENTIFICATION/MANUFACTURER"/>
+  <xsl:variable name="manufacturerIsNumber"
+                select="string-length($manufacturerElement/@name) > 0 and
+                        translate(substring($manufacturerElement/@name, 1, 1), '0123456789', '') = ''"/>
   <xsl:variable name="manufacturer">
-    <xsl:variable name="m" select="/ZARN_DEVICE/IDENTIFICATION/MANUFACTURER"/>
     <xsl:choose>
-      <xsl:when test="$m/@hex"><xsl:value-of select="$m/@hex"/></xsl:when>
-      <xsl:otherwise><xsl:value-of select="$m/@name"/></xsl:otherwise>
+      <xsl:when test="$manufacturerIsNumber and $manufacturerElement/@hex">
+        <xsl:value-of select="$manufacturerElement/@hex"/>
+      </xsl:when>
+      <xsl:otherwise><xsl:value-of select="$manufacturerElement/@name"/></xsl:otherwise>
     </xsl:choose>
   </xsl:variable>
-  <!-- A manufacturer given by name labels its level; a number says nothing more than the
-       id the catalog gives the level (the manufacturer table's name where it has one). -->
   <xsl:variable name="manufacturerLabel">
-    <xsl:variable name="m" select="/ZARN_DEVICE/IDENTIFICATION/MANUFACTURER"/>
-    <xsl:if test="not($m/@hex)"><xsl:value-of select="$m/@name"/></xsl:if>
+    <xsl:if test="not($manufacturerIsNumber)"><xsl:value-of select="$manufacturerElement/@name"/></xsl:if>
   </xsl:variable>
   <xsl:variable name="sourceName" select="/ZARN_DEVICE/SOURCE/@name"/>
 

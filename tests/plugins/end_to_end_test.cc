@@ -115,7 +115,7 @@ TEST_F(EndToEndTest, IoddVariants) {
   ASSERT_EQ(2u, records.size());
   EXPECT_EQ("BL50-S level sensor, short probe", records[0].label);
   EXPECT_EQ("IOLINK", records[0].Level("PROTOCOL"));
-  EXPECT_EQ("0x04d2", records[0].Level("MANUFACTURER"));
+  EXPECT_EQ("Brindle Instruments", records[0].Level("MANUFACTURER")) << "the vendor name, not the IO-Link vendor id";
 }
 
 }  // namespace

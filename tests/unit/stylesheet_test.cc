@@ -99,11 +99,12 @@ TEST_F(StylesheetTest, LevelsComeFirstAsFolders) {
 TEST_F(StylesheetTest, ManufacturerNamedByANameLabelsItsLevel) {
   std::string device = kDeviceXml;
   const std::string numbered = R"(<MANUFACTURER name="0x00002A" value="42" hex="0x002a"/>)";
-  device.replace(device.find(numbered), numbered.size(), R"(<MANUFACTURER name="Maker GmbH"/>)");
+  device.replace(device.find(numbered), numbered.size(), R"(<MANUFACTURER name="Maker GmbH" value="1234" hex="0x04d2"/>)");
   auto doc = Transform(device);
   ASSERT_TRUE(doc);
   EXPECT_EQ(Q(*doc, "//*[@id='MANUFACTURER.HART.SENSOR_PRESSURE.Maker GmbH']/LABEL/string"), "Maker GmbH");
-  EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/MANUFACTURER_EXT/@name"), "Maker GmbH");
+  EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/MANUFACTURER_EXT/@name"), "Maker GmbH")
+      << "a vendor number of another numbering does not replace the name";
 }
 
 TEST_F(StylesheetTest, ObjectsCarryPlacementTextsAndSource) {
