@@ -243,7 +243,7 @@ class CCatalog_Contents {
   void AddFurtherIdentities(const ComponentXmlReader& reader, const ObjectArray& objects);
   void AppendAdditionalIdentification(Node element, const SourceIdentity& identity);
   uint32_t PlaceObjects(bool universal, ObjectArray* objects);
-  uint32_t AddRelations(const ComponentXmlReader& reader);
+  uint32_t AddRelations(const ComponentXmlReader& reader, const ObjectArray& objects);
   uint32_t PlaceCatalogReferences(const ComponentXmlReader& reader, const ObjectArray& objects);
   void FinishInsertion(NodeList* components);
   // Adds the CHILD_COMPONENT relation for `reference` to the parent of `object`.

@@ -39,6 +39,30 @@ bool SegmentsAreSafe(std::string_view value) {
   return true;
 }
 
+// A relation is stored with, or resolved to, the component it names: the relation
+// object takes the placement of the document's reference or object with the id
+// `reference`, so that the parent lookup ends on that component's element (a
+// placeholder chain when the component is not in the catalog yet). A name the
+// document does not define leaves the relation where it was.
+void TakePlacementOfNamedObject(const std::string& reference, const ComponentXmlReader::ObjectList& references,
+                                const CCatalog_Contents::ObjectArray& objects, CCatalog_Object* relation) {
+  const CCatalog_Object* named = nullptr;
+  for (const auto& r : references) {
+    if (r->id == reference) named = r.get();
+  }
+  for (const auto& o : objects) {
+    if (named == nullptr && o->id == reference) named = o.get();
+  }
+  if (named == nullptr) return;
+  relation->section = named->section;
+  relation->protocol = named->protocol;
+  relation->classification = named->classification;
+  relation->manufacturer = named->manufacturer;
+  relation->path = named->path;
+  relation->ownPath = named->ownPath;
+  relation->idPath = named->idPath;
+}
+
 }  // namespace
 
 Node FirstWithTemporaryId(const NodeList& candidates, std::string_view value) {
@@ -46,6 +70,18 @@ Node FirstWithTemporaryId(const NodeList& candidates, std::string_view value) {
     if (n.Attribute(format::kIdTmp) == value) return n;
   }
   return Node();
+}
+
+// The element of this import that holds the relations of object `owner_id`: the
+// folders made on the way to a component carry its id too, but not its relations.
+Node RelationOwner(const NodeList& candidates, std::string_view owner_id) {
+  Node first;
+  for (Node n : candidates) {
+    if (n.Attribute(format::kIdTmp) != owner_id) continue;
+    if (n.FirstChildElement(format::kComponentRelations)) return n;
+    if (!first) first = n;
+  }
+  return first;
 }
 
 bool FileAreaIdsAreSafe(const CCatalog_Contents::ObjectArray& objects, std::string* offending) {
@@ -84,7 +120,7 @@ uint32_t CCatalog_Contents::AddComponents(ComponentXmlReader* reader, ObjectArra
   EnsureRoot();
   AddFurtherIdentities(*reader, *objects);
   uint32_t rc = PlaceObjects(reader->GetImportFlag(), objects);
-  if (rc == 0) rc = AddRelations(*reader);
+  if (rc == 0) rc = AddRelations(*reader, *objects);
   if (rc == 0) rc = PlaceCatalogReferences(*reader, *objects);
   if (rc == 0) FinishInsertion(components);
   return rc;
@@ -150,16 +186,17 @@ uint32_t CCatalog_Contents::PlaceObjects(bool universal, ObjectArray* objects) {
   return 0;
 }
 
-uint32_t CCatalog_Contents::AddRelations(const ComponentXmlReader& reader) {
+uint32_t CCatalog_Contents::AddRelations(const ComponentXmlReader& reader, const ObjectArray& objects) {
   for (const auto& relation : reader.Relations()) {
     for (const std::string& reference : relation->relationRefs) {
+      TakePlacementOfNamedObject(reference, reader.ComponentReferences(), objects, relation.get());
       ApplyUniversalDefault(reader.GetImportFlag(), relation.get());
       if (!relation->isParentRelation) {
         if (const uint32_t rc = AddRelationInParent(relation.get(), reference)) return rc;
         continue;
       }
       const std::string parent_path = ComponentPathOf(FindParentNode(relation.get(), true, true, true));
-      if (Node owner = FirstWithTemporaryId(TemporaryIdElements(), relation->relationOwnerId)) {
+      if (Node owner = RelationOwner(TemporaryIdElements(), relation->relationOwnerId)) {
         RewriteComponentRef(owner, reference, parent_path);
       }
     }

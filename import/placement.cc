@@ -9,11 +9,27 @@
 namespace zarn {
 namespace {
 
-// The first child named `name` whose idTmp or id is `id`; with `create` a new
-// placeholder (id, isArtificial) is appended when there is none.
+// The child level named `name` whose idTmp or id is `id`. A placeholder and its
+// real twin may stand side by side until the import merges them: the real one is
+// taken, so that what is placed below goes where the merge keeps it.
+Node FindLevel(Node current, std::string_view name, std::string_view id) {
+  Node first;
+  for (Node child = current.FirstChild(); child; child = child.NextSibling()) {
+    if (!child.IsElement() || !EqualsNoCase(child.Name(), name)) continue;
+    const std::optional<std::string> tmp = child.Attribute(format::kIdTmp);
+    const std::optional<std::string> value = child.Attribute(format::kId);
+    if (!(tmp && EqualsNoCase(*tmp, id)) && !(value && EqualsNoCase(*value, id))) continue;
+    if (!child.HasAttribute(format::kIsArtificial)) return child;
+    if (!first) first = child;
+  }
+  return first;
+}
+
+// The child level named `name` with `id`; with `create` a new placeholder (id,
+// isArtificial) is appended when there is none.
 Node FindOrCreatePlaceholder(CCatalog_Contents* catalog, Node current, std::string_view name,
                              const std::string& id, bool create) {
-  Node found = CDOMHelper::FindChildByNameAndId(current, name, id);
+  Node found = FindLevel(current, name, id);
   if (found || !create) return found;
   found = current.AppendElement(name);
   found.SetAttribute(format::kId, id);
@@ -53,7 +69,10 @@ Node CCatalog_Contents::FindParentNode(CCatalog_Object* object, bool create_miss
     if (c && !(c == current)) {
       current = c;
     } else if (create_missing) {
+      // Placeholders made below go under the levels just made, where the real
+      // objects will look for them.
       CreateClassificationPath(current, object, true);
+      current = FindClassificationNode(current, *object);
     }
   }
   Node manufacturer;
@@ -81,7 +100,7 @@ Node CCatalog_Contents::FindClassificationNode(Node start, const CCatalog_Object
     if (!current) return current;
   }
   for (std::string_view level : ClassificationLevelsForSearch(object.classification)) {
-    if (Node c = CDOMHelper::FindChildByNameAndId(current, format::kClassification, level)) current = c;
+    if (Node c = FindLevel(current, format::kClassification, level)) current = c;
   }
   return current;
 }

@@ -100,6 +100,7 @@ TEST_F(SampleLibraryTest, EverySampleBuildsItsLevelsFoldersAndComponent) {
       << "the device's identification stays off the levels";
   // The import's working marks are gone; every component and folder keeps its id.
   EXPECT_EQ(Count("//@idTmp"), 0u);
+  EXPECT_EQ(Count("//*[@isArtificial]"), 0u);
   EXPECT_EQ(Count("//COMPONENT[count(componentID) != 1]"), 0u);
   EXPECT_EQ(Count("//COMPONENT_FOLDER[count(componentID) != 1]"), 0u);
   EXPECT_EQ(Count("//COMPONENT[@id='tt420']/MANUFACTURER"), 1u);
@@ -130,6 +131,38 @@ TEST_F(SampleLibraryTest, ImportingASampleAgainChangesNothing) {
   EXPECT_EQ(CatalogFile(), saved);
   EXPECT_EQ(FileArea(), area);
 }
+
+// The remote I/O station declares its modules as children; each module names the
+// station as its parent. Whichever comes first, the relations end up in the
+// components they name: a module imported later takes over the placeholder that
+// holds its inverse relation.
+class SampleRelationsTest : public SampleLibraryTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SampleRelationsTest, StationAndModulesFindEachOtherInEitherOrder) {
+  const std::string station = "profibus_dp/brennvik/remote_io_rio8.ddl";
+  const std::string module = "profibus_dp/brennvik/modules/do8_module.mdd";
+  const bool station_first = GetParam();
+  ASSERT_EQ(Import(Convert(station_first ? station : module)), 0u);
+  ASSERT_EQ(Import(Convert(station_first ? module : station)), 0u);
+  ASSERT_EQ(Import(Convert("profibus_dp/brennvik/modules/ai4_module.mdd")), 0u);
+
+  const std::string rio8 = "/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/brennvik_station_folder/rio8";
+  for (const char* id : {"do8_module", "ai4_module"}) {
+    const std::string inverse = std::string("//COMPONENT[@id='") + id +
+                                "']/COMPONENT_RELATIONS/COMPONENT_RELATION[@id='rio8_modules'][isInverse]";
+    EXPECT_EQ(Count(inverse), 1u) << id;
+    EXPECT_EQ(Count(inverse + "/COMPONENTS/component[component_ref='" + rio8 + "']"), 1u) << id;
+  }
+  EXPECT_EQ(Count("//COMPONENT[@id='do8_module']//COMPONENT_RELATION[@id='do8_station']//component_ref[.='" + rio8 +
+                  "']"),
+            1u)
+      << "the parent the module names is resolved to the station's path";
+  EXPECT_EQ(Count("/ZARN_CATALOG/COMPONENT_RELATIONS"), 0u);
+  EXPECT_EQ(Count("//*[@isArtificial]"), 0u) << "every placeholder met its component";
+  EXPECT_EQ(Count("//COMPONENT[@id='do8_module']"), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Order, SampleRelationsTest, ::testing::Bool());
 
 }  // namespace
 }  // namespace zarn
