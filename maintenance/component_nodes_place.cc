@@ -32,10 +32,15 @@ uint32_t CCatalog_Contents::PlaceFolderObject(Node node, CCatalog_Object* object
   const bool t = !object->path.empty();
   const bool matched = MatchesCatalogObject(node, *object);
 
+  if (s && !p && !c && !m && object->isCatalogLevel && node.Name() == format::kSection &&
+      node.Attribute(format::kId) == object->section) {
+    // The section a catalog level describes exists already: nothing to add.
+    return PlaceLevelObject(node, object, format::kSection, object->section);
+  }
   if (s && !p && !c && !m && !matched) {
     const uint32_t rc = CreateCatalogNode(node, format::kSection, object->id, object->section, object->element, object);
     if (object->backslashPath.empty()) BuildBackslashPath(node, &object->backslashPath);
-    object->backslashPath += "\\" + TrimChars(object->section, "\\/");
+    object->backslashPath += TrimChars(object->section, "\\/");
     return rc;
   }
   if (p && !c && !m) {

@@ -6,10 +6,12 @@
   Output, in this order:
     version
     COMPONENT_FOLDER objects marked catalogLevel="true" for the catalog levels the
-      described objects hang under: one per protocol (PROTOCOL only), one per protocol
+      described objects hang under: the section DEVICE (section only; device
+      descriptions describe devices), one per protocol (PROTOCOL only), one per protocol
       and classification (PROTOCOL, CLASSIFICATION) and one per protocol, classification
       and manufacturer (PROTOCOL, CLASSIFICATION, MANUFACTURER_EXT); their ids start
-      with the level name and a "." (never an identifier of a source). The mark keeps
+      with the level name and a "." (never an identifier of a source). A section that exists
+      already is left as it is. The mark keeps
       the identification of the source, which describes the device, off the levels.
       Levels carry no LABEL (their id is their name), except a manufacturer that the
       device XML names by a name rather than a number.
@@ -81,6 +83,9 @@
 
   <xsl:template name="levels">
     <xsl:variable name="objects" select="COMPONENT | COMPONENT_FOLDER"/>
+    <COMPONENT_FOLDER id="SECTION.DEVICE" catalogLevel="true">
+      <section name="DEVICE"/>
+    </COMPONENT_FOLDER>
     <xsl:for-each select="$objects/PROTOCOL[@name][generate-id() = generate-id(key('protocol', @name)[1])]">
       <COMPONENT_FOLDER id="{concat('PROTOCOL.', @name)}" catalogLevel="true">
         <PROTOCOL name="{@name}"/>

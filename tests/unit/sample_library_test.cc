@@ -13,26 +13,26 @@ struct Sample {
 };
 
 const Sample kSamples[] = {
-    {"ff/quellmark/analyzer_ph7.ddl", "/FF/SENSOR/ANALYTIC/LIQUID/Quellmark Sensorik/Analytics/ph7", ""},
-    {"ff/zentrifex/coriolis_cfm900_ff.ddl", "/FF/SENSOR/FLOW/CORIOLIS/Zentrifex Messtechnik/Flow/cfm900_ff", ""},
+    {"ff/quellmark/analyzer_ph7.ddl", "/DEVICE/FF/SENSOR/ANALYTIC/LIQUID/Quellmark Sensorik/Analytics/ph7", ""},
+    {"ff/zentrifex/coriolis_cfm900_ff.ddl", "/DEVICE/FF/SENSOR/FLOW/CORIOLIS/Zentrifex Messtechnik/Flow/cfm900_ff", ""},
     {"hart/quellmark/temperature_tt420.ddl",
-     "/HART/SENSOR/TEMPERATURE/Quellmark Sensorik/Temperature/Head transmitters/tt420", "00F3/F342/0005"},
+     "/DEVICE/HART/SENSOR/TEMPERATURE/Quellmark Sensorik/Temperature/Head transmitters/tt420", "00F3/F342/0005"},
     {"hart/quellmark/radar_level_lr80.ddl",
-     "/HART/SENSOR/LEVEL/ECHO/Quellmark Sensorik/Level/quellmark_level_folder/lr80", ""},
-    {"hart/tarvona/positioner_vp25.ddl", "/HART/ACTUATOR/ELECTRO_PNEUMATIC/Tarvona Controls/Positioners/vp25", ""},
+     "/DEVICE/HART/SENSOR/LEVEL/ECHO/Quellmark Sensorik/Level/quellmark_level_folder/lr80", ""},
+    {"hart/tarvona/positioner_vp25.ddl", "/DEVICE/HART/ACTUATOR/ELECTRO_PNEUMATIC/Tarvona Controls/Positioners/vp25", ""},
     {"hart/zentrifex/coriolis_cfm900.ddl",
-     "/HART/SENSOR/FLOW/CORIOLIS/Zentrifex Messtechnik/Flow/zentrifex_coriolis_folder/cfm900", ""},
-    {"hart/zentrifex/magflow_emf300.ddl", "/HART/SENSOR/FLOW/ELECTRO_MAGNETIC/Zentrifex Messtechnik/Flow/emf300", ""},
+     "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex Messtechnik/Flow/zentrifex_coriolis_folder/cfm900", ""},
+    {"hart/zentrifex/magflow_emf300.ddl", "/DEVICE/HART/SENSOR/FLOW/ELECTRO_MAGNETIC/Zentrifex Messtechnik/Flow/emf300", ""},
     {"profibus_dp/brennvik/modules/ai4_module.mdd",
-     "/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/Modules/ai4_module", ""},
+     "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/Modules/ai4_module", ""},
     {"profibus_dp/brennvik/modules/do8_module.mdd",
-     "/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module", ""},
+     "/DEVICE/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module", ""},
     {"profibus_dp/brennvik/remote_io_rio8.ddl",
-     "/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/brennvik_station_folder/rio8", ""},
-    {"profibus_pa/halvora/pressure_pd600.ddl", "/PROFIBUS_PA/SENSOR/PRESSURE/Halvora Instruments/Pressure/pd600", ""},
+     "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/brennvik_station_folder/rio8", ""},
+    {"profibus_pa/halvora/pressure_pd600.ddl", "/DEVICE/PROFIBUS_PA/SENSOR/PRESSURE/Halvora Instruments/Pressure/pd600", ""},
     {"profibus_pa/halvora/pressure_pd610.ddl",
-     "/PROFIBUS_PA/SENSOR/PRESSURE/Halvora Instruments/Pressure/Differential/pd610", ""},
-    {"profibus_pa/tarvona/actuator_ea40.ddl", "/PROFIBUS_PA/ACTUATOR/ELECTRIC/Tarvona Controls/Actuators/ea40", ""},
+     "/DEVICE/PROFIBUS_PA/SENSOR/PRESSURE/Halvora Instruments/Pressure/Differential/pd610", ""},
+    {"profibus_pa/tarvona/actuator_ea40.ddl", "/DEVICE/PROFIBUS_PA/ACTUATOR/ELECTRIC/Tarvona Controls/Actuators/ea40", ""},
 };
 
 class SampleLibraryTest : public ImportDriverTest {
@@ -84,16 +84,17 @@ TEST_F(SampleLibraryTest, EverySampleBuildsItsLevelsFoldersAndComponent) {
         << "the source is copied to the component's file area: " << fs_path;
     EXPECT_EQ(component.Attribute("virtual"), std::nullopt) << s.path;
   }
-  // Levels: protocols at the top, classification chains, manufacturers once each.
-  EXPECT_EQ(Count("/ZARN_CATALOG/PROTOCOL"), 4u);
+  // Levels: one section, the protocols, classification chains, manufacturers once each.
+  EXPECT_EQ(Count("//section"), 1u) << "each import finds the section the first one made";
+  EXPECT_EQ(Count("/ZARN_CATALOG/section[@id='DEVICE']/PROTOCOL"), 4u);
   EXPECT_EQ(Count("//PROTOCOL[@id='FF']/CLASSIFICATION[@id='SENSOR']/CLASSIFICATION[@id='ANALYTIC']/"
                   "CLASSIFICATION[@id='LIQUID']/MANUFACTURER[@id='Quellmark Sensorik']"),
             1u);
   EXPECT_EQ(Count("//CLASSIFICATION[@id='FLOW']/CLASSIFICATION[@id='CORIOLIS']/MANUFACTURER"), 2u)
       << "one per protocol, HART and FF";
   EXPECT_EQ(Count("//MANUFACTURER[@id='Quellmark Sensorik']"), 3u) << "temperature, level, analytic";
-  EXPECT_EQ(Count("//COMPONENT_FOLDER[starts-with(@id, 'PROTOCOL.') or starts-with(@id, 'CLASSIFICATION.') or "
-                  "starts-with(@id, 'MANUFACTURER.')]"),
+  EXPECT_EQ(Count("//COMPONENT_FOLDER[starts-with(@id, 'SECTION.') or starts-with(@id, 'PROTOCOL.') or "
+                  "starts-with(@id, 'CLASSIFICATION.') or starts-with(@id, 'MANUFACTURER.')]"),
             0u)
       << "level objects become levels, never folders";
   EXPECT_EQ(Count("//PROTOCOL/*[self::MANUFACTURER or self::DEVICE_TYPE][not(@id)]"), 0u)
@@ -146,7 +147,7 @@ TEST_P(SampleRelationsTest, StationAndModulesFindEachOtherInEitherOrder) {
   ASSERT_EQ(Import(Convert(station_first ? module : station)), 0u);
   ASSERT_EQ(Import(Convert("profibus_dp/brennvik/modules/ai4_module.mdd")), 0u);
 
-  const std::string rio8 = "/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/brennvik_station_folder/rio8";
+  const std::string rio8 = "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/brennvik_station_folder/rio8";
   for (const char* id : {"do8_module", "ai4_module"}) {
     const std::string inverse = std::string("//COMPONENT[@id='") + id +
                                 "']/COMPONENT_RELATIONS/COMPONENT_RELATION[@id='rio8_modules'][isInverse]";

@@ -83,14 +83,13 @@ TEST_F(StylesheetTest, LevelsComeFirstAsFolders) {
   ASSERT_TRUE(doc);
   EXPECT_EQ(Q(*doc, "/COMP_COMPONENTXML/version"), "1");
   EXPECT_EQ(Q(*doc, "/*/*/@id"),
-            "PROTOCOL.HART|PROTOCOL.FF|CLASSIFICATION.HART.SENSOR_PRESSURE|"
+            "SECTION.DEVICE|PROTOCOL.HART|PROTOCOL.FF|CLASSIFICATION.HART.SENSOR_PRESSURE|"
             "MANUFACTURER.HART.SENSOR_PRESSURE.0x002a|fold|dev|other|ref");
   EXPECT_EQ(Q(*doc, "//*[@id='PROTOCOL.FF']/*/@name"), "FF");
   EXPECT_EQ(Q(*doc, "//*[@id='MANUFACTURER.HART.SENSOR_PRESSURE.0x002a']/*[@name]/@name"),
             "HART|SENSOR_PRESSURE|0x002a");
-  EXPECT_EQ(Q(*doc, "/*/COMPONENT_FOLDER[starts-with(@id, 'PROTOCOL.') or starts-with(@id, 'CLASSIFICATION.') or "
-                    "starts-with(@id, 'MANUFACTURER.')]/@catalogLevel"),
-            "true|true|true|true")
+  EXPECT_EQ(Q(*doc, "/*/COMPONENT_FOLDER[@id='SECTION.DEVICE']/section/@name"), "DEVICE");
+  EXPECT_EQ(Q(*doc, "/*/COMPONENT_FOLDER[contains(@id, '.')]/@catalogLevel"), "true|true|true|true|true")
       << "levels are marked, so that the source's identification stays off them";
   EXPECT_EQ(Q(*doc, "//*[@catalogLevel]/LABEL"), "") << "a level is named by its id; the manufacturer is a number";
   EXPECT_EQ(Q(*doc, "//COMPONENT_FOLDER[@id='fold']/@catalogLevel"), "");
@@ -156,7 +155,7 @@ TEST_F(StylesheetTest, SourceWithoutComponentGivesTheDeviceItself) {
       "<ZARN_DEVICE><SOURCE name=\"plain.v2.ddl\"/><IDENTIFICATION><MANUFACTURER name=\"7\" value=\"7\" "
       "hex=\"0x0007\"/></IDENTIFICATION><VARIABLE id=\"x\"/></ZARN_DEVICE>");
   ASSERT_TRUE(doc);
-  EXPECT_EQ(Q(*doc, "/*/*/@id"), "plain.v2");
+  EXPECT_EQ(Q(*doc, "/*/*/@id"), "SECTION.DEVICE|plain.v2");
   EXPECT_EQ(Q(*doc, "//COMPONENT/COMPONENT_PATH/@name"), "plain.v2");
   EXPECT_EQ(Q(*doc, "//COMPONENT/LABEL/string"), "plain.v2");
   EXPECT_EQ(Q(*doc, "//COMPONENT/MANUFACTURER_EXT/@name"), "0x0007");
@@ -171,7 +170,7 @@ TEST_F(StylesheetTest, OutputIsUtf16WithoutByteOrderMarkAndReadsAsComponentXml) 
   ComponentXmlReader reader(nullptr, false);
   ASSERT_EQ(reader.Load(work_.Join("t/dev.ddlen.device.xml_comp.xml")), 0u);
   EXPECT_EQ(reader.Read(""), 0u);
-  EXPECT_EQ(reader.Components().size(), 7u);
+  EXPECT_EQ(reader.Components().size(), 8u);
 }
 
 TEST_F(StylesheetTest, FailuresAreReportedAndWriteNothing) {
