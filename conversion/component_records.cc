@@ -122,6 +122,9 @@ uint32_t Cconversion::AddComponentsFromXml(const ManufacturerTable* manufacturer
   }
   uint32_t result = 0;
   for (const auto& object : reader.Components()) {
+    // Catalog levels are how the import files the objects, not something a host
+    // offers for import: they get no record.
+    if (object->isCatalogLevel) continue;
     result = AddObjectRecord(*object, path, message);
     if (result != 0) return result;
   }

@@ -103,18 +103,56 @@ uint32_t ImportEverything(const std::string& source) {
   return outcome.result;
 }
 
+// Converts the sources of `path` (a file, or every source a directory lists) and
+// fills the map and the list text with their lines.
+uint32_t BuildImportList(CCatalog_Contents& catalog, const std::string& path, ImportListMap* map,
+                         std::string* text) {
+  const int32_t type = SourceType(path);
+  if (type != kPathFile && type != kPathDirectory) return ZARN_E_NO_RECORDS;
+  std::vector<std::u16string> sources{ToUtf16(path)};
+  uint32_t result = 0;
+  if (type == kPathDirectory) {
+    sources.clear();
+    result = ListDirectory(ToUtf16(path), &sources);
+  }
+  if (result == 0) {
+    const std::u16string language = ToUtf16(catalog.getLanguage());
+    for (const std::u16string& s : sources) AddLines(s, language, map, text);
+  }
+  return result;
+}
+
+// The converted file of `line`. The files a list names live in the temporary
+// directory of the process that wrote the list; once that process has ended, the
+// source is converted again (once per call) and the list file is brought up to date.
+std::string ConvertedFile(CCatalog_Contents& catalog, const std::string& source, const std::string& line,
+                          ImportListMap* map, bool* refreshed) {
+  auto it = map->find(line);
+  if (it == map->end()) return std::string();
+  if (*refreshed || CFileOperation().GetPathType(it->second) == kPathFile) return it->second;
+  *refreshed = true;
+  Trace(kTraceInfo, kImportFunction, "the converted files of the list are gone; converting %s again", source);
+  ImportListMap fresh;
+  std::string text;
+  BuildImportList(catalog, source, &fresh, &text);
+  for (auto& [fresh_line, file] : fresh) (*map)[fresh_line] = file;
+  WriteImportList(ImportListFilePath(catalog.baseDirectory(), source), *map);
+  return (*map)[line];
+}
+
 uint32_t ImportSelection(CCatalog_Contents& catalog, const std::string& source, const std::string& selection) {
   ImportListMap map;
   if (!ReadImportList(ImportListFilePath(catalog.baseDirectory(), source), &map)) return ZARN_E_LIST_FILE;
   ImportOutcome outcome;
   std::set<std::string> done;
+  bool refreshed = false;
   for (const std::string& line : SplitSelection(selection)) {
-    const auto it = map.find(line);
-    if (it == map.end()) {
+    if (map.find(line) == map.end()) {
       Trace(kTraceError, kImportFunction, "could not import %s; no import files found", line);
       continue;
     }
-    if (done.insert(it->second).second) outcome.Import(it->second);
+    const std::string file = ConvertedFile(catalog, source, line, &map, &refreshed);
+    if (done.insert(file).second) outcome.Import(file);
   }
   return outcome.result;
 }
@@ -127,18 +165,9 @@ uint32_t GetImportComponentList(const char16_t* source, VARIANT* list) {
     const std::string path = ToUtf8(source);
     const int32_t type = SourceType(path);
     if (type != kPathFile && type != kPathDirectory) return ZARN_E_NO_RECORDS;
-    std::vector<std::u16string> sources{source};
-    uint32_t result = 0;
-    if (type == kPathDirectory) {
-      sources.clear();
-      result = ListDirectory(source, &sources);
-    }
     ImportListMap map;
     std::string text;
-    if (result == 0) {
-      const std::u16string language = ToUtf16(catalog.getLanguage());
-      for (const std::u16string& s : sources) AddLines(s, language, &map, &text);
-    }
+    const uint32_t result = BuildImportList(catalog, path, &map, &text);
     if (list != nullptr) SetVariantString(list, TrimChars(text, ";"));
     if (!WriteImportList(ImportListFilePath(catalog.baseDirectory(), path), map)) return ZARN_E_LIST_FILE;
     return result;

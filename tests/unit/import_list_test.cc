@@ -132,6 +132,18 @@ TEST_F(ImportListTest, UnknownLinesAreSkipped) {
   EXPECT_EQ(Count("//COMPONENT[@id='Lst']"), 1u);
 }
 
+TEST_F(ImportListTest, ListOfAnEndedProcessConvertsTheSourceAgain) {
+  ASSERT_EQ(List(file_), 0u);
+  ImportListMap map;
+  ASSERT_TRUE(ReadImportList(ListFile(file_), &map));
+  for (auto& [line, file] : map) file = work_.Join("ended_process/dev.ddl_comp.xml");
+  ASSERT_TRUE(WriteImportList(ListFile(file_), map));
+  ASSERT_EQ(ImportLines(file_, ComponentLineOf("Lst")), 0u);
+  EXPECT_EQ(Count("//COMPONENT[@id='Lst']"), 1u);
+  ASSERT_TRUE(ReadImportList(ListFile(file_), &map));
+  EXPECT_EQ(map[ComponentLineOf("Lst")], file_) << "the list names the fresh conversion";
+}
+
 TEST_F(ImportListTest, MissingOrDamagedListFile) {
   EXPECT_EQ(ImportLines(file_, "a"), ZARN_E_LIST_FILE);
   ASSERT_EQ(List(file_), 0u);
