@@ -41,4 +41,32 @@ void FreeHandedOut(char16_t** text);
 
 }  // namespace zarn::converters
 
+// Defines the seven exported entry points of a plug-in whose ConverterDefinition
+// `make_definition()` returns. Used once per plug-in library, in a file that
+// includes "zarn/converter_plugin.h" with ZARN_CONVERTER_PLUGIN_DECLARE_EXPORTS.
+#define ZARN_DEFINE_CONVERTER_PLUGIN(make_definition)                                                         \
+  extern "C" {                                                                                                \
+  ZARN_EXPORT uint32_t ZARN_CALL ZARN_Convert(const char16_t* input_path, const char16_t* output_directory,    \
+                                              const char16_t*, char16_t** message) {                          \
+    return zarn::converters::EntryConvert(make_definition(), input_path, output_directory, message);           \
+  }                                                                                                           \
+  ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetSupportedFileTypes(char16_t** types) {                               \
+    return zarn::converters::EntryGetSupportedFileTypes(make_definition(), types);                            \
+  }                                                                                                           \
+  ZARN_EXPORT void ZARN_CALL ZARN_FreeSupportedFileTypes(char16_t** types) {                                  \
+    zarn::converters::FreeHandedOut(types);                                                                   \
+  }                                                                                                           \
+  ZARN_EXPORT uint32_t ZARN_CALL ZARN_IsFileTypeSupported(const char16_t* input_path) {                       \
+    return zarn::converters::EntryIsFileTypeSupported(make_definition(), input_path);                         \
+  }                                                                                                           \
+  ZARN_EXPORT void ZARN_CALL ZARN_GetOutputFileName(const char16_t* output_directory,                         \
+                                                    const char16_t* input_path, char16_t** name) {            \
+    zarn::converters::EntryGetOutputFileName(output_directory, input_path, name);                             \
+  }                                                                                                           \
+  ZARN_EXPORT void ZARN_CALL ZARN_FreeOutputFileName(char16_t** name) { zarn::converters::FreeHandedOut(name); } \
+  ZARN_EXPORT void ZARN_CALL ZARN_FreeConversionMessage(char16_t** message) {                                 \
+    zarn::converters::FreeHandedOut(message);                                                                 \
+  }                                                                                                           \
+  }
+
 #endif  // ZARN_LIBS_DEVICES_CONVERTER_PLUGIN_ENTRY_H_
