@@ -38,7 +38,8 @@ uint32_t CImportDriver::ImportComponentXml() {
   if (result == 0 && objects_.empty()) result = ZARN_E_NO_COMPONENT;
   for (auto& object : objects_) {
     if (result != 0) break;
-    if ((object->isComponent || object->isFolder) && !object->isComponentReference) {
+    // A catalog level holds no files of its own: the components below it do.
+    if ((object->isComponent || object->isFolder) && !object->isComponentReference && !object->isCatalogLevel) {
       result = CopyObjectFiles(object.get());
     }
   }

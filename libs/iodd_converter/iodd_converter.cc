@@ -109,6 +109,19 @@ void CheckImages(const std::string& iodd_path, const IoddDevice& device, Convers
   }
 }
 
+// The images of a package's IODD go beside the device XML, where the catalog takes
+// the files of a converted component from.
+void PlaceImagesBesideOutput(const std::string& iodd_path, const IoddDevice& device,
+                             const std::string& output_directory) {
+  const std::string dir = DirectoryOfFile(iodd_path);
+  for (const IoddVariant& v : device.variants) {
+    if (v.device_symbol.empty() || !IsSafePathSegment(v.device_symbol)) continue;
+    std::error_code ec;
+    fs::copy_file(JoinPath(dir, v.device_symbol), JoinPath(output_directory, v.device_symbol),
+                  fs::copy_options::overwrite_existing, ec);
+  }
+}
+
 }  // namespace
 
 bool IsIoddInput(const std::string& path) {
@@ -133,6 +146,7 @@ void ConvertIodd(const std::string& input, const std::string& output_directory, 
   if (!ReadIodd(*doc, iodd_path, &device, report)) return;
   ReadLanguageFiles(iodd_path, &device, report);
   CheckImages(iodd_path, device, report);
+  if (iodd_path != input) PlaceImagesBesideOutput(iodd_path, device, output_directory);
   DeviceXmlWriter writer("zarn_iodd_converter");
   WriteIoddDeviceXml(device, FileNamePart(iodd_path), input, &writer, report);
   if (!writer.Save(output_file, &error)) report->Fail(kCannotWriteOutput, "cannot write " + output_file + ": " + error);

@@ -163,6 +163,8 @@ TEST_F(IoddConverterTest, PackageIsUnpackedInsideTheOutputDirectory) {
   EXPECT_FALSE(std::filesystem::exists(JoinPath(out_.path(), "x")));
   EXPECT_FALSE(std::filesystem::exists("/abs"));
   EXPECT_TRUE(std::filesystem::exists(JoinPath(out_.path(), std::string("package.zip.content/") + kImage)));
+  EXPECT_TRUE(std::filesystem::exists(JoinPath(out_.path(), kImage)))
+      << "the image the component names lies beside the device XML, where the import copies from";
   EXPECT_FALSE(std::filesystem::exists(JoinPath(out_.path(), "y")));
 }
 

@@ -86,6 +86,12 @@ TEST_F(SampleLibraryTest, EverySampleBuildsItsLevelsFoldersAndComponent) {
         << "the source is copied to the component's file area: " << fs_path;
     EXPECT_EQ(component.Attribute("virtual"), std::nullopt) << s.path;
   }
+  for (const std::string level : {"/DEVICE", "/DEVICE/HART", "/DEVICE/PROFIBUS_PA/SENSOR"}) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(CatalogDir() + level, ec)) {
+      EXPECT_TRUE(entry.is_directory()) << "a catalog level holds no files: " << entry.path();
+    }
+  }
   // Levels: one section, the protocols, classification chains, manufacturers once each.
   EXPECT_EQ(Count("//section"), 1u) << "each import finds the section the first one made";
   EXPECT_EQ(Count("/ZARN_CATALOG/section[@id='DEVICE']/PROTOCOL"), 4u);
