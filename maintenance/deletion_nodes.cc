@@ -14,15 +14,38 @@ namespace {
 constexpr std::string_view kInverseChildRelations =
     "COMPONENT_RELATIONS/COMPONENT_RELATION[descendant::isInverse and descendant::CHILD_COMPONENT]";
 
-// Removes the first catalog-folder element of kind `name` whose descendant text is `path`.
+// True when a text node below `element` is `text`.
+bool HasDescendantText(Node element, const std::string& text) {
+  for (Node c = element.FirstChild(); c; c = c.NextSibling()) {
+    if (c.IsText() && c.Text() == text) return true;
+    if (c.IsElement() && HasDescendantText(c, text)) return true;
+  }
+  return false;
+}
+
+// The first element named `name` below `node`, in document order, that holds the text `path`.
+Node FindReferenceBelow(Node node, std::string_view name, const std::string& path) {
+  for (Node c = node.FirstChild(); c; c = c.NextSibling()) {
+    if (!c.IsElement()) continue;
+    if (c.Name() == name && HasDescendantText(c, path)) return c;
+    if (Node found = FindReferenceBelow(c, name, path)) return found;
+  }
+  return Node();
+}
+
+// Removes the first catalog-folder element of kind `name` that holds `path`. Catalog
+// folders hang below the root (and below each other), so only their subtrees are
+// searched, not the component tree.
 bool RemoveCatalogFolderReference(CCatalog_Contents& catalog, std::string_view name, const std::string& path) {
-  if (path.find('\'') != std::string::npos) return false;
-  const std::string xpath = "//" + std::string(format::kCatalogFolder) + "//" + std::string(name) +
-                            "[descendant::text()='" + path + "']";
-  Node reference = catalog.getSubElementByXPath(xpath);
-  if (!reference) return false;
-  catalog.RemoveNode(reference);
-  return true;
+  Node root = catalog.root();
+  for (Node folder = root ? root.FirstChild() : Node(); folder; folder = folder.NextSibling()) {
+    if (!folder.IsElement() || folder.Name() != format::kCatalogFolder) continue;
+    if (Node reference = FindReferenceBelow(folder, name, path)) {
+      catalog.RemoveNode(reference);
+      return true;
+    }
+  }
+  return false;
 }
 
 // Deletes the file-area directory `fs_path` (document form); true on success.

@@ -171,6 +171,29 @@ TEST_P(SampleRelationsTest, StationAndModulesFindEachOtherInEitherOrder) {
   EXPECT_EQ(Count("//COMPONENT[@id='do8_module']"), 1u);
 }
 
+TEST_P(SampleRelationsTest, ModuleDeletedAndImportedAgainGetsItsRelationsBack) {
+  const std::string module = "profibus_dp/brennvik/modules/do8_module.mdd";
+  ASSERT_EQ(Import(Convert("profibus_dp/brennvik/remote_io_rio8.ddl")), 0u);
+  ASSERT_EQ(Import(Convert(module)), 0u);
+  const std::string path = "/DEVICE/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module";
+  VARIANT deleted;
+  VARIANT referencing;
+  VariantInit(&deleted);
+  VariantInit(&referencing);
+  const std::string target = GetParam() ? path : Convert(module);  // by path, or by its component XML
+  ASSERT_EQ(ZARN_DeleteComponent(ToUtf16(target).c_str(), &deleted, &referencing), 0u);
+  EXPECT_EQ(VariantString(deleted), path);
+  VariantClear(&deleted);
+  VariantClear(&referencing);
+  EXPECT_EQ(Count("//COMPONENT[@id='do8_module']"), 0u);
+  EXPECT_EQ(Count("//COMPONENT_FOLDER[@id='do8_module'][@isArtificial]//COMPONENT_RELATION[@id='rio8_modules']"), 1u)
+      << "the station's relation waits in a placeholder";
+
+  ASSERT_EQ(Import(Convert(module)), 0u);
+  EXPECT_EQ(Count("//COMPONENT[@id='do8_module']/COMPONENT_RELATIONS/COMPONENT_RELATION[@id='rio8_modules']"), 1u);
+  EXPECT_EQ(Count("//*[@isArtificial][@id='do8_module']"), 0u) << "the module took over its placeholder";
+}
+
 INSTANTIATE_TEST_SUITE_P(Order, SampleRelationsTest, ::testing::Bool());
 
 }  // namespace
