@@ -103,6 +103,25 @@ void BM_InitialValue(benchmark::State& state) {
   }
 }
 
+// mode 0: the values of the element and of every level above it; mode 2: one named child.
+void BM_ComponentAttribute(benchmark::State& state) {
+  Catalog::Instance();
+  const std::u16string path = ToUtf16(ComponentPath(4321, kComponents));
+  const char16_t* name = state.range(0) == 0 ? u"MANUFACTURER" : u"DEVICE_TYPE";
+  VARIANT probe;
+  VariantInit(&probe);
+  if (ZARN_GetComponentAttribute(path.c_str(), name, &probe, static_cast<int32_t>(state.range(0))) != 0) {
+    state.SkipWithError("the attribute is not found");
+  }
+  VariantClear(&probe);
+  for (auto _ : state) {
+    VARIANT v;
+    VariantInit(&v);
+    benchmark::DoNotOptimize(ZARN_GetComponentAttribute(path.c_str(), name, &v, static_cast<int32_t>(state.range(0))));
+    VariantClear(&v);
+  }
+}
+
 void BM_PurposeMapping(benchmark::State& state) {
   Catalog::Instance();
   const std::u16string path = ToUtf16(ComponentPath(4321, kComponents));
@@ -124,6 +143,7 @@ BENCHMARK(BM_CotName)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PathFromCotName)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InitialValue)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PurposeMapping)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComponentAttribute)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zarn::bench
