@@ -67,6 +67,24 @@ Node FindRefElement(Node node, bool below_relations, std::string_view reference)
   return Node();
 }
 
+// The entry of a relation (COMPONENTS/component) that names `reference`: its
+// numbers, auto-creation and ranges are the ones that hold for that component. The
+// first entry when none names it.
+Node RelationEntryFor(Node relation, const std::string& reference) {
+  Node first;
+  for (Node cs = relation ? relation.FirstChild() : Node(); cs; cs = cs.NextSibling()) {
+    if (cs.Name() != kComponents) continue;
+    for (Node c = cs.FirstChild(); c; c = c.NextSibling()) {
+      if (c.Name() != kComponentElement) continue;
+      if (!first) first = c;
+      for (Node x = c.FirstChild(); x; x = x.NextSibling()) {
+        if (x.IsElement() && x.Attribute("ref") == reference) return c;
+      }
+    }
+  }
+  return first;
+}
+
 }  // namespace
 
 void CCatalog_Contents::RewriteComponentRef(Node element, std::string_view old_ref, std::string_view new_ref) {
@@ -119,13 +137,17 @@ uint32_t CCatalog_Contents::AddRelationInParent(CCatalog_Object* object, const s
   }
   const std::string creator_path = ComponentPathOf(creator);
   Node component = relation.AppendElement(kComponents).AppendElement(kComponentElement);
-  if (Node c = dom().getElementByXPath(source, "COMPONENTS/component/isConditioned")) {
-    CopyChildElements(c, component.AppendElement("isConditioned"));
-  }
+  const Node entry = RelationEntryFor(source, reference);
+  auto copy_option = [&](std::string_view name) {
+    if (Node from = entry ? entry.FirstChildElement(name) : Node()) {
+      CopyChildElements(from, component.AppendElement(from.Name()));
+    }
+  };
+  copy_option("isConditioned");
   component.AppendElement(format::kComponentRef, creator_path);
   component.AppendElement(kComponentRefOrg, reference);
   for (const char* name : {"MAXIMUM_NUMBER", "MINIMUM_NUMBER", "AUTO_CREATE", "AUTO_CREATE_NODELETE", "REQUIRED_RANGES"}) {
-    copy_child(component, std::string("COMPONENTS/component/") + name);
+    copy_option(name);
   }
   copy_child(relation, "MAXIMUM_NUMBER");
   copy_child(relation, "MINIMUM_NUMBER");

@@ -166,6 +166,15 @@ TEST_P(SampleRelationsTest, StationAndModulesFindEachOtherInEitherOrder) {
                   "']"),
             1u)
       << "the parent the module names is resolved to the station's path";
+  // Each module's copy holds the options the station gives that module.
+  const std::string entry = "//COMPONENT[@id='%s']//COMPONENT_RELATION[@id='rio8_modules']/COMPONENTS/component";
+  const auto of = [&](const char* id) {
+    std::string xpath = entry;
+    xpath.replace(xpath.find("%s"), 2, id);
+    return xpath;
+  };
+  EXPECT_EQ(Count(of("ai4_module") + "[AUTO_CREATE/integer='1']//MAX_VALUE[integer='4']"), 1u);
+  EXPECT_EQ(Count(of("do8_module") + "[not(AUTO_CREATE)]//MIN_VALUE[integer='5']"), 1u);
   EXPECT_EQ(Count("/ZARN_CATALOG/COMPONENT_RELATIONS"), 0u);
   EXPECT_EQ(Count("//*[@isArtificial]"), 0u) << "every placeholder met its component";
   EXPECT_EQ(Count("//COMPONENT[@id='do8_module']"), 1u);
