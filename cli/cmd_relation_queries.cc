@@ -17,9 +17,12 @@ bool Arguments(const Invocation& in, size_t count, const char* command) {
 int RunExists(const Invocation& in) {
   if (!Arguments(in, 1, "exists")) return 2;
   if (const uint32_t rc = OpenCatalog(in); rc != 0) return ReportFailure("ZARN_InitCatalogManager", rc);
+  uint32_t converted = 0;
+  const std::u16string component_xml = ConvertedComponentXml(in.args[0], &converted);
+  if (converted != 0) return ReportFailure("ZARN_GetComponents", converted);
   VARIANT v[4];
   for (VARIANT& x : v) VariantInit(&x);
-  const uint32_t rc = ZARN_IsComponentExistent(W(in.args[0]).c_str(), &v[0], &v[1], &v[2], &v[3]);
+  const uint32_t rc = ZARN_IsComponentExistent(component_xml.c_str(), &v[0], &v[1], &v[2], &v[3]);
   if (rc != 0 && rc != ZARN_E_NOT_IN_CATALOG) return ReportFailure("ZARN_IsComponentExistent", rc);
   std::string t[4];
   for (int i = 0; i < 4; ++i) t[i] = TakeString(&v[i]);
@@ -79,8 +82,10 @@ int RunRelationInfo(const Invocation& in) {
 
 }  // namespace
 
-ZARN_CLI_COMMAND(exists, "exists", "Queries", "tell whether a component XML file's component is in the catalog",
-                 "FILE\n\n  FILE  a component XML file", RunExists);
+ZARN_CLI_COMMAND(exists, "exists", "Queries", "tell whether a source's component is in the catalog",
+                 "FILE\n\n  FILE  a source file (converted first, as by convert) or a component XML file\n"
+                 "(ZARN_GetComponents, ZARN_IsComponentExistent)",
+                 RunExists);
 ZARN_CLI_COMMAND(referencing, "referencing", "Queries", "list the components whose relations refer to a component",
                  "PATH\n\n  PATH  a component path", RunReferencing);
 ZARN_CLI_COMMAND(relation_info, "relation-info", "Queries",

@@ -1,5 +1,6 @@
-// zarn-catalog replace FILE: imports a component XML file, replacing the catalog's
-// component of the same identity when there is one.
+// zarn-catalog replace FILE: converts FILE (a source, or a component XML file) as a
+// host does and imports it, replacing the catalog's component of the same identity
+// when there is one.
 #include <cstdio>
 #include <string>
 
@@ -11,16 +12,19 @@ namespace {
 
 int RunReplace(const Invocation& in) {
   if (in.args.size() != 1) {
-    std::fprintf(stderr, "error: replace takes one component XML file (see zarn-catalog replace --help)\n");
+    std::fprintf(stderr, "error: replace takes one source or component XML file (see zarn-catalog replace --help)\n");
     return 2;
   }
   if (const uint32_t rc = OpenCatalog(in); rc != 0) return ReportFailure("ZARN_InitCatalogManager", rc);
+  uint32_t converted = 0;
+  const std::u16string component_xml = ConvertedComponentXml(in.args[0], &converted);
+  if (converted != 0) return ReportFailure("ZARN_GetComponents", converted);
   VARIANT deleted;
   VARIANT referencing;
   VariantInit(&deleted);
   VariantInit(&referencing);
   LogPathEntry* paths = nullptr;
-  const uint32_t rc = ZARN_ReplaceComponent(W(in.args[0]).c_str(), &deleted, &referencing, &paths);
+  const uint32_t rc = ZARN_ReplaceComponent(component_xml.c_str(), &deleted, &referencing, &paths);
   const std::string gone = TakeString(&deleted);
   const std::string refs = TakeString(&referencing);
   std::string imported;
@@ -42,7 +46,9 @@ int RunReplace(const Invocation& in) {
 
 }  // namespace
 
-ZARN_CLI_COMMAND(replace, "replace", "Import", "import a component XML file, replacing the component it describes",
-                 "FILE\n\n  FILE  a component XML file (from zarn-catalog convert)", RunReplace);
+ZARN_CLI_COMMAND(replace, "replace", "Import", "import a source, replacing the component it describes",
+                 "FILE\n\n  FILE  a source file (converted first, as by convert) or a component XML file\n"
+                 "(ZARN_GetComponents, ZARN_ReplaceComponent)",
+                 RunReplace);
 
 }  // namespace zarn::cli

@@ -42,6 +42,11 @@ const std::vector<Command>& Commands();
 // given, ZARN_SetCatalogLanguage. Returns the first failing result code, or 0.
 uint32_t OpenCatalog(const Invocation& in);
 
+// The component XML of `file` as a host gets it: ZARN_GetComponents converts a source
+// (a component XML file stays itself) and the first record names the file. *rc
+// receives the conversion's result; on failure the result is empty.
+std::u16string ConvertedComponentXml(const std::string& file, uint32_t* rc);
+
 // Prints "error: <what> failed: 0x... (meaning)" to stderr; returns the exit status 1.
 int ReportFailure(std::string_view what, uint32_t code);
 // "0x90204032 (no catalog: ...)".

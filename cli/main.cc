@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -115,6 +116,18 @@ uint32_t OpenCatalog(const Invocation& in) {
     rc = ZARN_SetCatalogLanguage(lang.c_str());
   }
   return rc;
+}
+
+std::u16string ConvertedComponentXml(const std::string& file, uint32_t* rc) {
+  *rc = 0;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return W(file);  // the export tells what it is
+  ComponentXMLInfo* records = nullptr;
+  *rc = ZARN_GetComponents(W(file).c_str(), &records, nullptr);
+  std::u16string path;
+  if (*rc == 0) path = records != nullptr && records->componentXmlPath != nullptr ? records->componentXmlPath : W(file);
+  ZARN_FreeComponentXMLInfo(records);
+  return path;
 }
 
 std::u16string W(std::string_view utf8) { return ToUtf16(utf8); }
