@@ -86,15 +86,19 @@ Node CDOMHelper::FindChildElement(const NodeList& nodes, std::string_view name) 
   return Node();
 }
 
+bool CDOMHelper::IsNamedWithId(Node node, std::string_view name, std::string_view id) {
+  if (!node.IsElement() || !EqualsNoCase(node.Name(), name)) return false;
+  // During an import an element's idTmp (the id of the object that placed it) may
+  // differ from its id, and either names it.
+  const std::optional<std::string> tmp = node.Attribute(format::kIdTmp);
+  if (tmp && EqualsNoCase(*tmp, id)) return true;
+  const std::optional<std::string> value = node.Attribute(format::kId);
+  return value && EqualsNoCase(*value, id);
+}
+
 Node CDOMHelper::FindChildByNameAndId(Node parent, std::string_view name, std::string_view id) {
   for (Node child = parent.FirstChild(); child; child = child.NextSibling()) {
-    if (!child.IsElement() || !EqualsNoCase(child.Name(), name)) continue;
-    // idTmp first, then id: during an import an element's idTmp (the id of the
-    // object that placed it) may differ from its id, and either names it.
-    const std::optional<std::string> tmp = child.Attribute(format::kIdTmp);
-    if (tmp && EqualsNoCase(*tmp, id)) return child;
-    const std::optional<std::string> value = child.Attribute(format::kId);
-    if (value && EqualsNoCase(*value, id)) return child;
+    if (IsNamedWithId(child, name, id)) return child;
   }
   return Node();
 }

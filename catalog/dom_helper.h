@@ -26,8 +26,10 @@ class CDOMHelper {
   static bool ReadAttribute(Node node, std::string_view name, std::string* value);
   // The first node of the list whose name equals `name` ignoring case, or null.
   static Node FindChildElement(const NodeList& nodes, std::string_view name);
-  // The first element child named `name` whose idTmp, or else id, equals `id`
+  // True when `node` is an element named `name` whose idTmp or id equals `id`
   // (names and values compared ignoring case).
+  static bool IsNamedWithId(Node node, std::string_view name, std::string_view id);
+  // The first element child that IsNamedWithId.
   static Node FindChildByNameAndId(Node parent, std::string_view name, std::string_view id);
   // The child element named `name` when there is exactly one (its id into *id).
   static Node FindSingleChildElement(Node parent, std::string_view name, std::string* id);

@@ -15,10 +15,7 @@ namespace {
 Node FindLevel(Node current, std::string_view name, std::string_view id) {
   Node first;
   for (Node child = current.FirstChild(); child; child = child.NextSibling()) {
-    if (!child.IsElement() || !EqualsNoCase(child.Name(), name)) continue;
-    const std::optional<std::string> tmp = child.Attribute(format::kIdTmp);
-    const std::optional<std::string> value = child.Attribute(format::kId);
-    if (!(tmp && EqualsNoCase(*tmp, id)) && !(value && EqualsNoCase(*value, id))) continue;
+    if (!CDOMHelper::IsNamedWithId(child, name, id)) continue;
     if (!child.HasAttribute(format::kIsArtificial)) return child;
     if (!first) first = child;
   }
