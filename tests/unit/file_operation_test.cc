@@ -52,13 +52,6 @@ class FileOperationTest : public ::testing::Test {
   CFileOperation op_;
 };
 
-TEST_F(FileOperationTest, FreshObjectState) {
-  EXPECT_EQ(op_.error_text(), "No error");
-  EXPECT_EQ(op_.error_code(), 0);
-  EXPECT_EQ(op_.recursion_depth(), -1);
-  EXPECT_FALSE(op_.first_option() || op_.second_option());
-}
-
 TEST_F(FileOperationTest, PathTypes) {
   const std::string file = Make("f.txt");
   MakeDir("d");
@@ -304,11 +297,6 @@ TEST_F(FileOperationTest, DeleteSingleFile) {
   op_.DeletePath(Path("f.txt"));
   EXPECT_FALSE(Exists("f.txt"));
   EXPECT_EQ(op_.error_code(), 0);
-}
-
-TEST_F(FileOperationTest, FileSize) {
-  EXPECT_EQ(op_.GetFileSize64(Make("f.txt", "12345")), 5u);
-  EXPECT_EQ(op_.GetFileSize64(Path("missing")), 0u);
 }
 
 }  // namespace

@@ -110,16 +110,5 @@ TEST_F(PlacementTest, NodeByTemporaryIdIgnoresCaseAndTakesDocumentOrder) {
   EXPECT_FALSE(C().FindNodeByIdTmp(C().root(), "z"));
 }
 
-TEST_F(PlacementTest, ElementNameSets) {
-  for (const char* name : {"catalog_parent", "HWCN_Rack", "section", "COMPONENT_PATH"}) {
-    EXPECT_TRUE(CCatalog_Contents::IsPlacementElement(name)) << name;
-  }
-  for (const char* name : {"COMPONENT_RELATION", "string", "AdditionalIdentification", "component_ref"}) {
-    EXPECT_TRUE(CCatalog_Contents::IsRepeatableElement(name)) << name;
-  }
-  EXPECT_FALSE(CCatalog_Contents::IsPlacementElement("MANUFACTURER"));
-  EXPECT_FALSE(CCatalog_Contents::IsRepeatableElement("LABEL"));
-}
-
 }  // namespace
 }  // namespace zarn
