@@ -17,6 +17,11 @@ void AddPathPrefixes(std::string_view component_path, std::set<std::string>* pre
 NodeList ReferencingComponents(const CCatalog_Contents& catalog, const std::set<std::string>& prefixes);
 
 // The first element of `candidates` whose idTmp equals `value` exactly, or null.
+// Removes from `relations` (a COMPONENT_RELATIONS) the inverse copies of relation
+// `id` that name `creator_path`: a component keeps one copy per relation and creator.
+void RemoveInverseCopies(CCatalog_Contents& catalog, Node relations, std::string_view id,
+                         const std::string& creator_path);
+
 Node FirstWithTemporaryId(const NodeList& candidates, std::string_view value);
 
 // True when every id and folder segment of the objects can name a directory of the

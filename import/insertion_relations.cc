@@ -85,7 +85,30 @@ Node RelationEntryFor(Node relation, const std::string& reference) {
   return first;
 }
 
+// True when `relation` holds a component_ref whose text is `path`.
+bool NamesPath(Node relation, const std::string& path) {
+  bool found = false;
+  for (Node cs = relation.FirstChild(); cs && !found; cs = cs.NextSibling()) {
+    if (cs.Name() != kComponents) continue;
+    for (Node c = cs.FirstChild(); c && !found; c = c.NextSibling()) {
+      Node ref = c.Name() == kComponentElement ? c.FirstChildElement(format::kComponentRef) : Node();
+      if (ref && ref.Text() == path) found = true;
+    }
+  }
+  return found;
+}
+
 }  // namespace
+
+void RemoveInverseCopies(CCatalog_Contents& catalog, Node relations, std::string_view id,
+                         const std::string& creator_path) {
+  std::vector<Node> stale;
+  for (Node r = relations ? relations.FirstChild() : Node(); r; r = r.NextSibling()) {
+    if (r.Name() != format::kComponentRelation || r.Attribute(format::kId) != id) continue;
+    if (r.FirstChildElement("isInverse") && NamesPath(r, creator_path)) stale.push_back(r);
+  }
+  for (Node r : stale) catalog.RemoveNode(r);
+}
 
 void CCatalog_Contents::RewriteComponentRef(Node element, std::string_view old_ref, std::string_view new_ref) {
   if (!element) return;
@@ -151,6 +174,8 @@ uint32_t CCatalog_Contents::AddRelationInParent(CCatalog_Object* object, const s
   }
   copy_child(relation, "MAXIMUM_NUMBER");
   copy_child(relation, "MINIMUM_NUMBER");
+  // The creator imported again (or replaced) writes its copy anew: one per relation.
+  RemoveInverseCopies(*this, relations, relation.Attribute(format::kId).value_or(""), creator_path);
   relations.AppendChild(std::move(owned));
   RewriteComponentRef(parent, reference, creator_path);
   return 0;

@@ -3,6 +3,7 @@
 #include "catalog/catalog_contents.h"
 #include "catalog/catalog_format.h"
 #include "import/import_scope.h"
+#include "import/insertion_internal.h"
 #include "platform/strings.h"
 
 namespace zarn {
@@ -43,6 +44,12 @@ void CCatalog_Contents::MergeArtificialNodes(std::vector<std::string>* removed, 
     if (Node relations = placeholder.FirstChildElement(format::kComponentRelations)) {
       Node into = twin.FirstChildElement(format::kComponentRelations);
       if (!into) into = twin.AppendElement(format::kComponentRelations);
+      // A copy the twin got meanwhile gives way to the kept one: one per relation.
+      for (Node kept = relations.FirstChild(); kept; kept = kept.NextSibling()) {
+        if (kept.Name() != format::kComponentRelation) continue;
+        Node ref = dom().getElementByXPath(kept, "COMPONENTS/component/component_ref");
+        if (ref) RemoveInverseCopies(*this, into, kept.Attribute(format::kId).value_or(""), ref.Text());
+      }
       CopyChildElements(relations, into);
     }
     if (removed != nullptr) removed->push_back(ComponentPathOf(placeholder));

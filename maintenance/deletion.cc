@@ -20,6 +20,10 @@ struct DeletionLists {
   std::vector<std::string> folders;
   std::vector<std::string> referencing;
   std::unordered_set<std::string> referencing_seen{997};
+  // Of the entry in hand: directories to delete once the catalog is saved, and the
+  // identification keys taken out (put back when the save fails).
+  std::vector<std::string> file_areas;
+  std::vector<std::pair<std::string, std::string>> removed_keys;
 };
 
 // "/*/CATALOG_FOLDER[@id='a']/*[@id='b']" for /a/b; "" when an id holds a quote.
@@ -73,20 +77,27 @@ bool IsProtectedElement(Node element) {
 }
 
 // Removal of one element named by `path`, with everything that hangs on it.
-void RemoveElement(CCatalog_Contents& catalog, const std::string& path, std::string* result) {
+void RemoveElement(CCatalog_Contents& catalog, const std::string& path, DeletionLists* lists) {
   Node element = SelectEntryElement(catalog, path);
   if (!element) return;
-  DeleteHardwareConfigurationPartners(catalog, element, result);
+  DeleteHardwareConfigurationPartners(catalog, element, &lists->result, &lists->file_areas);
   DeleteInverseParentRelations(catalog, element);
   KeepChildRelations(catalog, element, element.Parent());
   const std::string own_path = catalog.ComponentPathOf(element);
   for (Node child : element.ChildElements()) {
     if (child.Name() != format::kAdditionalIdentification) continue;
     const std::string key = ElementIdentificationKey(child);
-    if (!key.empty()) RemoveIdentificationKey(catalog, key, own_path);
+    if (key.empty()) continue;
+    if (std::string was = RemoveIdentificationKey(catalog, key, own_path); !was.empty()) {
+      lists->removed_keys.emplace_back(key, was);
+    }
   }
-  if (std::string key; GetIdentificationKey(catalog, path, &key)) RemoveIdentificationKey(catalog, key, own_path);
-  DeleteNode(catalog, element, true);
+  if (std::string key; GetIdentificationKey(catalog, path, &key)) {
+    if (std::string was = RemoveIdentificationKey(catalog, key, own_path); !was.empty()) {
+      lists->removed_keys.emplace_back(key, was);
+    }
+  }
+  DeleteNode(catalog, element, true, &lists->file_areas);
 }
 
 void CollectReferencing(CCatalog_Contents& catalog, DeletionLists* lists) {
@@ -115,9 +126,20 @@ uint32_t DeleteEntry(CCatalog_Contents& catalog, const std::string& entry, Delet
   }
   lists->result = TrimChars(lists->result, ";");
   if (IsProtectedElement(element)) return ZARN_E_NOT_DELETABLE;
-  for (const std::string& path : lists->components) RemoveElement(catalog, path, &lists->result);
-  for (const std::string& path : lists->folders) RemoveElement(catalog, path, &lists->result);
-  if (catalog.save() != 0) return ZARN_E_CANNOT_WRITE;
+  lists->file_areas.clear();
+  lists->removed_keys.clear();
+  for (const std::string& path : lists->components) RemoveElement(catalog, path, lists);
+  for (const std::string& path : lists->folders) RemoveElement(catalog, path, lists);
+  if (catalog.save() != 0) {
+    // Nothing of this entry is kept: the tree comes back from the file, the keys
+    // go back into the index, and no file was touched yet.
+    catalog.reload();
+    for (const auto& [key, path] : lists->removed_keys) catalog.IndexInsert(key, path);
+    return ZARN_E_CANNOT_WRITE;
+  }
+  // A directory shared with an element that stays (a module placed by reference in
+  // its station's directory, the components of one bundle) is kept.
+  DeleteUnusedFileAreas(catalog, lists->file_areas);
   CollectReferencing(catalog, lists);
   return 0;
 }

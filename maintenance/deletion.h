@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "catalog/catalog_contents.h"
 
@@ -42,12 +43,19 @@ Node SelectEntryElement(const CCatalog_Contents& catalog, const std::string& com
 // ancestor left without child nodes that is not a placeholder. With delete_files the
 // node's own fsPath directory is deleted. 0, ZARN_E_NOT_FOUND for a null node,
 // ZARN_E_NO_PARENT for a node without parent, ZARN_E_CANNOT_DELETE when the
-// directory cannot be deleted (or lies outside the file area).
-uint32_t DeleteNode(CCatalog_Contents& catalog, Node node, bool delete_files);
+// directory cannot be deleted (or lies outside the file area). With `file_areas`
+// the directory is not deleted but appended there, for after the save.
+uint32_t DeleteNode(CCatalog_Contents& catalog, Node node, bool delete_files,
+                    std::vector<std::string>* file_areas = nullptr);
+
+// Deletes each fsPath directory of `file_areas` that no element of the catalog still
+// uses (as its own directory or as an ancestor of it).
+void DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& file_areas);
 
 // Deletes the sibling components X__hwcn_rack and X__hwcn_device of the component
 // X (with their files) and appends ";" and their component paths to *result.
-void DeleteHardwareConfigurationPartners(CCatalog_Contents& catalog, Node node, std::string* result);
+void DeleteHardwareConfigurationPartners(CCatalog_Contents& catalog, Node node, std::string* result,
+                                         std::vector<std::string>* file_areas = nullptr);
 
 // Removes the inverse relations that the parent components of `node` hold for it.
 void DeleteInverseParentRelations(CCatalog_Contents& catalog, Node node);
@@ -61,7 +69,9 @@ void KeepChildRelations(CCatalog_Contents& catalog, Node node, Node parent);
 bool GetIdentificationKey(const CCatalog_Contents& catalog, const std::string& component_path, std::string* key);
 // Removes `key` from the identification index when it leads to `component_path` or
 // to an element below it (a key shared with a remaining component stays).
-void RemoveIdentificationKey(CCatalog_Contents& catalog, const std::string& key, const std::string& component_path);
+// Returns the path the key led to, "" when it stayed.
+std::string RemoveIdentificationKey(CCatalog_Contents& catalog, const std::string& key,
+                                    const std::string& component_path);
 // The key of an element's own MANUFACTURER, DEVICE_TYPE and DEVICE_REVISION
 // children ("" when one is missing).
 std::string ElementIdentificationKey(Node element);

@@ -59,9 +59,34 @@ bool DeleteFileArea(const CCatalog_Contents& catalog, const std::string& fs_path
   return files.Delete(native);
 }
 
+// The fsPath in one form for comparing: backslashes, no trailing one.
+std::string FileAreaKey(const std::string& fs_path) {
+  std::string key = fs_path;
+  for (char& c : key) {
+    if (c == '/') c = '\\';
+  }
+  return TrimRightChars(key, "\\");
+}
+
 }  // namespace
 
-uint32_t DeleteNode(CCatalog_Contents& catalog, Node node, bool delete_files) {
+void DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& file_areas) {
+  if (file_areas.empty()) return;
+  NodeList users;
+  catalog.getSubElementsByXPath("//*[@fsPath]", &users);
+  std::vector<std::string> used;
+  for (Node n : users) used.push_back(FileAreaKey(n.Attribute(format::kFsPath).value_or("")));
+  for (const std::string& fs_path : file_areas) {
+    const std::string key = FileAreaKey(fs_path);
+    bool in_use = false;
+    for (const std::string& u : used) {
+      if (u == key || u.compare(0, key.size() + 1, key + "\\") == 0) in_use = true;
+    }
+    if (!in_use && !key.empty()) DeleteFileArea(catalog, fs_path);
+  }
+}
+
+uint32_t DeleteNode(CCatalog_Contents& catalog, Node node, bool delete_files, std::vector<std::string>* file_areas) {
   if (!node) return ZARN_E_NOT_FOUND;
   const std::string path = catalog.ComponentPathOf(node);
   if (!path.empty() && !RemoveCatalogFolderReference(catalog, format::kComponent, path)) {
@@ -72,11 +97,16 @@ uint32_t DeleteNode(CCatalog_Contents& catalog, Node node, bool delete_files) {
   const std::string fs_path = node.Attribute(format::kFsPath).value_or("");
   catalog.RemoveNode(node);
   if (!parent.FirstChild() && !parent.HasAttribute(format::kIsArtificial)) DeleteNode(catalog, parent, false);
-  if (delete_files && !fs_path.empty() && !DeleteFileArea(catalog, fs_path)) return ZARN_E_CANNOT_DELETE;
+  if (delete_files && !fs_path.empty() && file_areas != nullptr) {
+    file_areas->push_back(fs_path);
+  } else if (delete_files && !fs_path.empty() && !DeleteFileArea(catalog, fs_path)) {
+    return ZARN_E_CANNOT_DELETE;
+  }
   return 0;
 }
 
-void DeleteHardwareConfigurationPartners(CCatalog_Contents& catalog, Node node, std::string* result) {
+void DeleteHardwareConfigurationPartners(CCatalog_Contents& catalog, Node node, std::string* result,
+                                         std::vector<std::string>* file_areas) {
   if (!node) return;
   const std::string id = node.Attribute(format::kId).value_or("");
   Node parent = node.Parent();
@@ -93,7 +123,7 @@ void DeleteHardwareConfigurationPartners(CCatalog_Contents& catalog, Node node, 
     if (!partner) continue;
     const std::string path = catalog.ComponentPathOf(partner);
     if (!path.empty()) *result += ";" + path;
-    DeleteNode(catalog, partner, true);
+    DeleteNode(catalog, partner, true, file_areas);
   }
 }
 
@@ -163,12 +193,15 @@ bool GetIdentificationKey(const CCatalog_Contents& catalog, const std::string& c
   return !key->empty();
 }
 
-void RemoveIdentificationKey(CCatalog_Contents& catalog, const std::string& key, const std::string& component_path) {
+std::string RemoveIdentificationKey(CCatalog_Contents& catalog, const std::string& key,
+                                    const std::string& component_path) {
   std::string indexed;
-  if (!catalog.IndexLookup(key, &indexed)) return;
+  if (!catalog.IndexLookup(key, &indexed)) return std::string();
   if (indexed == component_path || indexed.compare(0, component_path.size() + 1, component_path + "/") == 0) {
     catalog.IndexRemove(key);
+    return indexed;
   }
+  return std::string();
 }
 
 }  // namespace zarn

@@ -203,6 +203,72 @@ TEST_P(SampleRelationsTest, ModuleDeletedAndImportedAgainGetsItsRelationsBack) {
   EXPECT_EQ(Count("//*[@isArtificial][@id='do8_module']"), 0u) << "the module took over its placeholder";
 }
 
+TEST_P(SampleRelationsTest, ReplacingTheStationKeepsOneInverseCopyPerModule) {
+  const std::string station = "profibus_dp/brennvik/remote_io_rio8.ddl";
+  const std::string module = "profibus_dp/brennvik/modules/do8_module.mdd";
+  ASSERT_EQ(Import(Convert(GetParam() ? station : module)), 0u);
+  ASSERT_EQ(Import(Convert(GetParam() ? module : station)), 0u);
+  for (int round = 0; round < 2; ++round) {
+    VARIANT deleted;
+    VARIANT referencing;
+    VariantInit(&deleted);
+    VariantInit(&referencing);
+    LogPathEntry* paths = nullptr;
+    EXPECT_EQ(ZARN_ReplaceComponent(ToUtf16(Convert(station)).c_str(), &deleted, &referencing, &paths),
+              ZARN_S_REPLACED);
+    FreeLogPathEntries(paths);
+    VariantClear(&deleted);
+    VariantClear(&referencing);
+  }
+  EXPECT_EQ(Count("//COMPONENT[@id='do8_module']/COMPONENT_RELATIONS/COMPONENT_RELATION[@id='rio8_modules']"), 1u);
+  EXPECT_EQ(Count("//COMPONENT_RELATION[@id='rio8_modules'][isInverse]"), 2u) << "one per module, ai4 waiting";
+  ZARN_ResetCatalog();
+  EXPECT_EQ(Count("//COMPONENT[@id='do8_module']/COMPONENT_RELATIONS/COMPONENT_RELATION[@id='rio8_modules']"), 1u)
+      << "after a reload";
+}
+
+bool RefuseRename(const std::string& temp_path) {
+  std::filesystem::remove(temp_path);
+  return false;
+}
+
+uint32_t DeletePath(const std::string& path) {
+  VARIANT deleted;
+  VARIANT referencing;
+  VariantInit(&deleted);
+  VariantInit(&referencing);
+  const uint32_t rc = ZARN_DeleteComponent(ToUtf16(path).c_str(), &deleted, &referencing);
+  VariantClear(&deleted);
+  VariantClear(&referencing);
+  return rc;
+}
+
+// Deleting components one by one: every element that stays keeps its file area,
+// and a delete whose save fails changes neither file, file area nor tree.
+TEST_F(SampleLibraryTest, DeletionKeepsTheFilesOfWhatStays) {
+  for (const Sample& s : kSamples) ASSERT_EQ(Import(Convert(s.source)), 0u) << s.source;
+  const std::string saved = CatalogFile();
+  const TreeSnapshot area = FileArea();
+  const size_t components = Count("//COMPONENT");
+  SetBeforeRenameHookForTesting(&RefuseRename);
+  EXPECT_EQ(DeletePath(kSamples[9].path), ZARN_E_CANNOT_WRITE);
+  SetBeforeRenameHookForTesting(nullptr);
+  EXPECT_EQ(CatalogFile(), saved);
+  EXPECT_EQ(FileArea(), area) << "no file goes before the save succeeded";
+  EXPECT_EQ(Count("//COMPONENT"), components) << "the tree is as it was";
+
+  for (const Sample& s : kSamples) {
+    ASSERT_EQ(DeletePath(s.path), 0u) << s.path;
+    std::vector<Node> users;
+    Catalog().getSubElementsByXPath("//*[@fsPath]", &users);
+    for (Node n : users) {
+      const std::string fs_path = n.Attribute("fsPath").value_or("");
+      EXPECT_TRUE(std::filesystem::is_directory(CatalogDir() + DocumentPathToNative(fs_path)))
+          << "deleting " << s.path << " took the directory of " << Catalog().ComponentPathOf(n);
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Order, SampleRelationsTest, ::testing::Bool());
 
 }  // namespace
