@@ -185,7 +185,9 @@ void CCatalog_Contents::BuildIdentificationIndex() {
     };
     const std::string key = IndexKey(text(format::kManufacturer), text(format::kDeviceType),
                                      text(format::kDeviceRevision));
-    IndexInsert(key, ComponentPathOf(node));
+    // A further identity answers with the component that carries it.
+    const bool further = node.Name() == format::kAdditionalIdentification;
+    IndexInsert(key, ComponentPathOf(further ? node.Parent() : node));
   }
 }
 

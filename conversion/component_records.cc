@@ -114,9 +114,11 @@ uint32_t Cconversion::AddObjectRecord(const CCatalog_Object& object, const std::
   return ok ? 0 : ZARN_E_ALLOCATION;
 }
 
-uint32_t Cconversion::AddComponentsFromXml(const ManufacturerTable* manufacturers, const std::string& path,
+uint32_t Cconversion::AddComponentsFromXml(const ManufacturerTable* manufacturers,
+                                           const std::string& device_configuration, const std::string& path,
                                            const std::string& message) {
   ComponentXmlReader reader(manufacturers, true);
+  reader.SetDeviceConfiguration(device_configuration);
   if (reader.Load(path) != 0 || reader.Read(path) != 0 || reader.Components().empty()) {
     return ZARN_E_NO_COMPONENT;
   }

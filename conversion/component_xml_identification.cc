@@ -49,7 +49,7 @@ bool ComponentXmlReader::Identify(uint32_t* status) {
   }
   if (primary.empty()) return false;
 
-  const SourceIdentifier identifier("");
+  const SourceIdentifier identifier(device_configuration_);
   SourceIdentity identity;
   const auto identify = [&](const std::string& path) {
     return identifier.IdentifySource(path, &identity.manufacturer, &identity.deviceType, &identity.deviceRevision,
@@ -57,6 +57,7 @@ bool ComponentXmlReader::Identify(uint32_t* status) {
   };
   const bool secondary_done = !ref.empty() && !secondary.empty() && identify(secondary) == 0;
   if (!secondary_done) identify(primary);
+  identifier.NumberDeviceType(&identity);
   *status = 0;
   ApplyIdentification(identity);
   return true;

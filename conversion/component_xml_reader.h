@@ -47,6 +47,10 @@ class ComponentXmlReader {
   ComponentXmlReader(const ComponentXmlReader&) = delete;
   ComponentXmlReader& operator=(const ComponentXmlReader&) = delete;
 
+  // The catalog's device configuration file: a device type that a source gives by
+  // name is identified by the number this file gives that name.
+  void SetDeviceConfiguration(std::string path) { device_configuration_ = std::move(path); }
+
   // Loads the file keeping white space. 0, or ZARN_E_XML_LOAD when the file is
   // missing or not well-formed (the caller must not Read then).
   uint32_t Load(const std::string& path);
@@ -122,6 +126,7 @@ class ComponentXmlReader {
   bool identify_;
   std::string source_name_;
   std::string source_dir_;
+  std::string device_configuration_;
   bool import_flag_ = false;
   std::vector<std::string> temp_paths_;
   CDOMHelper selector_;

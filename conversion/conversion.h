@@ -47,8 +47,9 @@ class Cconversion {
   // manufacturer table) and adds one record per folder and component, carrying
   // `message`. ZARN_E_NO_COMPONENT when it cannot be loaded or read or holds no
   // object; ZARN_E_ALLOCATION when a record cannot be allocated.
-  uint32_t AddComponentsFromXml(const ManufacturerTable* manufacturers, const std::string& path,
-                                const std::string& message);
+  // `device_configuration` is the catalog's device configuration file.
+  uint32_t AddComponentsFromXml(const ManufacturerTable* manufacturers, const std::string& device_configuration,
+                                const std::string& path, const std::string& message);
   // Adds a record naming `path` with `value` as its message.
   uint32_t AddListedFile(const std::string& path, const std::string& value);
   // Adds a record with a label and a hierarchy given as (element name, value) pairs,

@@ -95,7 +95,7 @@ std::string ComponentRetrieval::MakeOutputDirectory(const std::string& parent) {
 
 uint32_t ComponentRetrieval::ConvertFile(ComponentXMLInfo** list) {
   if (EqualsNoCase(SplitPath(path_).extension, ".xml") && IsComponentXml(path_)) {
-    const uint32_t result = conversion_.AddComponentsFromXml(manufacturers(), path_, "");
+    const uint32_t result = conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(), path_, "");
     *list = conversion_.ReleaseResults();
     return result;
   }
@@ -126,7 +126,7 @@ uint32_t ComponentRetrieval::ConvertSource(const std::string& input, const std::
   if (const uint32_t rc = conversion_.transformZARNXml(deviceXml); rc != 0) return rc;
   const std::string componentXml = Cconversion::MakeComponentXmlName(deviceXml);
   Cconversion::SetInPath(componentXml, sourceDir_);
-  return conversion_.AddComponentsFromXml(manufacturers(), componentXml, message);
+  return conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(), componentXml, message);
 }
 
 uint32_t ComponentRetrieval::ListDirectory() {

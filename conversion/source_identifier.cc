@@ -53,6 +53,16 @@ std::string ManufacturerNumberKey(const std::string& manufacturer) {
   return std::to_string(std::strtoll(manufacturer.c_str(), nullptr, hex ? 16 : 10));
 }
 
+// The key of the entry whose text is `name`, compared without regard to case.
+bool FindTypeByName(const std::map<std::string, std::string>& table, const std::string& name, std::string* out) {
+  for (const auto& [key, text] : table) {
+    if (!EqualsNoCase(text, name)) continue;
+    *out = "0x" + key;
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string AncestorList(const std::string& directory) {
@@ -117,6 +127,25 @@ bool SourceIdentifier::LookupDeviceType(const std::string& manufacturer, const s
   if (entry == table->second.end()) return false;
   *out = entry->second;
   return true;
+}
+
+bool SourceIdentifier::LookupDeviceTypeNumber(const std::string& manufacturer, const std::string& name,
+                                              std::string* out) const {
+  auto table = deviceTypeTables_.find(manufacturer);
+  if (table == deviceTypeTables_.end()) {
+    const auto named = manufacturerNames_.find(ManufacturerNumberKey(manufacturer));
+    if (named != manufacturerNames_.end()) table = deviceTypeTables_.find(named->second);
+  }
+  if (table != deviceTypeTables_.end() && FindTypeByName(table->second, name, out)) return true;
+  for (const auto& entry : deviceTypeTables_) {
+    if (FindTypeByName(entry.second, name, out)) return true;
+  }
+  return false;
+}
+
+void SourceIdentifier::NumberDeviceType(SourceIdentity* identity) const {
+  if (identity->deviceType.empty() || IsNumberText(identity->deviceType)) return;
+  LookupDeviceTypeNumber(identity->manufacturer, identity->deviceType, &identity->deviceType);
 }
 
 std::string SourceIdentifier::NormaliseDeviceType(const std::string& manufacturer, const std::string& value,

@@ -64,6 +64,13 @@ class SourceIdentifier {
   // there is no table or no entry.
   bool LookupDeviceType(const std::string& manufacturer, const std::string& deviceType, std::string* out) const;
 
+  // The number ("0x" and hex digits) of the device type named `name` (compared
+  // without regard to case) in the table of `manufacturer` (a name or a number);
+  // when that manufacturer has no entry, in any table. False when no table names it.
+  bool LookupDeviceTypeNumber(const std::string& manufacturer, const std::string& name, std::string* out) const;
+  // Replaces a device type given by name with its number when the tables name it.
+  void NumberDeviceType(SourceIdentity* identity) const;
+
   const DeviceTypeTables& deviceTypeTables() const { return deviceTypeTables_; }
   // manufacturer number as decimal text -> manufacturer name
   const std::map<std::string, std::string>& manufacturerNames() const { return manufacturerNames_; }

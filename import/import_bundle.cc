@@ -45,6 +45,7 @@ uint32_t CImportDriver::ImportBundle() {
   if (catalog_->importSources().count(bundle_file) != 0) return 0;
   ComponentXmlReader bundle(&catalog_->manufacturerNamesById(), true);
   bundle.SetImportFlag(true);
+  bundle.SetDeviceConfiguration(catalog_->deviceConfigurationFile());
   if (const uint32_t result = bundle.Load(bundle_file)) return result;
   bundle.ReadListDocument();
   catalog_->importSources()[bundle_file] = bundle_file;
@@ -64,6 +65,7 @@ uint32_t CImportDriver::ImportBundle() {
 uint32_t CImportDriver::ImportBundleEntry(const std::string& entry, const std::string& bundle_in_path) {
   ComponentXmlReader reader(&catalog_->manufacturerNamesById(), true);
   reader.SetImportFlag(true);
+  reader.SetDeviceConfiguration(catalog_->deviceConfigurationFile());
   uint32_t result = reader.Load(entry);
   if (result == 0) result = reader.Read(entry);
   if (result == 0) result = CheckFileReferences(reader);

@@ -29,6 +29,7 @@ uint32_t CImportDriver::ImportComponentXml() {
   if (CFileOperation().GetPathType(path_) != kPathFile) return ZARN_E_IMPORT_ARGUMENT;
   reader_ = std::make_unique<ComponentXmlReader>(&catalog_->manufacturerNamesById(), true);
   reader_->SetImportFlag(catalog_->sourceIsModuleDescription());
+  reader_->SetDeviceConfiguration(catalog_->deviceConfigurationFile());
   uint32_t result = reader_->Load(path_);
   if (result == 0) result = reader_->Read(path_);
   if (result == 0) result = CheckFileReferences(*reader_);

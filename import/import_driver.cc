@@ -128,7 +128,7 @@ uint32_t CImportDriver::IndexAndCompile() {
     IndexElement(element, path);
     for (Node child = element.FirstChild(); child; child = child.NextSibling()) {
       if (child.IsElement() && child.Name() == format::kAdditionalIdentification) {
-        IndexElement(child, catalog_->ComponentPathOf(child));
+        IndexElement(child, path);
       }
     }
     uint32_t compiled;

@@ -63,6 +63,25 @@ void TakePlacementOfNamedObject(const std::string& reference, const ComponentXml
   relation->idPath = named->idPath;
 }
 
+// The object whose element carries the component XML's further identities: its
+// first folder or component (catalog levels come first in the array).
+const CCatalog_Object* IdentityHolder(const CCatalog_Contents::ObjectArray& objects) {
+  for (const auto& object : objects) {
+    if (!object->isCatalogLevel && object->element) return object.get();
+  }
+  return nullptr;
+}
+
+// True when `identity` names the same maker and device type as the identification
+// elements of `element`: another revision of the device, not another device.
+bool SameDevice(Node element, const SourceIdentity& identity) {
+  const auto same = [&](std::string_view name, const std::string& value) {
+    const Node child = element.FirstChildElement(name);
+    return child && EqualsNoCase(child.Text(), IdentificationText(std::string(name), value));
+  };
+  return same(format::kManufacturer, identity.manufacturer) && same(format::kDeviceType, identity.deviceType);
+}
+
 }  // namespace
 
 Node FirstWithTemporaryId(const NodeList& candidates, std::string_view value) {
@@ -127,10 +146,11 @@ uint32_t CCatalog_Contents::AddComponents(ComponentXmlReader* reader, ObjectArra
 }
 
 void CCatalog_Contents::AddFurtherIdentities(const ComponentXmlReader& reader, const ObjectArray& objects) {
-  if (objects.empty() || reader.GetImportFlag() || reader.InPath().empty()) return;
+  const CCatalog_Object* holder = IdentityHolder(objects);
+  if (holder == nullptr || reader.GetImportFlag() || reader.InPath().empty()) return;
   std::vector<std::string> files;
   CFileOperation().ListFilesByExtension(reader.InPath(), "ddl", &files);
-  const SourceIdentifier identifier("");
+  const SourceIdentifier identifier(deviceConfigurationFile());
   for (const std::string& file : files) {
     const std::string name = FileNamePart(file);
     const bool own = std::any_of(objects.begin(), objects.end(), [&](const auto& o) {
@@ -142,7 +162,8 @@ void CCatalog_Contents::AddFurtherIdentities(const ComponentXmlReader& reader, c
                                   false) != 0) {
       continue;
     }
-    AppendAdditionalIdentification(objects.front()->element, id);
+    identifier.NumberDeviceType(&id);
+    if (SameDevice(holder->element, id)) AppendAdditionalIdentification(holder->element, id);
   }
 }
 

@@ -28,6 +28,7 @@ ComponentsOfFile FindComponentsOfFile(CCatalog_Contents& catalog, const std::str
   if (module_description) catalog.setSourceIsModuleDescription(true);
   ComponentXmlReader reader(&catalog.manufacturerNamesById(), true);
   reader.SetImportFlag(module_description);
+  reader.SetDeviceConfiguration(catalog.deviceConfigurationFile());
   if (reader.Load(file) != 0 || reader.Read(file) == ZARN_E_NO_VERSION) return out;
   CCatalog_Contents::ObjectArray objects = catalog.SortObjectsByLevel(reader);
   catalog.ResolveParentReferences(&objects);

@@ -137,7 +137,7 @@ void BM_PipelineStages(benchmark::State& state) {
       conversion.transformZARNXml(device);
       const auto t2 = Clock::now();
       const double c2 = CpuSeconds();
-      conversion.AddComponentsFromXml(&catalog->manufacturerNamesById(), Cconversion::MakeComponentXmlName(device),
+      conversion.AddComponentsFromXml(&catalog->manufacturerNamesById(), catalog->deviceConfigurationFile(), Cconversion::MakeComponentXmlName(device),
                                       "");
       const auto t3 = Clock::now();
       const double c3 = CpuSeconds();

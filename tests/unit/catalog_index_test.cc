@@ -55,8 +55,8 @@ TEST_F(CatalogIndexTest, KeysNormaliseHexTexts) {
 TEST_F(CatalogIndexTest, FirstInDocumentOrderWinsAndHiddenOrIncompleteAreSkipped) {
   CCatalog_Contents& c = Open(kIds);
   EXPECT_EQ(Lookup(c, "0x1A", "1", "2"), "/DEVICE/HART/A");
-  EXPECT_EQ(Lookup(c, "1A", "2", "3"), "/DEVICE/HART/A/1A_2_3");
-  EXPECT_EQ(Lookup(c, "1A", "9", "9"), "/DEVICE/HART/A") << "no id: the component's path";
+  EXPECT_EQ(Lookup(c, "1A", "2", "3"), "/DEVICE/HART/A") << "a further identity answers with its component";
+  EXPECT_EQ(Lookup(c, "1A", "9", "9"), "/DEVICE/HART/A") << "with or without an id";
   EXPECT_EQ(Lookup(c, "5", "5", "5"), "<none>");
   EXPECT_EQ(c.IndexSize(), 3u);
   c.IndexInsert(CCatalog_Contents::IndexKey("1a", "1", "2"), "/other");

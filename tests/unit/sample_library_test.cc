@@ -22,8 +22,10 @@ const Sample kSamples[] = {
      "/DEVICE/HART/SENSOR/LEVEL/ECHO/Quellmark Sensorik/Level/quellmark_level_folder/lr80", ""},
     {"hart/tarvona/positioner_vp25.ddl", "/DEVICE/HART/ACTUATOR/ELECTRO_PNEUMATIC/Tarvona Controls/Positioners/vp25", ""},
     {"hart/zentrifex/coriolis_cfm900.ddl",
-     "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex Messtechnik/Flow/zentrifex_coriolis_folder/cfm900", ""},
-    {"hart/zentrifex/magflow_emf300.ddl", "/DEVICE/HART/SENSOR/FLOW/ELECTRO_MAGNETIC/Zentrifex Messtechnik/Flow/emf300", ""},
+     "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex Messtechnik/Flow/zentrifex_coriolis_folder/cfm900",
+     "00F1/F1A5/0003"},  // its device type is given by name
+    {"hart/zentrifex/magflow_emf300.ddl", "/DEVICE/HART/SENSOR/FLOW/ELECTRO_MAGNETIC/Zentrifex Messtechnik/Flow/emf300",
+     "00F1/F1B2/0002"},
     {"profibus_dp/brennvik/modules/ai4_module.mdd",
      "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/Modules/ai4_module", ""},
     {"profibus_dp/brennvik/modules/do8_module.mdd",
@@ -46,13 +48,16 @@ class SampleLibraryTest : public ImportDriverTest {
     for (const char* file : {"zarnxml_2_componentxml.xslt", "devices.cfg"}) {
       std::filesystem::copy_file(root + "/data/catalogData/" + file, CatalogDir() + "/catalogData/" + file);
     }
+    std::filesystem::create_directories(CatalogDir() + "/Device");
+    std::filesystem::copy_file(root + "/examples/devices/zarn_catalog/Device/HV__DEV01.cfg",
+                               CatalogDir() + "/Device/HV__DEV01.cfg");
     ZARN_ResetCatalog();  // the next export reads the manufacturer table
   }
 
   // The component XML of one sample, converted by ZARN_GetComponents.
   std::string Convert(const std::string& source) {
     ComponentXMLInfo* list = nullptr;
-    const std::string path = testing::SourceDir() + "/examples/devices/" + source;
+    const std::string path = source[0] == '/' ? source : testing::SourceDir() + "/examples/devices/" + source;
     const uint32_t rc = ZARN_GetComponents(ToUtf16(path).c_str(), &list, nullptr);
     EXPECT_EQ(rc, 0u) << source;
     const std::string xml = list != nullptr ? ToUtf8(list->componentXmlPath) : std::string();
@@ -127,6 +132,79 @@ TEST_F(SampleLibraryTest, IdentificationIndexFindsImportedSamples) {
     ZARN_ResetCatalog();
     ASSERT_TRUE(Catalog().IndexLookup(s.key, &path)) << "the index is rebuilt from the saved catalog";
     EXPECT_EQ(path, s.path);
+  }
+}
+
+// True when the element at `path` carries the identification `key` itself or as a
+// further identity.
+bool CarriesKey(CCatalog_Contents& catalog, const std::string& path, const std::string& key) {
+  const Node element = catalog.FindByComponentPath(path);
+  if (!element) return false;
+  const auto key_of = [](Node n) {
+    const auto text = [&](const char* name) {
+      const Node child = n.FirstChildElement(name);
+      return child ? child.Text() : std::string();
+    };
+    return CCatalog_Contents::IndexKey(text("MANUFACTURER"), text("DEVICE_TYPE"), text("DEVICE_REVISION"));
+  };
+  if (key_of(element) == key) return true;
+  for (Node child : element.ChildElements()) {
+    if (child.Name() == "additionalIdentification" && key_of(child) == key) return true;
+  }
+  return false;
+}
+
+TEST_F(SampleLibraryTest, EveryIdentityAnswersWithAnElementThatCarriesIt) {
+  for (const Sample& s : kSamples) ASSERT_EQ(Import(Convert(s.source)), 0u) << s.source;
+  EXPECT_EQ(Count("//additionalIdentification[not(parent::COMPONENT or parent::COMPONENT_FOLDER)]"), 0u)
+      << "identities hang on what they identify, never on a level";
+  std::vector<std::string> keys;
+  for (const Sample& s : kSamples) {
+    const Node component = Catalog().FindByComponentPath(s.path);
+    ASSERT_TRUE(component) << s.path;
+    const auto text = [&](const char* name) { return component.FirstChildElement(name).Text(); };
+    const std::string key =
+        CCatalog_Contents::IndexKey(text("MANUFACTURER"), text("DEVICE_TYPE"), text("DEVICE_REVISION"));
+    EXPECT_EQ(key.find("/0000/"), std::string::npos) << s.source << ": " << key;
+    keys.push_back(key);
+  }
+  for (const char* when : {"after the imports", "after a reload"}) {
+    for (size_t i = 0; i < keys.size(); ++i) {
+      std::string path;
+      ASSERT_TRUE(Catalog().IndexLookup(keys[i], &path)) << keys[i] << " " << when;
+      EXPECT_TRUE(CarriesKey(Catalog(), path, keys[i])) << keys[i] << " answers " << path << " " << when;
+      EXPECT_TRUE(path == kSamples[i].path || std::string(kSamples[i].path).rfind(path + "/", 0) == 0)
+          << keys[i] << " answers " << path << ", not the sample or its folder, " << when;
+    }
+    ZARN_ResetCatalog();
+  }
+}
+
+// A directory holding two revisions of one device and another device: the older
+// revision becomes a further identity of the device; the other device lends it none.
+TEST_F(SampleLibraryTest, FurtherIdentitiesComeFromOtherRevisionsOfTheSameDevice) {
+  namespace fs = std::filesystem;
+  const std::string examples = testing::SourceDir() + "/examples/devices/";
+  const std::string dir = work_.Join("zentrifex_sources");
+  fs::create_directories(dir);
+  for (const char* file : {"hart/zentrifex/magflow_emf300.ddl", "hart/zentrifex/coriolis_cfm900.ddl",
+                           "_global/zarn_std_macros.h", "_global/zarn_std_variables.h"}) {
+    fs::copy_file(examples + file, dir + "/" + fs::path(file).filename().string());
+  }
+  std::string older = testing::ReadFile(dir + "/magflow_emf300.ddl");
+  older.replace(older.find("DEVICE_REVISION 2"), 17, "DEVICE_REVISION 1");
+  testing::WriteFile(dir + "/magflow_emf300_r1.ddl", older);
+
+  ASSERT_EQ(Import(Convert(dir + "/magflow_emf300.ddl")), 0u);
+  const std::string emf300 = "/DEVICE/HART/SENSOR/FLOW/ELECTRO_MAGNETIC/Zentrifex Messtechnik/Flow/emf300";
+  EXPECT_EQ(Count("//COMPONENT[@id='emf300']/additionalIdentification[DEVICE_REVISION='0x0001']"), 1u);
+  EXPECT_EQ(Count("//additionalIdentification[DEVICE_TYPE!='0xf1b2']"), 0u) << "the CFM 900 is another device";
+  for (int reload = 0; reload < 2; ++reload) {
+    std::string path;
+    ASSERT_TRUE(Catalog().IndexLookup("00F1/F1B2/0001", &path));
+    EXPECT_EQ(path, emf300);
+    EXPECT_FALSE(Catalog().IndexLookup("00F1/F1A5/0003", &path)) << path;
+    ZARN_ResetCatalog();
   }
 }
 
