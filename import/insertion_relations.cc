@@ -177,7 +177,9 @@ uint32_t CCatalog_Contents::AddRelationInParent(CCatalog_Object* object, const s
   // The creator imported again (or replaced) writes its copy anew: one per relation.
   RemoveInverseCopies(*this, relations, relation.Attribute(format::kId).value_or(""), creator_path);
   relations.AppendChild(std::move(owned));
-  RewriteComponentRef(parent, reference, creator_path);
+  // The creator's own entry names the component by path from now on, so that the
+  // relation resolves from the creator's side as well.
+  RewriteComponentRef(creator, reference, ComponentPathOf(parent));
   return 0;
 }
 

@@ -305,6 +305,56 @@ TEST_P(SampleRelationsTest, ReplacingTheStationKeepsOneInverseCopyPerModule) {
       << "after a reload";
 }
 
+// The component paths that the relation `relation_id` of the element at `path`
+// lists (its own records, not the inverse copies it holds).
+std::vector<std::string> RelatedPaths(const std::string& path, const std::string& relation_id) {
+  RelationInfo* relations = nullptr;
+  std::vector<std::string> paths;
+  if (ZARN_GetRelations(ZARN_RELATION_CHILD, ToUtf16(path).c_str(), &relations) != 0) return paths;
+  for (RelationInfo* r = relations; r != nullptr; r = r->next) {
+    if (r->isInverse || ToUtf8(r->id) != relation_id) continue;
+    for (RelationComponent* c = r->components; c != nullptr; c = c->next) paths.push_back(ToUtf8(c->componentPath));
+  }
+  ZARN_FreeRelations(relations);
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+std::string Referencing(const std::string& path) {
+  VARIANT paths;
+  VariantInit(&paths);
+  const uint32_t rc = ZARN_GetReferencingComponents(ToUtf16(path).c_str(), &paths);
+  std::string text = rc == 0 ? VariantString(paths) : "rc " + std::to_string(rc);
+  VariantClear(&paths);
+  return text;
+}
+
+// The station names its modules by path, whichever was imported first, and a host
+// can follow the relation from either side, also after a reload.
+TEST_P(SampleRelationsTest, TheStationNamesItsModulesByPath) {
+  const std::string station = "profibus_dp/brennvik/remote_io_rio8.ddl";
+  const std::string ai4 = "profibus_dp/brennvik/modules/ai4_module.mdd";
+  ASSERT_EQ(Import(Convert(GetParam() ? station : ai4)), 0u);
+  ASSERT_EQ(Import(Convert(GetParam() ? ai4 : station)), 0u);
+  ASSERT_EQ(Import(Convert("profibus_dp/brennvik/modules/do8_module.mdd")), 0u);
+  const std::string rio8 = "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/brennvik_station_folder/rio8";
+  const std::string ai4_path = "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/Modules/ai4_module";
+  const std::string do8_path = "/DEVICE/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module";
+  for (const char* when : {"after the imports", "after a reload"}) {
+    EXPECT_EQ(RelatedPaths(rio8, "rio8_modules"), (std::vector<std::string>{do8_path, ai4_path})) << when;
+    CatalogRelationInfo info{};
+    const std::u16string relation = u"rio8_modules";
+    ASSERT_EQ(ZARN_GetCatalogRelationInfo(relation.c_str(), ToUtf16(rio8).c_str(), ToUtf16(ai4_path).c_str(), &info),
+              0u);
+    EXPECT_EQ(info.relationId, relation.c_str()) << when;
+    EXPECT_EQ(info.relationKind, 2) << when;
+    EXPECT_EQ(Referencing(ai4_path), rio8) << when;
+    EXPECT_EQ(Referencing(do8_path), rio8) << when;
+    ZARN_ResetCatalog();
+  }
+  EXPECT_EQ(Count("//COMPONENT_RELATION[not(isInverse)]//component_ref[@ref]"), 0u) << "no reference by id is left";
+}
+
 bool RefuseRename(const std::string& temp_path) {
   std::filesystem::remove(temp_path);
   return false;
