@@ -87,14 +87,25 @@ void CCatalog_Contents::ResolveDirectories(const std::string& configured_base_di
   }
 }
 
+// The probe directory may be left over from a process that died, or be in use by
+// another process probing at the same time: each process writes an entry of its own
+// below it, and the directory goes when the last entry does.
 uint32_t CCatalog_Contents::ProbeWorkingDirectory() const {
   const std::string probe = JoinPath(base_directory_, format::kWriteProbeDirectoryName);
+  const std::string entry = JoinPath(probe, std::to_string(static_cast<long>(::getpid())));
   std::error_code ec;
-  if (!fs::create_directory(probe, ec) || ec) {
+  bool written = false;
+  for (int attempt = 0; attempt < 3 && !written; ++attempt) {
+    fs::create_directory(probe, ec);
+    fs::remove(entry, ec);  // a process of the same number that died
+    written = fs::create_directory(entry, ec);
+  }
+  if (!written) {
     Trace(kTraceError, "CCatalog_Contents::initialize", "can't write to working directory");
     return ZARN_E_CANNOT_WRITE;
   }
-  fs::remove(probe, ec);
+  fs::remove(entry, ec);
+  fs::remove(probe, ec);  // fails while another process's entry is there
   return 0;
 }
 

@@ -32,7 +32,7 @@ int ReadAncestorId(Node node, std::string_view name, std::string* id) {
 // base directory + separator + file name; flags a path that is too long.
 uint32_t ResolveFile(std::string_view base_directory, std::string_view file, std::string* full) {
   *full = JoinPath(TrimRightChars(base_directory, "\\/"), file);
-  return full->size() >= format::kMaxPath ? ZARN_E_PATH_TOO_LONG : 0;
+  return ToUtf16(*full).size() >= format::kMaxPath ? ZARN_E_PATH_TOO_LONG : 0;
 }
 
 std::string LanguageXPath(std::string_view language) {

@@ -131,7 +131,8 @@ uint32_t ComponentRetrieval::ConvertSource(const std::string& input, const std::
 
 uint32_t ComponentRetrieval::ListDirectory() {
   std::vector<std::string> all;
-  Cconversion::FindFiles(path_, "", &all);
+  // A directory without files holds nothing to convert, which is no failure.
+  if (!Cconversion::FindFiles(path_, "", &all)) return 0;
   const std::string piMark = DocumentPathToNative("PI\\0000\\pa_import.h");
   const std::string globalMark = DocumentPathToNative("_global\\io_module_general_properties.mdd");
   std::string piLibrary;

@@ -68,6 +68,25 @@ TEST_F(CatalogLifecycleTest, UnwritableWorkingDirectoryGivesNoCatalogAndRetries)
   EXPECT_EQ(rc, 0u);
 }
 
+// A process that died while probing, or one that probes at the same time, leaves
+// the probe directory behind: the catalog stays usable.
+TEST_F(CatalogLifecycleTest, LeftOverWriteProbeDoesNotBlockTheCatalog) {
+  const std::string probe = work_.Join("123ZARN_TEST_CATALOG123");
+  ASSERT_TRUE(std::filesystem::create_directories(probe + "/999999"));
+  Init(work_.path());
+  uint32_t rc = 1;
+  CatalogDirectory(&rc);
+  EXPECT_EQ(rc, 0u) << "another process's entry is there";
+  EXPECT_TRUE(std::filesystem::is_directory(probe + "/999999")) << "and it stays";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(probe), {}), 1) << "ours is gone";
+  std::filesystem::remove(probe + "/999999");
+  ZARN_ResetCatalog();
+  Init(work_.path());
+  CatalogDirectory(&rc);
+  EXPECT_EQ(rc, 0u);
+  EXPECT_FALSE(std::filesystem::exists(probe)) << "the last one out removes the directory";
+}
+
 TEST_F(CatalogLifecycleTest, MalformedCatalogFileIsKeptUntouched) {
   ASSERT_TRUE(WriteFile(CatalogFile(), "<ZARN_CATALOG><section id=\"DEVICE\">"));
   Init(work_.path());

@@ -102,7 +102,11 @@ TEST_F(ComponentListingTest, SourcesAreListedIdentMddPreferred) {
   EXPECT_EQ(Paths(records), (std::vector<std::string>{Dir("m/one.mdd"), Dir("a.ddl")}));
 }
 
-TEST_F(ComponentListingTest, EmptyDirectoryAndGlobalDirectoryGiveNoRecords) {
+TEST_F(ComponentListingTest, EmptyDirectoryGivesAnEmptyListAndGlobalDirectoryNoRecords) {
+  std::filesystem::create_directories(Dir("empty/sub"));
+  std::vector<Record> records;
+  EXPECT_EQ(Get(Dir("empty"), &records), 0u) << "nothing to convert is no failure";
+  EXPECT_TRUE(records.empty());
   Touch("_global/a.ddl");
   EXPECT_EQ(Get(Dir("_global")), ZARN_E_NO_RECORDS);
   EXPECT_EQ(Get(Dir("<ZarnGlobSpecial>")), ZARN_E_NO_RECORDS) << "a batch without convertible sources";

@@ -65,6 +65,10 @@ TEST_F(DomHelperTest, PathLimitIsReportedButTheValueDelivered) {
   EXPECT_EQ(rc, ZARN_E_PATH_TOO_LONG);
   Read(Child(c, "IMAGE"), "en", at_limit.substr(1), &rc);
   EXPECT_EQ(rc, 0u);
+  std::string umlauts;  // 253 characters in 506 bytes: below the limit
+  for (int i = 0; i < 253; ++i) umlauts += "\xc3\xa4";
+  Read(Child(c, "IMAGE"), "en", umlauts, &rc);
+  EXPECT_EQ(rc, 0u) << "the limit counts characters, not bytes";
 }
 
 TEST_F(DomHelperTest, InheritedValuesUseEachLevelsFsPath) {
