@@ -129,9 +129,8 @@ uint32_t ImportPiLibrary(CCatalog_Contents* catalog, const std::string& piLibrar
   }
   if (!root.fsPath.empty()) {
     const std::string target = JoinPath(catalog->catalogDirectory(), DocumentPathToNative(root.fsPath));
-    if (files.GetPathType(target) == kPathDirectory) files.Delete(target);
-    files.CreateDirectories(target);
-    files.CopyPath(piLibraryDirectory, target, false);
+    // Into what is there: the entries of an earlier library keep their files.
+    if (!files.CreateDirectories(target) || !files.CopyPath(piLibraryDirectory, target, false)) return ZARN_E_COPY;
   }
   return 0;
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "import/file_area_journal.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "zarn/trace.h"
@@ -227,6 +228,11 @@ bool CFileOperation::DoFileCopy(const std::string& source, const std::string& de
   }
   // Device XML files never travel into the file area; they are converted instead.
   if (FindNoCase(source, ".device.xml") != std::string::npos) return result;
+  FileAreaJournal* journal = FileAreaJournal::Active();
+  if (result && journal != nullptr && !journal->BeforeWrite(destination)) {
+    RecordError(EIO, "cannot keep the former " + destination);
+    result = false;
+  }
   if (result) {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -305,6 +311,14 @@ void CFileOperation::DeletePath(const std::string& path) {
 }
 
 bool CFileOperation::Delete(const std::string& path) {
+  if (FileAreaJournal* journal = FileAreaJournal::Active()) {
+    bool handled = false;
+    const bool removed = journal->Remove(path, &handled);
+    if (handled) {
+      if (!removed) RecordError(EIO, "cannot move aside " + path);
+      return removed;
+    }
+  }
   const uint32_t failures_before = failure_count_;
   DeletePath(path);
   return failure_count_ == failures_before;

@@ -28,6 +28,10 @@ uint32_t CImportDriver::ImportLibrary() {
   if (!parent) return ZARN_E_NO_PI_LIBRARY;
   std::string library = path_.substr(0, path_.rfind(kPiLibraryMarker));
   library = WithoutTrailingSeparator(library);
+  if (CFileOperation().GetPathType(library) != kPathDirectory) {
+    Trace(kTraceError, kFunction, "no PI library directory: %s", library);
+    return ZARN_E_IMPORT_ARGUMENT;
+  }
   std::string target;
   if (FileAreaDirectory(catalog_->catalogDirectory(), GetPiLibraryRoot().fsPath, &target)) {
     CreateDestination(target);

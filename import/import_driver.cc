@@ -9,6 +9,7 @@
 #include "conversion/catalog_object.h"
 #include "conversion/component_xml_reader.h"
 #include "external/trace.h"
+#include "import/file_area_journal.h"
 #include "import/file_operation.h"
 #include "maintenance/log_path_records.h"
 #include "query/log_paths.h"
@@ -68,6 +69,10 @@ CImportDriver::~CImportDriver() { g_active_driver = parent_; }
 uint32_t CImportDriver::Run() {
   if (mode_ != kImportModeImport && mode_ != kImportModeSideSteps) return ZARN_E_IMPORT_ARGUMENT;
   uint32_t result;
+  if (parent_ == nullptr) {
+    journal_ = std::make_unique<FileAreaJournal>(catalog_->catalogDirectory());
+    journal_->Activate();
+  }
   try {
     result = RunSteps();
   } catch (const std::bad_alloc&) {
@@ -75,6 +80,7 @@ uint32_t CImportDriver::Run() {
   } catch (...) {
     result = ZARN_E_DOCUMENT;
   }
+  if (journal_) journal_->Deactivate();
   try {
     return FinalPhase(result);
   } catch (...) {
@@ -117,6 +123,7 @@ uint32_t CImportDriver::FinalPhase(uint32_t result) {
     Rollback();
   } else {
     HandOverToParent();
+    if (journal_) journal_->Commit();
   }
   return result;
 }
@@ -156,6 +163,7 @@ void CImportDriver::IndexElement(Node element, const std::string& path) {
 }
 
 void CImportDriver::Rollback() {
+  const FileAreaJournal::Suspension suspension;
   if (has_snapshot_) {
     std::string error;
     if (snapshot_file_existed_) {
@@ -177,6 +185,8 @@ void CImportDriver::Rollback() {
     }
   }
   created_directories_.clear();
+  // After the created directories: a directory the import replaced was created anew.
+  if (journal_) journal_->Restore();
   for (const std::string& key : indexed_keys_) catalog_->IndexRemove(key);
   indexed_keys_.clear();
   if (!recorded_bundle_.empty()) catalog_->importSources().erase(recorded_bundle_);

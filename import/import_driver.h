@@ -25,6 +25,7 @@
 namespace zarn {
 
 class ComponentXmlReader;
+class FileAreaJournal;
 
 // Modes of ZARN_ImportComponent.
 inline constexpr int32_t kImportModeImport = 0;     // the whole import
@@ -130,6 +131,9 @@ class CImportDriver {
   CImportDriver* parent_;
   bool library_import_ = false;
   std::unique_ptr<ComponentXmlReader> reader_;
+  // The outermost driver's record of what the import changes in existing
+  // directories of the file area.
+  std::unique_ptr<FileAreaJournal> journal_;
   CCatalog_Contents::ObjectArray objects_;
   NodeList components_;
   std::vector<std::string> created_directories_;

@@ -71,4 +71,6 @@ bool WriteFileAtomically(const std::string& path, std::string_view data, std::st
   return true;
 }
 
+long CurrentProcessId() { return static_cast<long>(::getpid()); }
+
 }  // namespace zarn

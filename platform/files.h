@@ -18,6 +18,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view data, std::st
 // Testing: called after the temporary file was written and flushed, before the
 // rename. Returning false stops the write there, as a crash would (the temporary
 // file stays). Pass nullptr to remove the hook.
+// The number of this process (names per-process working files).
+long CurrentProcessId();
+
 using BeforeRenameHook = bool (*)(const std::string& temp_path);
 void SetBeforeRenameHookForTesting(BeforeRenameHook hook);
 

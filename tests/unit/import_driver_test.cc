@@ -148,12 +148,14 @@ TEST_P(ImportFailureTest, LeavesCatalogFileAndDirectoriesAsBefore) {
   ImportFirst();
   const std::string before = CatalogFile();
   const std::vector<std::string> directories = Directories();
+  const TreeSnapshot area = FileArea();
   const size_t index_size = Catalog().IndexSize();
   const std::string path = GetParam().prepare(this);
   EXPECT_EQ(Import(path), GetParam().expected);
   SetBeforeRenameHookForTesting(nullptr);
   EXPECT_EQ(CatalogFile(), before);
   EXPECT_EQ(Directories(), directories) << "no directory created by the import remains";
+  EXPECT_EQ(FileArea(), area) << "files written into directories that were there are gone again";
   EXPECT_EQ(Catalog().IndexSize(), index_size) << "keys of the failed import are not kept";
   EXPECT_FALSE(Catalog().getSubElementByXPath("//COMPONENT[@id='CFM900']")) << "the catalog was reloaded";
   unsetenv("ZARN_SETTINGS");

@@ -94,6 +94,29 @@ TEST_F(PiLibraryImportTest, LibraryGoesBelowItsElementWithItsFiles) {
   EXPECT_NE(log_paths_, nullptr);
 }
 
+// A library directory that is not there changes nothing; a second library joins
+// the first, whose entries keep their files.
+TEST_F(PiLibraryImportTest, MissingOrSecondLibraryKeepsWhatWasThere) {
+  WriteFile(CatalogDir() + "/zarn_catalog_content.xml",
+            "<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS_PA\"/></section></ZARN_CATALOG>");
+  ZARN_ResetCatalog();
+  ASSERT_EQ(Import(Library()), 0u);
+  const std::string before = CatalogFile();
+  const TreeSnapshot area = FileArea();
+  EXPECT_EQ(Import(work_.Join("gone/PI/<FoundPiLibrarySpecial>")), ZARN_E_IMPORT_ARGUMENT);
+  EXPECT_EQ(CatalogFile(), before);
+  EXPECT_EQ(FileArea(), area);
+
+  const std::string second = work_.Join("pb/PI");
+  WriteFile(second + "/0000/pa_import.h", "");
+  WriteFile(second + "/00003B/00003B_0002_01_01.ddl", "other device");
+  ASSERT_EQ(Import(second + "/<FoundPiLibrarySpecial>"), 0u);
+  for (const char* file : {"00002A/00002A_0001_01_02.ddl", "00003B/00003B_0002_01_01.ddl"}) {
+    EXPECT_TRUE(std::filesystem::exists(CatalogDir() + "/DEVICE/PROFIBUS_PA/PI/" + std::string(file))) << file;
+  }
+  EXPECT_EQ(Count("//PI-LIBRARY//COMPONENT"), 2u);
+}
+
 TEST_F(ImportSpecialTest, HardwareConfigurationSourcesAreImportedLinkedAndRemoved) {
   const std::string hw = TempDir() + "/hw";
   const std::string device =
