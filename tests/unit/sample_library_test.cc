@@ -371,6 +371,21 @@ uint32_t DeletePath(const std::string& path) {
   return rc;
 }
 
+// The modules of a GSD station are placed by reference in the station's directory:
+// deleting one keeps the directory for the station and the other modules.
+TEST_F(SampleLibraryTest, DeletingAModuleKeepsItsStationsFiles) {
+  ASSERT_EQ(Import(Convert("gsd/QLMK80F3.gsd")), 0u);
+  const std::string station = "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/QLMK80F3";
+  const std::string directory = CatalogDir() + station;
+  ASSERT_TRUE(std::filesystem::exists(directory + "/QLMK80F3.gsd"));
+  ASSERT_EQ(DeletePath(station + "/QLMK80F3_M1"), 0u);
+  EXPECT_TRUE(std::filesystem::exists(directory + "/QLMK80F3.gsd"));
+  EXPECT_EQ(Count("//COMPONENT[@id='QLMK80F3_M2']"), 1u);
+  EXPECT_EQ(RelatedPaths(station, "QLMK80F3_modules"),
+            (std::vector<std::string>{station + "/QLMK80F3_M2", station + "/QLMK80F3_M3"}))
+      << "the deleted module is no longer offered";
+}
+
 // Deleting components one by one: every element that stays keeps its file area,
 // and a delete whose save fails changes neither file, file area nor tree.
 TEST_F(SampleLibraryTest, DeletionKeepsTheFilesOfWhatStays) {
