@@ -132,6 +132,12 @@ class ComponentXmlReader {
   CDOMHelper selector_;
 };
 
+// Gives a component XML without level folders (one written by hand) the level
+// folders a converted source with the same placement carries: section DEVICE, one
+// per protocol, per protocol and classification, and per protocol, classification
+// and manufacturer. A document that has level folders is left as it is.
+void AddMissingCatalogLevels(xml::Document* document);
+
 // Derives section and classification of an object from a classification
 // "NET_x", "NODE_x", "SYSTEM_x" or "DEVICE_x" when no section is named; any other
 // non-empty classification gives the section DEVICE.

@@ -71,6 +71,7 @@ uint32_t CImportDriver::ImportBundleEntry(const std::string& entry, const std::s
   reader.SetImportFlag(true);
   reader.SetDeviceConfiguration(catalog_->deviceConfigurationFile());
   uint32_t result = reader.Load(entry);
+  if (result == 0) AddMissingCatalogLevels(reader.document());
   if (result == 0) result = reader.Read(entry);
   if (result == 0) result = CheckFileReferences(reader);
   if (result != 0) return result;

@@ -31,6 +31,7 @@ uint32_t CImportDriver::ImportComponentXml() {
   reader_->SetImportFlag(catalog_->sourceIsModuleDescription());
   reader_->SetDeviceConfiguration(catalog_->deviceConfigurationFile());
   uint32_t result = reader_->Load(path_);
+  if (result == 0) AddMissingCatalogLevels(reader_->document());
   if (result == 0) result = reader_->Read(path_);
   if (result == 0) result = CheckFileReferences(*reader_);
   if (result == 0 && !reader_->Components().empty()) {

@@ -29,7 +29,9 @@ ComponentsOfFile FindComponentsOfFile(CCatalog_Contents& catalog, const std::str
   ComponentXmlReader reader(&catalog.manufacturerNamesById(), true);
   reader.SetImportFlag(module_description);
   reader.SetDeviceConfiguration(catalog.deviceConfigurationFile());
-  if (reader.Load(file) != 0 || reader.Read(file) == ZARN_E_NO_VERSION) return out;
+  if (reader.Load(file) != 0) return out;
+  AddMissingCatalogLevels(reader.document());
+  if (reader.Read(file) == ZARN_E_NO_VERSION) return out;
   CCatalog_Contents::ObjectArray objects = catalog.SortObjectsByLevel(reader);
   catalog.ResolveParentReferences(&objects);
   for (const auto& object : objects) {

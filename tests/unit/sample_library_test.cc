@@ -412,6 +412,43 @@ TEST_F(SampleLibraryTest, DeletionKeepsTheFilesOfWhatStays) {
   }
 }
 
+// A component XML written by hand (placement on the component, no level folders)
+// lands where a converted source with the same fields lands, and its texts stay on
+// the component.
+TEST_F(SampleLibraryTest, HandWrittenComponentXmlIsPlacedLikeAConvertedOne) {
+  const std::string dir = work_.Join("hand");
+  testing::WriteFile(dir + "/manual.txt", "manual");
+  const std::string xml = Component(
+      "hand/handmade.xml",
+      "<COMPONENT id=\"handmade_tt1\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_TEMPERATURE\"/>"
+      "<MANUFACTURER_EXT name=\"Quellmark Sensorik\"/><COMPONENT_PATH name=\"Temperature/handmade_tt1\"/>"
+      "<LABEL><string>Hand-made TT 1</string></LABEL><ZARN>manual.txt</ZARN></COMPONENT>",
+      dir + "/");
+  for (int order = 0; order < 2; ++order) {
+    if (order == 1) {
+      ASSERT_EQ(DeletePath("/DEVICE"), ZARN_E_NOT_DELETABLE);
+      ASSERT_EQ(DeletePath("/DEVICE/HART/SENSOR/TEMPERATURE/Quellmark Sensorik"), 0u);
+      ASSERT_EQ(Import(Convert("hart/quellmark/temperature_tt420.ddl")), 0u) << "the converted one first";
+    }
+    ASSERT_EQ(Import(xml), 0u);
+    const Node hand = ElementAt("/DEVICE/HART/SENSOR/TEMPERATURE/Quellmark Sensorik/Temperature/handmade_tt1");
+    ASSERT_TRUE(hand) << "order " << order;
+    EXPECT_TRUE(std::filesystem::exists(CatalogDir() + DocumentPathToNative(hand.Attribute("fsPath").value_or("")) +
+                                        "/manual.txt"));
+    if (order == 0) {
+      ASSERT_EQ(Import(Convert("hart/quellmark/temperature_tt420.ddl")), 0u) << "the converted one after";
+    }
+    EXPECT_EQ(Count("//CLASSIFICATION[@id='TEMPERATURE']/MANUFACTURER[@id='Quellmark Sensorik']"), 1u);
+    EXPECT_EQ(Count("//MANUFACTURER[@id='Quellmark Sensorik']/COMPONENT_FOLDER[@id='Temperature']"), 1u)
+        << "one folder for both";
+    EXPECT_EQ(Count("/ZARN_CATALOG/PROTOCOL | /ZARN_CATALOG/COMPONENT | //section/COMPONENT"), 0u);
+    EXPECT_EQ(Count("//*[self::section or self::PROTOCOL or self::CLASSIFICATION or self::MANUFACTURER]/LABEL"
+                    "[string='Hand-made TT 1']"),
+              0u)
+        << "the component's label stays on the component";
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Order, SampleRelationsTest, ::testing::Bool());
 
 }  // namespace
