@@ -239,6 +239,9 @@ bool CFileOperation::DoFileCopy(const std::string& source, const std::string& de
     const auto options = move ? fs::copy_options::none : fs::copy_options::overwrite_existing;
     if (!fs::copy_file(source, destination, options, ec)) {
       RecordError(ec.value(), "cannot copy " + source + " to " + destination);
+      ZARN_DoTrace(ZARN_TRACE_ERROR, u"ZARN Component", u"zarn_catalog_manager_x", u"CFileOperation::DoFileCopy",
+                   u"copy error: %s not copied to %s (%s)", ToUtf16(source).c_str(), ToUtf16(destination).c_str(),
+                   ToUtf16(ec.message()).c_str());
       result = false;
     }
   }

@@ -152,6 +152,16 @@ TEST_F(FileOperationTest, OverwritesReadOnlyDestinationOfOtherSizeWithWarning) {
   EXPECT_EQ(trace.entries()[0].message, "overwrite error: overwrite " + target);
 }
 
+TEST_F(FileOperationTest, FileThatCannotBeCopiedIsTraced) {
+  Make("from/a.txt", "a");
+  Make("from/b.txt", "b");
+  MakeDir("to/a.txt");  // a directory where the file should go
+  testing::TraceCapture trace;
+  op_.Copy(Path("from"), Path("to"));
+  EXPECT_EQ(testing::ReadFile(Path("to/b.txt")), "b") << "the others are copied";
+  EXPECT_TRUE(trace.Contains("copy error: " + Path("from/a.txt") + " not copied to " + Path("to/a.txt")));
+}
+
 TEST_F(FileOperationTest, OverwriteOfSameSizeIsSilent) {
   const std::string source = Make("src.txt", "abc");
   const std::string target = Make("dst.txt", "xyz");
