@@ -130,17 +130,26 @@ uint32_t DeleteEntry(CCatalog_Contents& catalog, const std::string& entry, Delet
   lists->removed_keys.clear();
   for (const std::string& path : lists->components) RemoveElement(catalog, path, lists);
   for (const std::string& path : lists->folders) RemoveElement(catalog, path, lists);
+  // Who referred to the deleted elements is reported; their entries then go.
+  const size_t referencing_before = lists->referencing.size();
+  CollectReferencing(catalog, lists);
+  std::vector<std::string> deleted = lists->components;
+  deleted.insert(deleted.end(), lists->folders.begin(), lists->folders.end());
+  DropDanglingRelationEntries(catalog, deleted);
   if (catalog.save() != 0) {
     // Nothing of this entry is kept: the tree comes back from the file, the keys
     // go back into the index, and no file was touched yet.
     catalog.reload();
     for (const auto& [key, path] : lists->removed_keys) catalog.IndexInsert(key, path);
+    for (size_t i = referencing_before; i < lists->referencing.size(); ++i) {
+      lists->referencing_seen.erase(lists->referencing[i]);
+    }
+    lists->referencing.resize(referencing_before);
     return ZARN_E_CANNOT_WRITE;
   }
   // A directory shared with an element that stays (a module placed by reference in
   // its station's directory, the components of one bundle) is kept.
   DeleteUnusedFileAreas(catalog, lists->file_areas);
-  CollectReferencing(catalog, lists);
   return 0;
 }
 

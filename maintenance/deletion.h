@@ -60,6 +60,12 @@ void DeleteHardwareConfigurationPartners(CCatalog_Contents& catalog, Node node, 
 // Removes the inverse relations that the parent components of `node` hold for it.
 void DeleteInverseParentRelations(CCatalog_Contents& catalog, Node node);
 
+// Removes, from the relations of what stays, the entries that name one of
+// `deleted_paths` (or a path below one) where no placeholder waits for the deleted
+// element's return; an inverse copy left without entries goes as a whole. One walk
+// of the document.
+void DropDanglingRelationEntries(CCatalog_Contents& catalog, const std::vector<std::string>& deleted_paths);
+
 // Copies the inverse child relations of `node` and of its descendants into
 // placeholder COMPONENT_FOLDERs below `parent` (same ids). Nothing for a null parent.
 void KeepChildRelations(CCatalog_Contents& catalog, Node node, Node parent);

@@ -152,6 +152,11 @@ void DeleteInverseParentRelations(CCatalog_Contents& catalog, Node node) {
 
 void KeepChildRelations(CCatalog_Contents& catalog, Node node, Node parent) {
   if (!node || !parent || !node.IsElement()) return;
+  // A module inside its station's component comes back only with the station, which
+  // writes the relation anew; a placeholder there would wait for nothing.
+  for (Node n = parent; n; n = n.Parent()) {
+    if (n.IsElement() && n.Name() == format::kComponent) return;
+  }
   Node placeholder;
   const auto ensure_placeholder = [&]() {
     if (placeholder) return;

@@ -53,6 +53,13 @@ expect "gone after delete" "not in the catalog" "$out"
 out=$(zc import "$src/examples/devices/broken/syntax_error.ddl" 2>&1)
 expect "broken source" "failed: 1" "$out"
 
+out=$(zc check)
+expect "check on what is left" "sound: " "$out"
+echo "stray" > "$work/zarn_catalog/DEVICE/stray.txt"
+out=$(zc check --json; echo "exit $?")
+expect "check names an orphan" '"invariant": 4' "$out"
+expect "check fails on a violation" "exit 1" "$out"
+
 sleep 0.2  # let the last tee finish
 if grep -qE "Sanitizer|runtime error" "$log"; then
   echo "FAILED: sanitizer report:"

@@ -2,6 +2,7 @@
 // stylesheet and imported one by one into a fresh catalog: the tree they build, the
 // identification index, the file area, and importing them again.
 #include "external/compiler_library.h"
+#include "maintenance/catalog_check.h"
 #include "tests/unit/import_driver_fixture.h"
 
 namespace zarn {
@@ -447,6 +448,50 @@ TEST_F(SampleLibraryTest, HandWrittenComponentXmlIsPlacedLikeAConvertedOne) {
               0u)
         << "the component's label stays on the component";
   }
+}
+
+// The catalog checker over the whole sample library: sound after the import, after
+// replacing every component and after deleting every module.
+void ExpectSound(CCatalog_Contents& catalog, const char* when) {
+  const CatalogCheckResult result = CheckCatalog(catalog);
+  for (const CatalogViolation& v : result.violations) {
+    ADD_FAILURE() << when << ": " << static_cast<int>(v.invariant) << " " << v.path << " " << v.subject << ": "
+                  << v.message;
+  }
+}
+
+TEST_F(SampleLibraryTest, CheckerFindsTheLibrarySoundAfterImportReplaceAndModuleDeletion) {
+  std::vector<std::string> sources;
+  for (const Sample& s : kSamples) sources.push_back(s.source);
+  sources.insert(sources.end(), {"gsd/QLMK80F3.gsd", "gsd/BRDL0A1B.gsd"});
+  for (const std::string& source : sources) ASSERT_EQ(Import(Convert(source)), 0u) << source;
+  ExpectSound(Catalog(), "after the import");
+  EXPECT_GT(CheckCatalog(Catalog()).relations, 0u);
+  for (const std::string& source : sources) {
+    VARIANT deleted;
+    VARIANT referencing;
+    VariantInit(&deleted);
+    VariantInit(&referencing);
+    LogPathEntry* paths = nullptr;
+    EXPECT_EQ(ZARN_ReplaceComponent(ToUtf16(Convert(source)).c_str(), &deleted, &referencing, &paths),
+              ZARN_S_REPLACED)
+        << source;
+    FreeLogPathEntries(paths);
+    VariantClear(&deleted);
+    VariantClear(&referencing);
+  }
+  ExpectSound(Catalog(), "after replacing every component");
+  const std::string quelmark = "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/QLMK80F3/";
+  for (const std::string& module :
+       {std::string("/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/Modules/ai4_module"),
+        std::string("/DEVICE/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module"),
+        quelmark + "QLMK80F3_M1", quelmark + "QLMK80F3_M2", quelmark + "QLMK80F3_M3",
+        std::string("/DEVICE/PROFIBUS_PA/SENSOR/PRESSURE/Brindle Instruments/BRDL0A1B/BRDL0A1B_M1")}) {
+    EXPECT_EQ(DeletePath(module), 0u) << module;
+  }
+  ExpectSound(Catalog(), "after deleting every module");
+  ZARN_ResetCatalog();
+  ExpectSound(Catalog(), "after a reload");
 }
 
 INSTANTIATE_TEST_SUITE_P(Order, SampleRelationsTest, ::testing::Bool());
