@@ -98,27 +98,34 @@ void ReadLanguageFiles(const std::string& iodd_path, IoddDevice* device, Convers
   }
 }
 
-void CheckImages(const std::string& iodd_path, const IoddDevice& device, ConversionReport* report) {
+// A picture the IODD names but its maker did not ship is left out of the component,
+// so that the catalog names no file it does not have.
+void CheckImages(const std::string& iodd_path, IoddDevice* device, ConversionReport* report) {
   const std::string dir = DirectoryOfFile(iodd_path);
-  for (const IoddVariant& v : device.variants) {
+  for (IoddVariant& v : device->variants) {
     if (v.device_symbol.empty()) continue;
     std::error_code ec;
     if (!IsSafePathSegment(v.device_symbol) || !fs::is_regular_file(JoinPath(dir, v.device_symbol), ec)) {
       report->Warn(FileNamePart(iodd_path) + ": image " + v.device_symbol + " referenced but missing");
+      v.device_symbol.clear();
     }
   }
 }
 
-// The images of a package's IODD go beside the device XML, where the catalog takes
-// the files of a converted component from.
-void PlaceImagesBesideOutput(const std::string& iodd_path, const IoddDevice& device,
-                             const std::string& output_directory) {
-  const std::string dir = DirectoryOfFile(iodd_path);
-  for (const IoddVariant& v : device.variants) {
-    if (v.device_symbol.empty() || !IsSafePathSegment(v.device_symbol)) continue;
-    std::error_code ec;
-    fs::copy_file(JoinPath(dir, v.device_symbol), JoinPath(output_directory, v.device_symbol),
-                  fs::copy_options::overwrite_existing, ec);
+// The files of a package's IODD (the IODD itself, its language files, the device
+// pictures, icons and logo beside it) go beside the device XML, where the catalog
+// takes the files of a converted component from: the component names the IODD and
+// its pictures, and they must travel with it. Files already there stay.
+void PlacePackageFilesBesideOutput(const std::string& iodd_path, const std::string& output_directory) {
+  const std::string dir = WithoutTrailingSeparator(DirectoryOfFile(iodd_path));
+  std::error_code ec;
+  size_t scanned = 0;
+  for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator() && scanned < kMaxDirectoryScan;
+       it.increment(ec), ++scanned) {
+    std::error_code file_ec;
+    if (!it->is_regular_file(file_ec)) continue;
+    const std::string name = it->path().filename().string();
+    fs::copy_file(it->path(), JoinPath(output_directory, name), fs::copy_options::skip_existing, file_ec);
   }
 }
 
@@ -145,8 +152,8 @@ void ConvertIodd(const std::string& input, const std::string& output_directory, 
   IoddDevice device;
   if (!ReadIodd(*doc, iodd_path, &device, report)) return;
   ReadLanguageFiles(iodd_path, &device, report);
-  CheckImages(iodd_path, device, report);
-  if (iodd_path != input) PlaceImagesBesideOutput(iodd_path, device, output_directory);
+  CheckImages(iodd_path, &device, report);
+  if (iodd_path != input) PlacePackageFilesBesideOutput(iodd_path, output_directory);
   DeviceXmlWriter writer("zarn_iodd_converter");
   WriteIoddDeviceXml(device, FileNamePart(iodd_path), input, &writer, report);
   if (!writer.Save(output_file, &error)) report->Fail(kCannotWriteOutput, "cannot write " + output_file + ": " + error);

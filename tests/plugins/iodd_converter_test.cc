@@ -111,6 +111,8 @@ TEST_F(IoddConverterTest, MissingPartsAreWarnings) {
     EXPECT_NE(std::string::npos, r.message.find(c.warning)) << c.text << " -> " << r.message;
     EXPECT_NE(nullptr, r.doc) << c.text;
   }
+  const Converted r = Snippet(cases[3].text);
+  EXPECT_EQ(0u, N(r, "//IMAGE")) << "a picture that is not there is not named";
 }
 
 TEST_F(IoddConverterTest, UnreadableDescriptionsFail) {
@@ -163,8 +165,10 @@ TEST_F(IoddConverterTest, PackageIsUnpackedInsideTheOutputDirectory) {
   EXPECT_FALSE(std::filesystem::exists(JoinPath(out_.path(), "x")));
   EXPECT_FALSE(std::filesystem::exists("/abs"));
   EXPECT_TRUE(std::filesystem::exists(JoinPath(out_.path(), std::string("package.zip.content/") + kImage)));
-  EXPECT_TRUE(std::filesystem::exists(JoinPath(out_.path(), kImage)))
-      << "the image the component names lies beside the device XML, where the import copies from";
+  for (const char* file : {kImage, kMain, kGerman}) {
+    EXPECT_TRUE(std::filesystem::exists(JoinPath(out_.path(), file)))
+        << file << ": the files of the IODD lie beside the device XML, where the import copies from";
+  }
   EXPECT_FALSE(std::filesystem::exists(JoinPath(out_.path(), "y")));
 }
 

@@ -70,6 +70,19 @@ class ImportDriverTest : public ::testing::Test {
   }
 
   CCatalog_Contents& Catalog() { return *CatalogModule::Instance().Catalog(); }
+  // The shipped data a converting import needs (stylesheet, maker table, device
+  // configuration), laid out in the catalog as `zarn-catalog init` does.
+  void LayOutCatalogData() {
+    const std::string root = testing::SourceDir();
+    std::filesystem::create_directories(CatalogDir() + "/catalogData");
+    std::filesystem::create_directories(CatalogDir() + "/Device");
+    for (const char* file : {"zarnxml_2_componentxml.xslt", "devices.cfg"}) {
+      std::filesystem::copy_file(root + "/data/catalogData/" + file, CatalogDir() + "/catalogData/" + file);
+    }
+    std::filesystem::copy_file(root + "/examples/devices/zarn_catalog/Device/HV__DEV01.cfg",
+                               CatalogDir() + "/Device/HV__DEV01.cfg");
+    ZARN_ResetCatalog();  // the next export reads the tables
+  }
   std::string CatalogDir() { return Catalog().catalogDirectory(); }
   std::string CatalogFile() { return testing::ReadFile(Catalog().catalogFile()); }
   std::string TempDir() { return Catalog().temporaryDirectory(); }

@@ -67,15 +67,7 @@ class OperationSequenceTest : public ImportDriverTest {
   void SetUp() override {
     ImportDriverTest::SetUp();
     if (!CompilerLibrary::Instance().available()) GTEST_SKIP() << "the compiler library is not built";
-    const std::string root = testing::SourceDir();
-    std::filesystem::create_directories(CatalogDir() + "/catalogData");
-    std::filesystem::create_directories(CatalogDir() + "/Device");
-    for (const char* file : {"zarnxml_2_componentxml.xslt", "devices.cfg"}) {
-      std::filesystem::copy_file(root + "/data/catalogData/" + file, CatalogDir() + "/catalogData/" + file);
-    }
-    std::filesystem::copy_file(root + "/examples/devices/zarn_catalog/Device/HV__DEV01.cfg",
-                               CatalogDir() + "/Device/HV__DEV01.cfg");
-    ZARN_ResetCatalog();
+    LayOutCatalogData();
     for (const Family& f : Corpus()) converted_.push_back(ConvertOnce(f.source));
   }
   void TearDown() override {

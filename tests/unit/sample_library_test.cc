@@ -44,15 +44,7 @@ class SampleLibraryTest : public ImportDriverTest {
   void SetUp() override {
     ImportDriverTest::SetUp();
     if (!CompilerLibrary::Instance().available()) GTEST_SKIP() << "the compiler library is not built";
-    const std::string root = testing::SourceDir();
-    std::filesystem::create_directories(CatalogDir() + "/catalogData");
-    for (const char* file : {"zarnxml_2_componentxml.xslt", "devices.cfg"}) {
-      std::filesystem::copy_file(root + "/data/catalogData/" + file, CatalogDir() + "/catalogData/" + file);
-    }
-    std::filesystem::create_directories(CatalogDir() + "/Device");
-    std::filesystem::copy_file(root + "/examples/devices/zarn_catalog/Device/HV__DEV01.cfg",
-                               CatalogDir() + "/Device/HV__DEV01.cfg");
-    ZARN_ResetCatalog();  // the next export reads the manufacturer table
+    LayOutCatalogData();
   }
 
   // The component XML of one sample, converted by ZARN_GetComponents.
