@@ -31,6 +31,8 @@ std::string ComponentXmlReader::SourceCandidate(const std::string& first_dir, co
 }
 
 bool ComponentXmlReader::Identify(uint32_t* status) {
+  // A converter's output identifies itself; its source is no device description.
+  if (IdentifyFromComponentXml()) return true;
   std::string ref;
   for (const auto& object : components_) {
     if (!object->sourceFileRef.empty()) {
@@ -63,28 +65,49 @@ bool ComponentXmlReader::Identify(uint32_t* status) {
   return true;
 }
 
-void ComponentXmlReader::ApplyIdentification(const SourceIdentity& identity) {
+// A converter's component (a GSD station, an IODD variant) names its identification
+// itself, in a SOURCE_IDENTIFICATION child that the catalog does not keep.
+bool ComponentXmlReader::IdentifyFromComponentXml() {
+  bool found = false;
   for (const auto& object : components_) {
-    if (object->isCatalogLevel) {
-      object->manufacturer = object->manufacturerName;
-      continue;
-    }
-    object->ddRevision = identity.ddRevision;
-    object->deviceRevision = identity.deviceRevision;
-    object->deviceType = identity.deviceType;
-    object->manufacturer = identity.manufacturer;
-    const std::pair<const char*, const std::string*> elements[] = {{"DD_REVISION", &object->ddRevision},
-                                                                   {"DEVICE_REVISION", &object->deviceRevision},
-                                                                   {"DEVICE_TYPE", &object->deviceType},
-                                                                   {"MANUFACTURER", &object->manufacturer}};
-    for (const auto& [name, value] : elements) {
-      if (!value->empty() && object->element) object->element.AppendElement(name, IdentificationText(name, *value));
-    }
-    if (!object->manufacturerName.empty()) {
-      object->manufacturer = object->manufacturerName;
-    } else if (!identity.manufacturer.empty()) {
-      object->manufacturer = NormaliseIdentifiedManufacturer(identity.manufacturer);
-    }
+    Node own = object->element ? object->element.FirstChildElement("SOURCE_IDENTIFICATION") : Node();
+    if (!own) continue;
+    SourceIdentity identity;
+    identity.manufacturer = own.Attribute("manufacturer").value_or("");
+    identity.deviceType = own.Attribute("deviceType").value_or("");
+    identity.deviceRevision = own.Attribute("deviceRevision").value_or("");
+    identity.ddRevision = own.Attribute("ddRevision").value_or("");
+    own.Remove();
+    ApplyIdentificationTo(object.get(), identity);
+    found = true;
+  }
+  return found;
+}
+
+void ComponentXmlReader::ApplyIdentification(const SourceIdentity& identity) {
+  for (const auto& object : components_) ApplyIdentificationTo(object.get(), identity);
+}
+
+void ComponentXmlReader::ApplyIdentificationTo(CCatalog_Object* object, const SourceIdentity& identity) {
+  if (object->isCatalogLevel) {
+    object->manufacturer = object->manufacturerName;
+    return;
+  }
+  object->ddRevision = identity.ddRevision;
+  object->deviceRevision = identity.deviceRevision;
+  object->deviceType = identity.deviceType;
+  object->manufacturer = identity.manufacturer;
+  const std::pair<const char*, const std::string*> elements[] = {{"DD_REVISION", &object->ddRevision},
+                                                                 {"DEVICE_REVISION", &object->deviceRevision},
+                                                                 {"DEVICE_TYPE", &object->deviceType},
+                                                                 {"MANUFACTURER", &object->manufacturer}};
+  for (const auto& [name, value] : elements) {
+    if (!value->empty() && object->element) object->element.AppendElement(name, IdentificationText(name, *value));
+  }
+  if (!object->manufacturerName.empty()) {
+    object->manufacturer = object->manufacturerName;
+  } else if (!identity.manufacturer.empty()) {
+    object->manufacturer = NormaliseIdentifiedManufacturer(identity.manufacturer);
   }
 }
 

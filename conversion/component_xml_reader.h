@@ -106,6 +106,8 @@ class ComponentXmlReader {
   std::string SourceCandidate(const std::string& first_dir, const std::string& second_dir,
                               const std::string& file) const;
   void ApplyIdentification(const SourceIdentity& identity);
+  void ApplyIdentificationTo(CCatalog_Object* object, const SourceIdentity& identity);
+  bool IdentifyFromComponentXml();
   std::string NormaliseIdentifiedManufacturer(const std::string& text) const;
 
   // Relations, references and depth (component_xml_links.cc).

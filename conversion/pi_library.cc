@@ -116,21 +116,22 @@ uint32_t ImportPiLibrary(CCatalog_Contents* catalog, const std::string& piLibrar
   if (catalog == nullptr) return ZARN_E_NO_CATALOG;
   CFileOperation files;
   cHcfType& root = GetPiLibraryRoot();
-  if (files.GetPathType(piLibraryDirectory) == kPathDirectory) {
-    std::vector<std::string> sources;
-    Cconversion::FindFiles(piLibraryDirectory, "ddl", &sources);
-    for (const std::string& source : sources) {
-      const PathParts name = SplitPath(source);
-      std::string parts[4];
-      if (!SplitPiFileName(name.name, parts)) continue;
-      root.Add(std::make_unique<cHcfComponentType>(parts[0], parts[1], parts[2], parts[3],
-                                                   name.name + name.extension));
-    }
+  const std::string target = JoinPath(catalog->catalogDirectory(), DocumentPathToNative(root.fsPath));
+  // The library's files go into what is there, and the tree is read from there: it
+  // holds every library this catalog received (their entries keep their files) and
+  // nothing another catalog of this process received.
+  if (files.GetPathType(piLibraryDirectory) == kPathDirectory &&
+      (!files.CreateDirectories(target) || !files.CopyPath(piLibraryDirectory, target, false))) {
+    return ZARN_E_COPY;
   }
-  if (!root.fsPath.empty()) {
-    const std::string target = JoinPath(catalog->catalogDirectory(), DocumentPathToNative(root.fsPath));
-    // Into what is there: the entries of an earlier library keep their files.
-    if (!files.CreateDirectories(target) || !files.CopyPath(piLibraryDirectory, target, false)) return ZARN_E_COPY;
+  root.children.clear();
+  std::vector<std::string> sources;
+  if (files.GetPathType(target) == kPathDirectory) Cconversion::FindFiles(target, "ddl", &sources);
+  for (const std::string& source : sources) {
+    const PathParts name = SplitPath(source);
+    std::string parts[4];
+    if (!SplitPiFileName(name.name, parts)) continue;
+    root.Add(std::make_unique<cHcfComponentType>(parts[0], parts[1], parts[2], parts[3], name.name + name.extension));
   }
   return 0;
 }

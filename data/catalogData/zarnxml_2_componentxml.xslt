@@ -140,7 +140,40 @@
       <xsl:call-template name="texts"/>
       <xsl:call-template name="zarn"/>
       <xsl:call-template name="content"/>
+      <xsl:call-template name="own-identification"/>
     </COMPONENT>
+  </xsl:template>
+
+  <!-- A component that names its own device type (a GSD station, an IODD variant)
+       carries its identification for the catalog's index: manufacturer number (the
+       component's, else the source's, else 0x0000 for a maker known by name only),
+       device type, device revision and DD revision (the component's, else the
+       source's). Sources identified by the catalog itself (device descriptions)
+       name none here. -->
+  <xsl:template name="own-identification">
+    <xsl:variable name="source" select="/ZARN_DEVICE/IDENTIFICATION"/>
+    <xsl:if test="DEVICE_TYPE[@hex]">
+      <xsl:variable name="manufacturer" select="(MANUFACTURER[@hex] | $source/MANUFACTURER[@hex])[1]/@hex"/>
+      <xsl:variable name="revision" select="(DEVICE_REVISION[@hex] | $source/DEVICE_REVISION[@hex])[1]"/>
+      <xsl:variable name="dd" select="$source/DD_REVISION"/>
+      <SOURCE_IDENTIFICATION deviceType="{DEVICE_TYPE/@hex}">
+        <xsl:attribute name="manufacturer">
+          <xsl:choose>
+            <xsl:when test="$manufacturer"><xsl:value-of select="$manufacturer"/></xsl:when>
+            <xsl:otherwise>0x0000</xsl:otherwise>
+          </xsl:choose>
+        </xsl:attribute>
+        <xsl:if test="$revision"><xsl:attribute name="deviceRevision"><xsl:value-of select="$revision/@hex"/></xsl:attribute></xsl:if>
+        <xsl:if test="$dd">
+          <xsl:attribute name="ddRevision">
+            <xsl:choose>
+              <xsl:when test="$dd/@hex"><xsl:value-of select="$dd/@hex"/></xsl:when>
+              <xsl:otherwise><xsl:value-of select="$dd/@name"/></xsl:otherwise>
+            </xsl:choose>
+          </xsl:attribute>
+        </xsl:if>
+      </SOURCE_IDENTIFICATION>
+    </xsl:if>
   </xsl:template>
 
   <xsl:template match="COMPONENT_REFERENCE">

@@ -9,6 +9,22 @@
 namespace zarn::converters {
 namespace {
 
+// A version text ("V1.02", "1.2") as a number: the first two digit groups as the
+// high and the low byte; nothing when it holds no digit.
+std::optional<uint64_t> VersionNumber(const std::string& text) {
+  uint64_t parts[2] = {0, 0};
+  int part = -1;
+  bool in_digits = false;
+  for (char c : text) {
+    const bool digit = c >= '0' && c <= '9';
+    if (digit && !in_digits && ++part > 1) break;
+    if (digit) parts[part] = parts[part] * 10 + static_cast<uint64_t>(c - '0');
+    in_digits = digit;
+  }
+  if (part < 0) return std::nullopt;
+  return ((parts[0] & 0xFF) << 8) | (parts[1] & 0xFF);
+}
+
 struct TypeRow {
   std::string_view iodd;
   std::string_view device_xml;
@@ -78,7 +94,11 @@ class DeviceWriter {
   void Identification() {
     w_->AddIdentification("MANUFACTURER", ManufacturerName(), d_.vendor_id);
     w_->AddIdentification("DEVICE_TYPE", d_.device_id_text, d_.device_id);
-    if (!d_.document_version.empty()) w_->AddIdentification("DD_REVISION", d_.document_version, std::nullopt);
+    if (!d_.document_version.empty()) {
+      // The IODD's version is the device description's revision: "V1.02" is 0x0102.
+      w_->AddIdentification("DEVICE_REVISION", d_.document_version, VersionNumber(d_.document_version));
+      w_->AddIdentification("DD_REVISION", d_.document_version, VersionNumber(d_.document_version));
+    }
   }
 
   void Variable(const IoddVariable& v) {

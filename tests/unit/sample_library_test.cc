@@ -201,6 +201,33 @@ TEST_F(SampleLibraryTest, FurtherIdentitiesComeFromOtherRevisionsOfTheSameDevice
   }
 }
 
+// Converters' components (a GSD station, the variants of an IODD) carry their own
+// maker, device type and revisions: their keys answer, and importing them again
+// finds them present and changes nothing.
+TEST_F(SampleLibraryTest, GsdAndIoddComponentsAreIdentifiedByTheirOwnNumbers) {
+  const std::string gsd = Convert("gsd/QLMK80F3.gsd");
+  ASSERT_EQ(Import(gsd), 0u);
+  ASSERT_EQ(Import(Convert("iodd/Brindle-BL50-20260101-IODD1.1.xml")), 0u);
+  const struct {
+    const char* key;
+    const char* path;
+  } keys[] = {{"0000/80F3/0003", "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/QLMK80F3"},
+              {"04D2/B150/0100", "/DEVICE/IOLINK/Brindle Instruments/IODD_1234_0x00B150_BL50_S"}};
+  for (int reload = 0; reload < 2; ++reload) {
+    for (const auto& k : keys) {
+      std::string path;
+      EXPECT_TRUE(Catalog().IndexLookup(k.key, &path)) << k.key;
+      EXPECT_EQ(path, k.path);
+    }
+    ZARN_ResetCatalog();
+  }
+  EXPECT_EQ(Count("//COMPONENT[@id='QLMK80F3'][@ddRevision='0x0005'][DEVICE_REVISION='0x0003']"), 1u);
+  EXPECT_EQ(Count("//SOURCE_IDENTIFICATION"), 0u) << "the converters' note stays out of the catalog";
+  const std::string saved = CatalogFile();
+  EXPECT_EQ(Import(gsd), ZARN_E_SAME_DEVICE_REVISION) << "the revisions decide, and they are equal";
+  EXPECT_EQ(CatalogFile(), saved);
+}
+
 TEST_F(SampleLibraryTest, ImportingASampleAgainChangesNothing) {
   const std::string xml = Convert("hart/quellmark/radar_level_lr80.ddl");
   ASSERT_EQ(Import(xml), 0u);
