@@ -65,6 +65,9 @@ class LineSource {
   int line_ = 0;
 };
 
+// Lines searched for the end of a block the reader does not know.
+constexpr int kUnknownBlockLookahead = 2000;
+
 struct BlockPair {
   std::string_view open;
   std::string_view close;
@@ -181,7 +184,32 @@ class Parser {
     }
     if (const BlockPair* block = SkippedBlock(entry.keyword)) return SkipBlock(*block, entry.line);
     if (IsBlockEnd(entry.keyword)) return Fail(entry.line, entry.keyword + " without its block");
-    Fail(entry.line, "'=' expected after " + entry.keyword);
+    if (IsKnownGsdKeyword(entry.keyword)) return Fail(entry.line, "'=' expected after " + entry.keyword);
+    // A block the reader does not know (X ... End_X, EndX or X_End) is skipped whole,
+    // any other bare word alone; both are reported with the unknown keywords.
+    result_.file.unknown.push_back(entry);
+    SkipUnknownBlock(entry.keyword);
+  }
+
+  // Looks ahead (a bounded number of lines) for the end of a block opened by
+  // `keyword`; consumes the block when it finds one, else nothing.
+  void SkipUnknownBlock(const std::string& keyword) {
+    const LineSource saved_lines = lines_;
+    const LogicalLine saved_current = current_;
+    const std::string ends[] = {"End_" + keyword, "End" + keyword, keyword + "_End"};
+    for (int scanned = 0; scanned < kUnknownBlockLookahead && NextLine(); ++scanned) {
+      GsdEntry entry;
+      bool has_value = false;
+      if (!SplitLine(current_.text, &entry, &has_value) || has_value) continue;
+      for (const std::string& end : ends) {
+        if (EqualsNoCase(entry.keyword, end)) return;
+      }
+    }
+    lines_ = saved_lines;
+    current_ = saved_current;
+    failed_ = false;
+    result_.error.clear();
+    result_.error_line = 0;
   }
 
   void SkipBlock(const BlockPair& block, int opened_at) {

@@ -71,6 +71,18 @@ TEST_F(GsdReaderTest, UnknownKeywordsAreCollectedWithTheirLines) {
   EXPECT_EQ("Wobble", r.file.unknown[1].keyword);
 }
 
+TEST_F(GsdReaderTest, UnknownBlocksAndBareWordsAreSkippedAndReported) {
+  const GsdParseResult r = Parse(
+      "Version_Firmware_Download\nVersion_Name=\"V1\"\nEnd_Version_Firmware_Download\n"
+      "Lonely_Word\nModel_Name = \"M\"\n");
+  ASSERT_TRUE(r.ok) << r.error_line << ": " << r.error;
+  ASSERT_EQ(2u, r.file.unknown.size());
+  EXPECT_EQ("Version_Firmware_Download", r.file.unknown[0].keyword);
+  EXPECT_EQ(2, r.file.unknown[0].line);
+  EXPECT_EQ("Lonely_Word", r.file.unknown[1].keyword);
+  for (const GsdEntry& e : r.file.entries) EXPECT_NE("Version_Name", e.keyword) << "the block's content is skipped";
+}
+
 TEST_F(GsdReaderTest, MalformedFilesNameTheLine) {
   const struct {
     const char* text;
