@@ -65,7 +65,8 @@ bool ParseParams(const PpTokens& tokens, size_t* i, Macro* macro, std::string* e
   return false;
 }
 
-bool CheckBody(const Macro& m, std::string* error) {
+bool CheckBody(Macro* macro, std::string* error) {
+  const Macro& m = *macro;
   const PpTokens& b = m.body;
   if (!b.empty() && (IsPunct(b.front(), "##") || IsPunct(b.back(), "##"))) {
     *error = "'##' cannot appear at either end of a macro expansion";
@@ -73,8 +74,8 @@ bool CheckBody(const Macro& m, std::string* error) {
   }
   for (size_t i = 0; m.function_like && i < b.size(); ++i) {
     if (IsPunct(b[i], "#") && (i + 1 >= b.size() || ParamIndex(m, b[i + 1]) < 0)) {
-      *error = "'#' is not followed by a macro parameter";
-      return false;
+      macro->expansion_error = "'#' is not followed by a macro parameter";
+      break;
     }
   }
   return true;
@@ -96,7 +97,7 @@ bool ParseMacroDefinition(const PpTokens& tokens, std::string* name, Macro* macr
   }
   macro->body.assign(tokens.begin() + static_cast<long>(i), tokens.end());
   if (!macro->body.empty()) macro->body.front().space_before = false;
-  return CheckBody(*macro, error);
+  return CheckBody(macro, error);
 }
 
 PpTokens MacroExpander::Expand(PpTokens input, const MoreTokens& more) {
@@ -182,6 +183,7 @@ void MacroExpander::Run(const MoreTokens& more, PpTokens* out) {
       pending_.pop_back();  // "("
       if (!CollectArguments(t.text, m, more, &args)) continue;
     }
+    if (!m.expansion_error.empty()) error_("macro '" + t.text + "': " + m.expansion_error);
     PpTokens rep = Substitute(m, args);
     if (OverBudget(rep.size() + 1)) {
       pending_.clear();

@@ -17,6 +17,10 @@ struct Macro {
   bool variadic = false;  // last parameter is "..." (named __VA_ARGS__)
   std::vector<std::string> params;
   PpTokens body;
+  // A fault of the body that matters only where the macro is used: "#" before
+  // something that is no parameter. Reported at each expansion, not at #define,
+  // since headers commonly carry such macros that nothing expands.
+  std::string expansion_error;
 };
 
 using MacroTable = std::unordered_map<std::string, Macro>;
