@@ -10,6 +10,7 @@
 #include "conversion/conversion.h"
 #include "conversion/converter.h"
 #include "conversion/get_components.h"
+#include "conversion/source_includes.h"
 #include "external/trace.h"
 #include "import/file_operation.h"
 #include "platform/paths.h"
@@ -41,6 +42,8 @@ class ComponentRetrieval {
   uint32_t ConvertFile(ComponentXMLInfo** list);
   uint32_t ListDirectory();
   void ListImportableFiles();
+  // The .ddl, .edd and .mdd files below the directory that are sources of their own.
+  std::vector<std::string> DeviceDescriptionSources() const;
   uint32_t ConvertGlobalSources();
   // Compile, stylesheet, inPath and reading of one file into `outputDirectory`.
   uint32_t ConvertSource(const std::string& input, const std::string& outputDirectory, const std::string& message);
@@ -180,12 +183,22 @@ void ComponentRetrieval::ListImportableFiles() {
     }
   }
   if (handledByPlugin) return;
-  std::vector<std::string> sources;
-  Cconversion::FindFiles(path_, "ddl", &sources);
-  if (!Cconversion::FindFiles(path_, "Ident.mdd", &sources)) Cconversion::FindFiles(path_, "mdd", &sources);
-  for (const std::string& file : sources) {
+  for (const std::string& file : DeviceDescriptionSources()) {
     if (componentXmls.count(ComponentXmlNameFor(file)) == 0) conversion_.AddListedFile(file, "");
   }
+}
+
+std::vector<std::string> ComponentRetrieval::DeviceDescriptionSources() const {
+  std::vector<std::string> candidates;
+  Cconversion::FindFiles(path_, "ddl", &candidates);
+  Cconversion::FindFiles(path_, "edd", &candidates);
+  if (!Cconversion::FindFiles(path_, "Ident.mdd", &candidates)) Cconversion::FindFiles(path_, "mdd", &candidates);
+  if (candidates.empty()) return candidates;
+  // A file that another file of the tree includes is a fragment of that source,
+  // and a file of nothing but comments describes no device.
+  std::vector<std::string> all;
+  Cconversion::FindFiles(path_, "", &all);
+  return SourceIncludes(path_, all).Sources(candidates);
 }
 
 uint32_t ComponentRetrieval::ConvertGlobalSources() {

@@ -2,40 +2,11 @@
 #include <string_view>
 
 #include "conversion/source_identifier.h"
+#include "conversion/source_includes.h"
 #include "platform/strings.h"
 
 namespace zarn {
 namespace {
-
-// Removes "//" and "/* */" comments from one line. *inBlock carries a block comment
-// that is still open from earlier lines.
-std::string StripComments(std::string_view line, bool* inBlock) {
-  std::string out;
-  size_t i = 0;
-  while (i < line.size()) {
-    if (*inBlock) {
-      const size_t end = line.find("*/", i);
-      if (end == std::string_view::npos) return out;
-      *inBlock = false;
-      i = end + 2;
-      continue;
-    }
-    const size_t line_comment = line.find("//", i);
-    const size_t block = line.find("/*", i);
-    if (line_comment != std::string_view::npos && (block == std::string_view::npos || line_comment < block)) {
-      out.append(line.substr(i, line_comment - i));
-      return out;
-    }
-    if (block == std::string_view::npos) {
-      out.append(line.substr(i));
-      return out;
-    }
-    out.append(line.substr(i, block - i));
-    *inBlock = true;
-    i = block + 2;
-  }
-  return out;
-}
 
 bool IsIdentifierChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';

@@ -102,6 +102,27 @@ TEST_F(ComponentListingTest, SourcesAreListedIdentMddPreferred) {
   EXPECT_EQ(Paths(records), (std::vector<std::string>{Dir("m/one.mdd"), Dir("a.ddl")}));
 }
 
+// A directory of one device split over fragments: only the files nobody includes
+// are sources; .edd counts like .ddl; a file of comments only is no source.
+TEST_F(ComponentListingTest, FragmentsAndEmptyFilesAreNoSources) {
+  ASSERT_TRUE(WriteFile(Dir("dev/main.ddl"), "#include \"defs.h\"\n#include \"Parts/Menus.DDL\"\nMANUFACTURER 1,\n"));
+  ASSERT_TRUE(WriteFile(Dir("dev/defs.h"), "#include <blocks.ddl>\n"));  // a header pulls in a fragment
+  ASSERT_TRUE(WriteFile(Dir("dev/blocks.ddl"), "VARIABLE b {}\n"));
+  ASSERT_TRUE(WriteFile(Dir("dev/parts/menus.ddl"), "#include \"menu_items.ddl\" // next to the includer\n"));
+  ASSERT_TRUE(WriteFile(Dir("dev/parts/menu_items.ddl"), "MENU m {}\n"));
+  ASSERT_TRUE(WriteFile(Dir("dev/template.ddl"), "/* a template,\n   nothing else */\n// really\n \n"));
+  ASSERT_TRUE(WriteFile(Dir("dev/unused.ddl"), "/* #include \"main.ddl\" */\n// #include \"other.edd\"\nVARIABLE u {}\n"));
+  ASSERT_TRUE(WriteFile(Dir("dev/other.edd"), "#include \"missing.h\"\nVARIABLE o {}\n"));
+  std::vector<Record> records;
+  ASSERT_EQ(Get(Dir("dev"), &records), 0u);
+  EXPECT_EQ(Paths(records), (std::vector<std::string>{Dir("dev/other.edd"), Dir("dev/unused.ddl"), Dir("dev/main.ddl")}));
+  // A directory of .edd sources alone has something to convert.
+  ASSERT_TRUE(WriteFile(Dir("edd/a.edd"), "VARIABLE a {}\n"));
+  records.clear();
+  ASSERT_EQ(Get(Dir("edd"), &records), 0u);
+  EXPECT_EQ(Paths(records), std::vector<std::string>{Dir("edd/a.edd")});
+}
+
 TEST_F(ComponentListingTest, EmptyDirectoryGivesAnEmptyListAndGlobalDirectoryNoRecords) {
   std::filesystem::create_directories(Dir("empty/sub"));
   std::vector<Record> records;
