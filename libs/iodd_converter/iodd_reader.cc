@@ -43,6 +43,13 @@ std::string TextIdOf(xml::Node parent, std::string_view child) {
   return Child(parent, child).Attribute("textId").value_or("");
 }
 
+// The text id of a variant's name or description: IODD 1.1 writes Name and
+// Description, IODD 1.0.1 ProductName and ProductText.
+std::string VariantTextId(xml::Node variant, std::string_view current, std::string_view older) {
+  const std::string id = TextIdOf(variant, current);
+  return id.empty() ? TextIdOf(variant, older) : id;
+}
+
 class Reader {
  public:
   Reader(const std::string& path, IoddDevice* device, ConversionReport* report)
@@ -86,8 +93,9 @@ class Reader {
     if (collection) {
       for (xml::Node v : collection.ChildElements()) {
         if (v.LocalName() != "DeviceVariant") continue;
-        d_->variants.push_back({v.Attribute("productId").value_or(""), TextIdOf(v, "Name"),
-                                TextIdOf(v, "Description"), v.Attribute("deviceSymbol").value_or("")});
+        d_->variants.push_back({v.Attribute("productId").value_or(""), VariantTextId(v, "Name", "ProductName"),
+                                VariantTextId(v, "Description", "ProductText"),
+                                v.Attribute("deviceSymbol").value_or("")});
       }
     }
     if (d_->variants.empty()) {

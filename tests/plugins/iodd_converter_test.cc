@@ -115,6 +115,23 @@ TEST_F(IoddConverterTest, MissingPartsAreWarnings) {
   EXPECT_EQ(0u, N(r, "//IMAGE")) << "a picture that is not there is not named";
 }
 
+// IODD 1.0.1 names a variant's texts ProductName and ProductText.
+TEST_F(IoddConverterTest, OlderVariantTextsAreUsedInEveryLanguage) {
+  const std::string ns = "http://www.io-link.com/IODD/2009/11";
+  const std::string text =
+      "<IODevice xmlns='" + ns + "'><ProfileBody><DeviceIdentity vendorId='7' deviceId='9' vendorName='V'>"
+      "<DeviceVariantCollection><DeviceVariant productId='P-1'><ProductName textId='TN'/>"
+      "<ProductText textId='TD'/></DeviceVariant></DeviceVariantCollection></DeviceIdentity></ProfileBody>"
+      "<ExternalTextCollection><PrimaryLanguage xml:lang='en'><Text id='TN' value='Switch'/>"
+      "<Text id='TD' value='A switch'/></PrimaryLanguage><Language xml:lang='de'><Text id='TN' value='Schalter'/>"
+      "</Language></ExternalTextCollection></IODevice>";
+  const Converted r = Snippet(text);
+  ASSERT_NE(nullptr, r.doc) << r.message;
+  EXPECT_EQ("Switch", Q(r, "/*/COMPONENT[1]/LABEL/string[not(@lang)]"));
+  EXPECT_EQ("Schalter", Q(r, "/*/COMPONENT[1]/LABEL/string[@lang='de']"));
+  EXPECT_EQ("A switch", Q(r, "/*/COMPONENT[1]/HELP/string[not(@lang)]"));
+}
+
 TEST_F(IoddConverterTest, UnreadableDescriptionsFail) {
   const struct {
     std::string text;
