@@ -334,7 +334,7 @@
       <GSD><xsl:copy-of select="../GSD/string[not(@lang)]"/></GSD>
     </xsl:for-each>
     <xsl:for-each select="(PRODUCT_URI)[1] | (CAN_DELETE)[1] | (CHECK_CONFIGURATION)[1] | (DETECT)[1] |
-                          (SCAN)[1] | (IMAGE)[1] | (DEVICE_MANUAL)[1]">
+                          (SCAN)[1] | (IMAGE)[1] | (DEVICE_MANUAL)[1] | (ORDER_NUMBER)[1]">
       <xsl:element name="{name()}">
         <xsl:call-template name="value-text"/>
       </xsl:element>

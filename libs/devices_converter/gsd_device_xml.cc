@@ -1,5 +1,7 @@
 #include "libs/devices_converter/gsd_device_xml.h"
 
+#include <filesystem>
+
 #include "libs/devices_converter/text_encoding.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -32,6 +34,7 @@ class StationWriter {
   }
 
   void Write(const std::string& path) {
+    path_ = path;
     w_->SetSource(file_name_, path);
     Identification();
     Station();
@@ -77,7 +80,22 @@ class StationWriter {
       c.AppendElement("COMPONENT_RELATIONS").AppendElement("relation_ref").SetAttribute("ref", RelationId());
     }
     DeviceXmlWriter::AddWrappedValue(c, "GSD", "string", file_name_);
+    if (!s_.order_number.empty()) DeviceXmlWriter::AddWrappedValue(c, "ORDER_NUMBER", "string", s_.order_number);
+    if (const std::string bitmap = DeviceBitmap(); !bitmap.empty()) {
+      DeviceXmlWriter::AddWrappedValue(c, "IMAGE", "string", bitmap);
+    }
     CheckFileNameCarriesIdent();
+  }
+
+  // The device bitmap Bitmap_Device names, when it lies beside the GSD ("" else: the
+  // component names no picture it does not have).
+  std::string DeviceBitmap() const {
+    if (s_.bitmap_device.empty() || !IsSafePathSegment(s_.bitmap_device)) return std::string();
+    const std::string name = s_.bitmap_device + ".bmp";
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(JoinPath(DirectoryOfFile(path_), name), ec)) return name;
+    report_->Warn(file_name_ + ": bitmap " + name + " named by Bitmap_Device is not beside the file");
+    return std::string();
   }
 
   void Module(size_t i) {
@@ -133,6 +151,7 @@ class StationWriter {
   DeviceXmlWriter* w_;
   ConversionReport* report_;
   std::string station_id_;
+  std::string path_;  // the GSD file
   std::string protocol_;
   std::string classification_;
 };

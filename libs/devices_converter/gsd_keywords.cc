@@ -14,7 +14,7 @@ constexpr std::string_view kKeywords[] = {
     // General
     "GSD_Revision", "Vendor_Name", "Model_Name", "Revision", "Revision_Number", "Ident_Number",
     "Protocol_Ident", "Station_Type", "FMS_supp", "Hardware_Release", "Software_Release",
-    "Redundancy", "Repeater_Ctrl_Sig", "24V_Pins", "Implementation_Type", "Bitmap_Device",
+    "Redundancy", "Repeater_Ctrl_Sig", "24V_Pins", "Implementation_Type", "Bitmap_Device", "OrderNumber", "Family_Name", "FixPresetModules",
     "Bitmap_Diag", "Bitmap_SF", "Info_Text", "Slave_Family", "Physical_Layer",
     "Physical_Interface", "End_Physical_Interface", "Transmission_Delay_31.25",
     "Reaction_Delay_31.25", "Transmission_Delay_45.45", "Reaction_Delay_45.45",

@@ -27,6 +27,8 @@ class Interpreter {
     ReadString(file_.entries, "Model_Name", &station_->model_name);
     ReadString(file_.entries, "Info_Text", &station_->info_text);
     ReadString(file_.entries, "Revision", &station_->revision);
+    ReadString(file_.entries, "OrderNumber", &station_->order_number);
+    ReadString(file_.entries, "Bitmap_Device", &station_->bitmap_device);
     if (const GsdEntry* e = FindGsdEntry(file_.entries, "Slave_Family")) station_->slave_family = e->value;
   }
 

@@ -33,6 +33,8 @@ struct GsdStation {
   bool modular = false;                // Modular_Station = 1
   bool pa = false;                     // MBP physical layer (31.25_supp = 1)
   std::string slave_family;            // Slave_Family as written
+  std::string order_number;            // OrderNumber
+  std::string bitmap_device;           // Bitmap_Device: a bitmap's file name without ".bmp"
   std::vector<GsdModuleInfo> modules;
 };
 

@@ -43,6 +43,7 @@ TEST_F(DevicesConverterTest, CompactStation) {
   EXPECT_EQ("SENSOR_PRESSURE", Q(c, "/*/COMPONENT[@id='BRDL0A1B']/CLASSIFICATION/@name"));
   EXPECT_EQ("Brindle Instruments", Q(c, "/*/COMPONENT[@id='BRDL0A1B']/MANUFACTURER/@name"));
   EXPECT_EQ("BRDL0A1B.gsd", Q(c, "/*/COMPONENT[@id='BRDL0A1B']/GSD/string"));
+  EXPECT_EQ("BRDL0A1B.bmp", Q(c, "/*/COMPONENT[@id='BRDL0A1B']/IMAGE/string")) << "Bitmap_Device, beside the file";
   EXPECT_EQ("Compact pressure transmitter for process automation, with one analog input.",
             Q(c, "/*/COMPONENT[@id='BRDL0A1B']/HELP/string"));
   EXPECT_EQ("2587", Q(c, "/*/IDENTIFICATION/DEVICE_TYPE/@value"));
@@ -102,6 +103,11 @@ TEST_F(DevicesConverterTest, WarningsForMissingPartsAndForeignFileNames) {
   EXPECT_NE(std::string::npos, c.message.find("without Max_Module")) << c.message;
   EXPECT_NE(std::string::npos, c.message.find("does not end in the ident number 0x1234")) << c.message;
   EXPECT_EQ("station.gsd", Q(c, "/*/COMPONENT[@id='station']/LABEL/string"));
+  const Converted b = Snippet("st001234.gsd", "#Profibus_DP\nIdent_Number = 0x1234\nModel_Name = \"S\"\n"
+                                              "Bitmap_Device = \"nothere\"\nOrderNumber = \"6ES7 1\"\n");
+  EXPECT_NE(std::string::npos, b.message.find("bitmap nothere.bmp named by Bitmap_Device is not beside")) << b.message;
+  EXPECT_EQ(0u, N(b, "//IMAGE")) << "no picture is named that is not there";
+  EXPECT_EQ("6ES7 1", Q(b, "/*/COMPONENT[1]/ORDER_NUMBER/string"));
 }
 
 TEST_F(DevicesConverterTest, Latin1AndControlCharactersBecomeValidXml) {
