@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <tuple>
+#include <unordered_set>
 
 #include "catalog/catalog_format.h"
 #include "maintenance/catalog_check_internal.h"
@@ -86,6 +87,7 @@ class DocumentWalk {
   std::vector<std::pair<std::string, Node>> relations_;  // owner path, COMPONENT_RELATION
   std::vector<std::pair<std::string, Node>> keyed_;      // indexed elements: components, further identities
   std::vector<std::pair<std::string, std::string>> folder_references_;  // owner, referenced path
+  std::unordered_set<std::string> carried_;  // every key the index is built from
 };
 
 void DocumentWalk::Visit(Node element, const Position& at) {
@@ -115,6 +117,10 @@ void DocumentWalk::Visit(Node element, const Position& at) {
       relations_.emplace_back(at.path, child);
     }
     if (name == format::kAdditionalIdentification) keyed_.emplace_back(at.path, child);
+    if (name == format::kAdditionalIdentification ||
+        (name == format::kComponent && !child.HasAttribute(format::kIsInvisible))) {
+      if (std::string key = KeyOf(child); !key.empty()) carried_.insert(std::move(key));
+    }
     if (name == format::kComponentRef && own.in_catalog_folder) folder_references_.emplace_back(at.path, Trim(child.Text()));
     Visit(child, own);
   }
@@ -232,6 +238,12 @@ void DocumentWalk::CheckIdentities() {
       c_->Report(Invariant::kIdentitiesOnComponents, path, "/ident:" + key,
                  "the key answers " + answer + ", which does not carry it");
     }
+  }
+  // The index holds no key that no element carries (one left behind by a deletion).
+  const size_t indexed = c_->catalog.IndexSize();
+  if (indexed > carried_.size()) {
+    c_->Report(Invariant::kIdentitiesOnComponents, "", "identification index",
+               std::to_string(indexed - carried_.size()) + " key(s) of the index are carried by no element");
   }
 }
 

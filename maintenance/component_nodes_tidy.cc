@@ -52,6 +52,9 @@ void CCatalog_Contents::MergeArtificialNodes(std::vector<std::string>* removed, 
       }
       CopyChildElements(relations, into);
     }
+    // Placeholders below it that found no twin still wait for their components
+    // (a station a module names, not imported yet): they move into the twin.
+    for (Node waiting : PlaceholderChildren(placeholder)) twin.AppendChild(waiting.Detach());
     if (removed != nullptr) removed->push_back(ComponentPathOf(placeholder));
     RemoveNode(placeholder);
   }

@@ -76,6 +76,18 @@ bool IsProtectedElement(Node element) {
          name == format::kProtocol || name == format::kClassification;
 }
 
+// Takes out of the index every key that `element` or an element below it carries
+// (its own identification, further identities, those of folders and components
+// inside it), as long as the index files the key at or below `own_path`.
+void RemoveKeysBelow(CCatalog_Contents& catalog, Node element, const std::string& own_path, DeletionLists* lists) {
+  if (std::string key = ElementIdentificationKey(element); !key.empty()) {
+    if (std::string was = RemoveIdentificationKey(catalog, key, own_path); !was.empty()) {
+      lists->removed_keys.emplace_back(key, was);
+    }
+  }
+  for (Node child : element.ChildElements()) RemoveKeysBelow(catalog, child, own_path, lists);
+}
+
 // Removal of one element named by `path`, with everything that hangs on it.
 void RemoveElement(CCatalog_Contents& catalog, const std::string& path, DeletionLists* lists) {
   Node element = SelectEntryElement(catalog, path);
@@ -84,19 +96,7 @@ void RemoveElement(CCatalog_Contents& catalog, const std::string& path, Deletion
   DeleteInverseParentRelations(catalog, element);
   KeepChildRelations(catalog, element, element.Parent());
   const std::string own_path = catalog.ComponentPathOf(element);
-  for (Node child : element.ChildElements()) {
-    if (child.Name() != format::kAdditionalIdentification) continue;
-    const std::string key = ElementIdentificationKey(child);
-    if (key.empty()) continue;
-    if (std::string was = RemoveIdentificationKey(catalog, key, own_path); !was.empty()) {
-      lists->removed_keys.emplace_back(key, was);
-    }
-  }
-  if (std::string key; GetIdentificationKey(catalog, path, &key)) {
-    if (std::string was = RemoveIdentificationKey(catalog, key, own_path); !was.empty()) {
-      lists->removed_keys.emplace_back(key, was);
-    }
-  }
+  RemoveKeysBelow(catalog, element, own_path, lists);
   DeleteNode(catalog, element, true, &lists->file_areas);
 }
 

@@ -70,9 +70,6 @@ void DropDanglingRelationEntries(CCatalog_Contents& catalog, const std::vector<s
 // placeholder COMPONENT_FOLDERs below `parent` (same ids). Nothing for a null parent.
 void KeepChildRelations(CCatalog_Contents& catalog, Node node, Node parent);
 
-// The identification key of the element at `component_path`; false when the
-// element is missing or lacks one of MANUFACTURER, DEVICE_TYPE, DEVICE_REVISION.
-bool GetIdentificationKey(const CCatalog_Contents& catalog, const std::string& component_path, std::string* key);
 // Removes `key` from the identification index when it leads to `component_path` or
 // to an element below it (a key shared with a remaining component stays).
 // Returns the path the key led to, "" when it stayed.

@@ -192,12 +192,6 @@ std::string ElementIdentificationKey(Node element) {
   return CCatalog_Contents::IndexKey(manufacturer.Text(), type.Text(), revision.Text());
 }
 
-bool GetIdentificationKey(const CCatalog_Contents& catalog, const std::string& component_path, std::string* key) {
-  Node element = SelectEntryElement(catalog, component_path);
-  *key = element ? ElementIdentificationKey(element) : std::string();
-  return !key->empty();
-}
-
 std::string RemoveIdentificationKey(CCatalog_Contents& catalog, const std::string& key,
                                     const std::string& component_path) {
   std::string indexed;

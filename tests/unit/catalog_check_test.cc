@@ -63,6 +63,18 @@ TEST_F(CatalogCheckTest, SoundCatalogIsCountedAndPasses) {
   EXPECT_EQ(result.relations, 2u);
 }
 
+// A key left in the index after its element went (a deletion that forgot it) answers
+// a path that names nothing; the walk of the document alone would not see it.
+TEST_F(CatalogCheckTest, IndexKeyWithoutElementIsReported) {
+  CCatalog_Contents& catalog = Open();
+  ASSERT_TRUE(CheckCatalog(catalog).sound());
+  catalog.IndexInsert(CCatalog_Contents::IndexKey("0x0009", "0x0009", "0x0009"), "/DEVICE/HART/M/gone");
+  const CatalogCheckResult result = CheckCatalog(catalog);
+  ASSERT_EQ(result.violations.size(), 1u);
+  EXPECT_EQ(result.violations[0].invariant, Invariant::kIdentitiesOnComponents);
+  EXPECT_EQ(result.violations[0].subject, "identification index");
+}
+
 struct Breakage {
   const char* name;
   Invariant invariant;

@@ -1,5 +1,8 @@
 // The special imports: bundles of universal sources, the PROFIBUS PA library, the
 // hardware-configuration sources and platform-source generation.
+#include "maintenance/catalog_check.h"
+#include "maintenance/deletion.h"
+#include "platform/files.h"
 #include "tests/unit/import_driver_fixture.h"
 
 namespace zarn {
@@ -115,6 +118,29 @@ TEST_F(PiLibraryImportTest, MissingOrSecondLibraryKeepsWhatWasThere) {
     EXPECT_TRUE(std::filesystem::exists(CatalogDir() + "/DEVICE/PROFIBUS_PA/PI/" + std::string(file))) << file;
   }
   EXPECT_EQ(Count("//PI-LIBRARY//COMPONENT"), 2u);
+}
+
+// Deleting the library takes the identification keys of its devices out of the
+// index with it; a failed save of the deletion puts them back.
+TEST_F(PiLibraryImportTest, DeletedLibraryLeavesNoKeyBehind) {
+  WriteFile(CatalogDir() + "/zarn_catalog_content.xml",
+            "<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS_PA\"/></section></ZARN_CATALOG>");
+  ZARN_ResetCatalog();
+  ASSERT_EQ(Import(Library()), 0u);
+  const size_t keys = Catalog().IndexSize();
+  ASSERT_GT(keys, 0u);
+  std::string deleted;
+  std::string referencing;
+  SetBeforeRenameHookForTesting([](const std::string& temp) {
+    std::filesystem::remove(temp);
+    return false;
+  });
+  EXPECT_EQ(DeleteComponent(Catalog(), "/DEVICE/PROFIBUS_PA/PI", &deleted, &referencing), ZARN_E_CANNOT_WRITE);
+  EXPECT_EQ(Catalog().IndexSize(), keys);
+  SetBeforeRenameHookForTesting(nullptr);
+  ASSERT_EQ(DeleteComponent(Catalog(), "/DEVICE/PROFIBUS_PA/PI", &deleted, &referencing), 0u);
+  EXPECT_EQ(Catalog().IndexSize(), 0u);
+  EXPECT_TRUE(CheckCatalog(Catalog()).violations.empty());
 }
 
 TEST_F(ImportSpecialTest, HardwareConfigurationSourcesAreImportedLinkedAndRemoved) {

@@ -278,6 +278,17 @@ TEST_P(SampleRelationsTest, StationAndModulesFindEachOtherInEitherOrder) {
   EXPECT_EQ(Count("//COMPONENT[@id='do8_module']"), 1u);
 }
 
+// A module that waits for its station keeps the station's placeholder when another
+// module is filed into the same levels before the station comes.
+TEST_F(SampleLibraryTest, AStationsPlaceholderOutlivesTheNextModuleOfItsLevels) {
+  ASSERT_EQ(Import(Convert("profibus_dp/brennvik/modules/do8_module.mdd")), 0u);
+  ASSERT_EQ(Import(Convert("profibus_dp/brennvik/modules/ai4_module.mdd")), 0u);
+  EXPECT_EQ(Count("//COMPONENT_FOLDER[@id='brennvik_station_folder'][@isArtificial]"
+                  "/COMPONENT_FOLDER[@id='rio8'][@isArtificial]"),
+            1u);
+  EXPECT_TRUE(CheckCatalog(Catalog()).violations.empty());
+}
+
 TEST_P(SampleRelationsTest, ModuleDeletedAndImportedAgainGetsItsRelationsBack) {
   const std::string module = "profibus_dp/brennvik/modules/do8_module.mdd";
   ASSERT_EQ(Import(Convert("profibus_dp/brennvik/remote_io_rio8.ddl")), 0u);
