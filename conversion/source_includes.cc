@@ -79,6 +79,22 @@ std::vector<std::string> IncludeNames(std::string_view text) {
   return names;
 }
 
+std::vector<std::string> StringLiterals(std::string_view text) {
+  std::vector<std::string> literals;
+  bool inBlock = false;
+  for (const std::string& raw : Split(text, "\n")) {
+    const std::string line = StripComments(raw, &inBlock);
+    for (size_t open = line.find('"'); open != std::string::npos; open = line.find('"', open + 1)) {
+      size_t close = open + 1;
+      while (close < line.size() && line[close] != '"') close += line[close] == '\\' ? 2 : 1;
+      if (close >= line.size()) break;
+      literals.push_back(line.substr(open + 1, close - open - 1));
+      open = close;
+    }
+  }
+  return literals;
+}
+
 bool HasContent(std::string_view text) {
   bool inBlock = false;
   for (const std::string& line : Split(text, "\n")) {
@@ -115,6 +131,10 @@ const SourceIncludes::Scan& SourceIncludes::ScanFile(const std::string& file) {
       const std::string resolved = Resolve(file, name);
       if (!resolved.empty()) scan.includes.push_back(resolved);
     }
+    for (const std::string& literal : StringLiterals(text)) {
+      const std::string resolved = literal.empty() ? std::string() : Resolve(file, literal);
+      if (!resolved.empty()) scan.named.push_back(resolved);
+    }
   }
   return scans_.emplace(key, std::move(scan)).first->second;
 }
@@ -134,6 +154,18 @@ std::set<std::string> SourceIncludes::IncludedBy(const std::string& source) {
     }
   }
   return reached;
+}
+
+std::set<std::string> SourceIncludes::ReferencedBy(const std::string& source) {
+  std::set<std::string> referenced = IncludedBy(source);
+  std::vector<std::string> scanned(referenced.begin(), referenced.end());
+  scanned.push_back(source);
+  for (const std::string& file : scanned) {
+    for (const std::string& named : ScanFile(file).named) {
+      if (LowerNormal(named) != LowerNormal(source)) referenced.insert(named);
+    }
+  }
+  return referenced;
 }
 
 std::vector<std::string> SourceIncludes::Sources(const std::vector<std::string>& candidates) {

@@ -21,6 +21,9 @@ std::string StripComments(std::string_view line, bool* inBlock);
 // order, as written. Directives inside comments do not count.
 std::vector<std::string> IncludeNames(std::string_view text);
 
+// The string literals of `text` outside comments, escapes left as written.
+std::vector<std::string> StringLiterals(std::string_view text);
+
 // True when `text` holds anything but comments and white space.
 bool HasContent(std::string_view text);
 
@@ -37,6 +40,11 @@ class SourceIncludes {
   // are left out.
   std::set<std::string> IncludedBy(const std::string& source);
 
+  // IncludedBy and the files of the tree that a string literal of `source` or of
+  // an included file names (an image's PATH, a list of pictures), resolved the
+  // same way.
+  std::set<std::string> ReferencedBy(const std::string& source);
+
   // The sources of `candidates` that are no fragment: not included by another
   // candidate (directly or through headers) and not empty. Order is kept.
   std::vector<std::string> Sources(const std::vector<std::string>& candidates);
@@ -45,6 +53,7 @@ class SourceIncludes {
   struct Scan {
     bool hasContent = false;
     std::vector<std::string> includes;  // resolved paths of the direct includes
+    std::vector<std::string> named;     // resolved paths that string literals name
   };
   const Scan& ScanFile(const std::string& file);
   std::string Resolve(const std::string& includer, const std::string& name) const;

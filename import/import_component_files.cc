@@ -1,10 +1,14 @@
 // Importing one component XML file: reading, insertion, and copying each object's
 // files into its directory of the file area.
+#include <set>
 #include <string>
+#include <vector>
 
 #include "catalog/catalog_format.h"
 #include "conversion/catalog_object.h"
 #include "conversion/component_xml_reader.h"
+#include "conversion/conversion.h"
+#include "conversion/source_includes.h"
 #include "external/trace.h"
 #include "import/file_operation.h"
 #include "import/import_driver.h"
@@ -21,6 +25,72 @@ constexpr std::string_view kStalePatterns[] = {"*.ddl??", "*.mdd??", "*.device.x
 // (a source directory that holds the catalog would be copied into itself).
 bool IsCopyableSource(const std::string& catalog_directory, const std::string& source) {
   return !source.empty() && !IsPathInside(source, catalog_directory);
+}
+
+std::string Stem(std::string_view name) { return ToLower(name.substr(0, name.rfind('.'))); }
+
+// True when the file name `name` is a variant of the file name `reference`: the
+// same stem with another extension (a station description in another language,
+// a picture in another format) or the stem followed by "-" and a language code
+// (a text file of a device description).
+bool IsVariantOf(std::string_view name, std::string_view reference) {
+  const std::string stem = Stem(name);
+  const std::string wanted = Stem(reference);
+  if (stem == wanted) return true;
+  if (stem.size() < wanted.size() + 3 || stem.compare(0, wanted.size() + 1, wanted + "-") != 0) return false;
+  const std::string code = stem.substr(wanted.size() + 1);
+  if (code.size() > 5) return false;
+  for (char c : code) {
+    if (!((c >= 'a' && c <= 'z') || c == '-')) return false;
+  }
+  return true;
+}
+
+// A device description whose text names further files: an EDDL source (its
+// includes, its images) or an XML description (its icons and logos).
+bool NamesFurtherFiles(std::string_view name) {
+  return EndsWithNoCase(name, ".ddl") || EndsWithNoCase(name, ".edd") || EndsWithNoCase(name, ".mdd") ||
+         EndsWithNoCase(name, ".xml");
+}
+
+// The files of the source directory `source` that an object refers to, each with
+// its language variants and, for a device description, the headers it includes
+// and the files its strings name (images, icons, logos). `names`: the references as
+// the component XML gives them, relative to `source`.
+std::set<std::string> ReferencedFiles(const std::string& source, const std::vector<std::string>& names) {
+  CFileOperation files;
+  std::set<std::string> found;
+  std::vector<std::string> descriptions;
+  for (const std::string& written : names) {
+    const std::string relative = DocumentPathToNative(Trim(written));
+    if (relative.empty() || !IsSafeFileReference(relative)) continue;
+    const std::string directory = DirectoryOfFile(JoinPath(source, relative));
+    const std::string name = FileNamePart(relative);
+    std::vector<std::string> listed;
+    files.ListFiles(directory, &listed, "");
+    for (const std::string& file : listed) {
+      if (!IsVariantOf(FileNamePart(file), name)) continue;
+      found.insert(file);
+      if (EqualsNoCase(FileNamePart(file), name) && NamesFurtherFiles(name)) descriptions.push_back(file);
+    }
+  }
+  if (descriptions.empty()) return found;
+  std::vector<std::string> tree;
+  Cconversion::FindFiles(source, "", &tree);
+  SourceIncludes includes(source, tree);
+  for (const std::string& description : descriptions) {
+    for (const std::string& file : includes.ReferencedBy(description)) found.insert(file);
+  }
+  return found;
+}
+
+// The name of the file that a converter converted into the component XML at
+// `path`: its file name up to ".device.xml" ("a.gsd.device.xmlen.device.xml_comp.xml"
+// comes from "a.gsd").
+std::string ConvertedSourceName(const std::string& path) {
+  const std::string name = FileNamePart(path);
+  const size_t at = FindNoCase(name, ".device.xml");
+  return at == std::string::npos || at == 0 ? std::string() : name.substr(0, at);
 }
 
 }  // namespace
@@ -74,10 +144,7 @@ uint32_t CImportDriver::CopyObjectFiles(CCatalog_Object* object) {
   if (import_directory != source) {
     if (const uint32_t result = CopyImportDirectory(import_directory, destination)) return result;
   }
-  if (!files.Copy(source, destination)) {
-    Trace(kTraceError, kFunction, "error copying %s to %s", source, destination);
-    return ZARN_E_COPY;
-  }
+  if (const uint32_t result = CopySourceFiles(*object, source, destination)) return result;
   DeleteStaleFiles(destination);
   if (object->catalogNode) {
     if (object->update) {
@@ -97,6 +164,27 @@ uint32_t CImportDriver::CopyImportDirectory(const std::string& import_directory,
     const std::string name = FileNamePart(file);
     if (catalog_->deviceFiles().count(name) != 0) continue;
     if (!files.DoFileCopy(file, destination + name, false)) {
+      Trace(kTraceError, kFunction, "error copying %s to %s", file, destination);
+      return ZARN_E_COPY;
+    }
+  }
+  return 0;
+}
+
+uint32_t CImportDriver::CopySourceFiles(const CCatalog_Object& object, const std::string& source,
+                                       const std::string& destination) {
+  std::vector<std::string> names =
+      object.element ? FileReferences(object.element) : std::vector<std::string>();
+  names.push_back(object.sourceFileName);
+  names.push_back(ConvertedSourceName(path_));
+  CFileOperation files;
+  if (files.GetPathType(source) != kPathDirectory) {
+    Trace(kTraceError, kFunction, "error copying %s to %s", source, destination);
+    return ZARN_E_COPY;
+  }
+  for (const std::string& file : ReferencedFiles(source, names)) {
+    const std::string target = JoinPath(destination, file.substr(WithTrailingSeparator(source).size()));
+    if (!CreateDestination(DirectoryOfFile(target)) || !files.DoFileCopy(file, target, false)) {
       Trace(kTraceError, kFunction, "error copying %s to %s", file, destination);
       return ZARN_E_COPY;
     }

@@ -59,6 +59,8 @@ bool IsSafeFileReference(std::string_view value);
 // ...) and the `string` children of ADDITIONAL_ZARNS and GSD. *offending receives
 // the first unsafe value.
 bool FileReferencesAreSafe(Node element, std::string* offending);
+// The values of those children as written (untrimmed, possibly empty), in order.
+std::vector<std::string> FileReferences(Node element);
 
 // FileReferencesAreSafe for every object of a read component XML, and a safe
 // HWCN_DeviceItem; 0, or ZARN_E_IMPORT_ARGUMENT (traced) for the first unsafe value.
@@ -103,6 +105,10 @@ class CImportDriver {
   uint32_t ImportComponentXml();
   uint32_t CopyObjectFiles(CCatalog_Object* object);
   uint32_t CopyImportDirectory(const std::string& import_directory, const std::string& destination);
+  // Copies the files of the source directory that `object` refers to (its
+  // source, their language variants, images, manuals, included headers) into
+  // `destination`, keeping their places below the source directory.
+  uint32_t CopySourceFiles(const CCatalog_Object& object, const std::string& source, const std::string& destination);
   void DeleteStaleFiles(const std::string& destination);
   // Creates `directory` (native, checked by the caller) and remembers the topmost
   // directory that did not exist before. False when it cannot be created.

@@ -1,5 +1,6 @@
 // Checks that keep an import's file references inside the component's directory.
 #include <string>
+#include <vector>
 
 #include "catalog/catalog_format.h"
 #include "conversion/catalog_object.h"
@@ -42,17 +43,25 @@ bool IsSafeFileReference(std::string_view value) {
   return true;
 }
 
-bool FileReferencesAreSafe(Node element, std::string* offending) {
+std::vector<std::string> FileReferences(Node element) {
+  std::vector<std::string> values;
   for (Node child = element.FirstChild(); child; child = child.NextSibling()) {
     if (!child.IsElement() || !IsReferenceHolder(Trim(child.Name()))) continue;
-    if (!Check(child.Attribute("name").value_or(""), offending)) return false;
+    values.push_back(child.Attribute("name").value_or(""));
     bool has_strings = false;
     for (Node s = child.FirstChild(); s; s = s.NextSibling()) {
       if (!s.IsElement()) continue;
       has_strings = true;
-      if (!Check(s.Text(), offending)) return false;
+      values.push_back(s.Text());
     }
-    if (!has_strings && !Check(child.Text(), offending)) return false;
+    if (!has_strings) values.push_back(child.Text());
+  }
+  return values;
+}
+
+bool FileReferencesAreSafe(Node element, std::string* offending) {
+  for (const std::string& value : FileReferences(element)) {
+    if (!Check(value, offending)) return false;
   }
   return true;
 }

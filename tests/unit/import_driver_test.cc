@@ -1,5 +1,8 @@
 // The import driver: the tree an import builds, the copied files, the identification
 // index, repeated imports, modes, and the rollback of every failing step.
+#include <filesystem>
+#include <set>
+
 #include "tests/unit/import_driver_fixture.h"
 
 namespace zarn {
@@ -17,7 +20,9 @@ constexpr const char* kComponentPath = "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentri
 constexpr const char* kFsPath = "\\DEVICE\\HART\\SENSOR\\FLOW\\CORIOLIS\\Zentrifex\\Flow\\Coriolis\\CFM900";
 
 TEST_F(ImportDriverTest, ImportBuildsTheTreeCopiesTheFilesAndIndexesTheComponent) {
-  ASSERT_EQ(Import(Component("cfm/dev.ddl_comp.xml", Device("CFM900"), Sources("cfm_src"))), 0u);
+  ASSERT_EQ(Import(Component("cfm/dev.ddl_comp.xml", Device("CFM900", "<DEVICE_MANUAL>manual.txt</DEVICE_MANUAL>"),
+                             Sources("cfm_src"))),
+            0u);
   EXPECT_EQ(Count(kComponentXPath), 1u);
   EXPECT_EQ(Count(std::string(kComponentXPath) + "[@fsPath='" + kFsPath + "']"), 1u);
   EXPECT_EQ(Count("//@idTmp"), 0u);
@@ -25,7 +30,7 @@ TEST_F(ImportDriverTest, ImportBuildsTheTreeCopiesTheFilesAndIndexesTheComponent
 
   const std::string files = CatalogDir() + DocumentPathToNative(kFsPath);
   EXPECT_EQ(ReadFile(files + "/dev.ddl"), "not a device description");
-  EXPECT_EQ(ReadFile(files + "/a.ddl"), "another one");
+  EXPECT_FALSE(std::filesystem::exists(files + "/a.ddl")) << "another device of the source directory";
   EXPECT_EQ(ReadFile(files + "/manual.txt"), "manual");
   EXPECT_FALSE(std::filesystem::exists(files + "/a.ddl01")) << "stale compiled copy removed";
 
@@ -35,6 +40,35 @@ TEST_F(ImportDriverTest, ImportBuildsTheTreeCopiesTheFilesAndIndexesTheComponent
   ASSERT_NE(log_paths_, nullptr);
   EXPECT_EQ(ToUtf8(log_paths_->path), kComponentPath);
   EXPECT_EQ(ToUtf8(log_paths_->label), "CFM900 label");
+}
+
+// A source directory shared by several devices, with a backup and a key below it:
+// the component's directory receives its source with the source's language
+// variants, the header and picture the source names, and its manual; nothing else.
+TEST_F(ImportDriverTest, AComponentsDirectoryReceivesOnlyTheFilesItRefersTo) {
+  const std::string dir = work_.Join("shared_src");
+  WriteFile(dir + "/dev.ddl", "#include \"hdr/common.h\"\nIMAGE logo { PATH \"pics/dev.png\"; } // \"notes.txt\"\n");
+  WriteFile(dir + "/dev.gsg", "dev in German");
+  WriteFile(dir + "/dev-de.xml", "texts in German");
+  WriteFile(dir + "/hdr/common.h", "#include \"macros.h\"\n");
+  WriteFile(dir + "/hdr/macros.h", "/* macros */");
+  WriteFile(dir + "/pics/dev.png", "png");
+  WriteFile(dir + "/manual.txt", "manual");
+  WriteFile(dir + "/notes.txt", "named in a comment only");
+  WriteFile(dir + "/other.ddl", "another device");
+  WriteFile(dir + "/device-developer.txt", "not a language variant");
+  WriteFile(dir + "/.ssh/id_rsa", "key");
+  WriteFile(dir + "/backup/big.bin", "backup");
+  const std::string manual = "<DEVICE_MANUAL>manual.txt</DEVICE_MANUAL>";
+  ASSERT_EQ(Import(Component("cfm/dev.ddl_comp.xml", Device("CFM900", manual), dir + "/")), 0u);
+  const std::string files = CatalogDir() + DocumentPathToNative(kFsPath);
+  std::set<std::string> copied;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(files)) {
+    if (entry.is_regular_file()) copied.insert(entry.path().lexically_relative(files).string());
+  }
+  const std::set<std::string> expected = {"dev.ddl",      "dev.gsg",      "dev-de.xml", "hdr/common.h", "hdr/macros.h",
+                                          "pics/dev.png", "manual.txt",   "dev.ddl_comp.xml"};
+  EXPECT_EQ(copied, expected);
 }
 
 TEST_F(ImportDriverTest, SecondImportOfTheSameSourceIsAlreadyPresentAndChangesNothing) {
