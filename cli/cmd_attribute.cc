@@ -45,6 +45,6 @@ ZARN_CLI_COMMAND(attribute, "attribute", "Queries", "print one attribute of a ca
                  "  NAME      SECTION, CLASSIFICATION, PROTOCOL, MANUFACTURER or a child element name\n"
                  "  --mode N  0: the values of the element and of every level above it (default),\n"
                  "            1: the element's own value, 2: the element's own child, which must exist",
-                 RunAttribute);
+                 RunAttribute, {}, {"mode"});
 
 }  // namespace zarn::cli

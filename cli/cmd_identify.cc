@@ -56,6 +56,6 @@ ZARN_CLI_COMMAND(identify, "identify", "Sources",
                  "  FILE           a device-description source (.ddl or .mdd)\n"
                  "  --include DIRS further \";\"-separated include directories (each with its ancestors)\n"
                  "  --translate    translate a DEVICE_TYPE name through the catalog's Device/HV__DEV01.cfg",
-                 RunIdentify, {"translate"});
+                 RunIdentify, {"translate"}, {"include"});
 
 }  // namespace zarn::cli

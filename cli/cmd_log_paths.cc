@@ -72,6 +72,6 @@ ZARN_CLI_COMMAND(log_paths, "log-paths", "Queries", "list log path entries below
                  "  --texts    items carry their LABEL and HELP texts\n"
                  "Entries are shown in document order (the chain a host receives is reversed); a \"-\" path\n"
                  "is the empty record of a catalog-folder reference.",
-                 RunLogPaths, {"texts"});
+                 RunLogPaths, {"texts"}, {"mode"});
 
 }  // namespace zarn::cli

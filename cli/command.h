@@ -13,6 +13,7 @@ namespace zarn::cli {
 
 // Options common to every subcommand, and the subcommand's own arguments.
 struct Invocation {
+  std::string command;  // the subcommand's name
   std::string workdir;  // --workdir, else $ZARN_WORKDIR, else the current directory
   std::string lang;     // --lang ("" = the catalog's default)
   std::string trace;    // --trace FILE ("" = none)
@@ -24,15 +25,23 @@ struct Invocation {
   bool HasOption(std::string_view name) const;
 };
 
+// A subcommand. Besides the common options (--workdir, --lang, --trace, --json,
+// --help), a command accepts only the options it names here; anything else is
+// refused before the command runs. Read them with Invocation::HasOption/Option.
 struct Command {
   const char* name;
   const char* group;    // heading in the --help listing
   const char* summary;  // one line
   const char* usage;    // argument synopsis and details for `--help`
   int (*run)(const Invocation&);
-  // Options that take no value (flags) besides --json and --help.
-  std::vector<std::string> flags = {};
+  std::vector<std::string> flags = {};   // options without a value: --bundle
+  std::vector<std::string> values = {};  // options with a value: --mode N, --mode=N
 };
+
+// Exit statuses of zarn-catalog.
+constexpr int kExitOk = 0;       // done; also an answer that is empty
+constexpr int kExitFailure = 1;  // a call failed or a source did not import
+constexpr int kExitUsage = 2;    // unknown command or option, wrong arguments
 
 // Adds a command to the listing; called from static initialisers.
 bool RegisterCommand(Command command);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/options.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "zarn/catalog_manager.h"
@@ -20,14 +21,18 @@ std::vector<Command>& Registry() {
   return commands;
 }
 
-void PrintOverview() {
-  std::printf(
-      "usage: zarn-catalog COMMAND [--workdir DIR] [--lang CODE] [--json] [--trace FILE] [ARGS]\n\n"
-      "Common options:\n"
+void PrintOverview(FILE* out) {
+  std::fprintf(out,
+      "usage: zarn-catalog [COMMON OPTIONS] COMMAND [OPTIONS] [--] [ARGS]\n\n"
+      "Common options (before or after the command):\n"
       "  --workdir DIR  working directory holding zarn_catalog/ (default: $ZARN_WORKDIR, else .)\n"
       "  --lang CODE    language of texts (en, de, ...)\n"
-      "  --json         machine-readable output\n"
-      "  --trace FILE   write the library's trace to FILE (- for standard error)\n");
+      "  --json[=no]    machine-readable output\n"
+      "  --trace FILE   write the library's trace to FILE (- for standard error)\n"
+      "  --help, -h     this overview, or with a command that command's usage\n"
+      "\nOptions take their value as --name VALUE or --name=VALUE; an option a command does\n"
+      "not know is refused. Exit status: 0 done (also for an empty answer), 1 a call failed,\n"
+      "2 wrong usage.\n");
   std::map<std::string, std::vector<const Command*>> groups;
   std::vector<std::string> order;
   for (const Command& c : Commands()) {
@@ -35,54 +40,16 @@ void PrintOverview() {
     groups[c.group].push_back(&c);
   }
   for (const std::string& g : order) {
-    std::printf("\n%s:\n", g.c_str());
-    for (const Command* c : groups[g]) std::printf("  %-16s %s\n", c->name, c->summary);
+    std::fprintf(out, "\n%s:\n", g.c_str());
+    for (const Command* c : groups[g]) std::fprintf(out, "  %-16s %s\n", c->name, c->summary);
   }
-  std::printf("\n'zarn-catalog COMMAND --help' describes one command.\n");
+  std::fprintf(out, "\n'zarn-catalog COMMAND --help' describes one command.\n");
 }
 
 void PrintCommandHelp(const Command& c) {
   std::printf("usage: zarn-catalog %s %s\n\n%s\n", c.name, c.usage, c.summary);
-  std::printf("\nCommon options: --workdir DIR, --lang CODE, --json, --trace FILE\n");
-}
-
-bool IsFlag(const Command& c, const std::string& name) {
-  if (name == "json" || name == "help") return true;
-  for (const std::string& f : c.flags) {
-    if (f == name) return true;
-  }
-  return false;
-}
-
-// Parses argv after the command name. Returns false on a malformed option.
-bool Parse(const Command& c, int argc, char** argv, Invocation* in, bool* help) {
-  for (int i = 0; i < argc; ++i) {
-    std::string a = argv[i];
-    if (a.rfind("--", 0) != 0 || a == "--") {
-      in->args.push_back(a);
-      continue;
-    }
-    std::string name = a.substr(2);
-    std::string value;
-    const size_t eq = name.find('=');
-    if (eq != std::string::npos) {
-      value = name.substr(eq + 1);
-      name = name.substr(0, eq);
-    } else if (!IsFlag(c, name)) {
-      if (i + 1 >= argc) {
-        std::fprintf(stderr, "error: option --%s needs a value\n", name.c_str());
-        return false;
-      }
-      value = argv[++i];
-    }
-    if (name == "help") *help = true;
-    else if (name == "json") in->json = true;
-    else if (name == "workdir") in->workdir = value;
-    else if (name == "lang") in->lang = value;
-    else if (name == "trace") in->trace = value;
-    else in->options.emplace_back(name, value);
-  }
-  return true;
+  std::printf("\nCommon options: --workdir DIR, --lang CODE, --json[=no], --trace FILE\n"
+              "Arguments after \"--\" are never taken as options.\n");
 }
 
 }  // namespace
@@ -166,29 +133,25 @@ std::string JsonString(std::string_view s) {
 
 int main(int argc, char** argv) {
   using namespace zarn::cli;
-  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
-      std::strcmp(argv[1], "help") == 0) {
-    PrintOverview();
-    return argc < 2 ? 2 : 0;
+  ParsedLine line = ParseCommandLine(argc, argv);
+  Invocation& in = line.invocation;
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "error: %s (see zarn-catalog %s--help)\n", line.error.c_str(),
+                 line.command != nullptr ? (in.command + " ").c_str() : "");
+    return kExitUsage;
   }
-  for (const Command& c : Commands()) {
-    if (c.name != std::string(argv[1])) continue;
-    Invocation in;
-    const char* env = std::getenv("ZARN_WORKDIR");
-    in.workdir = env != nullptr && *env != '\0' ? env : ".";
-    bool help = false;
-    if (!Parse(c, argc - 2, argv + 2, &in, &help)) return 2;
-    if (help) {
-      PrintCommandHelp(c);
-      return 0;
-    }
-    if (!in.trace.empty()) {
-      setenv("ZARN_TRACE_FILE", in.trace.c_str(), 1);
-      if (std::getenv("ZARN_TRACE_LEVEL") == nullptr) setenv("ZARN_TRACE_LEVEL", "22", 1);
-    }
-    in.workdir = zarn::NormalisePath(in.workdir);
-    return c.run(in);
+  if (line.command == nullptr) {
+    PrintOverview(line.help ? stdout : stderr);
+    return line.help ? kExitOk : kExitUsage;
   }
-  std::fprintf(stderr, "error: unknown command '%s' (see zarn-catalog --help)\n", argv[1]);
-  return 2;
+  if (line.help) {
+    PrintCommandHelp(*line.command);
+    return kExitOk;
+  }
+  if (!in.trace.empty()) {
+    setenv("ZARN_TRACE_FILE", in.trace.c_str(), 1);
+    if (std::getenv("ZARN_TRACE_LEVEL") == nullptr) setenv("ZARN_TRACE_LEVEL", "22", 1);
+  }
+  in.workdir = zarn::NormalisePath(in.workdir);
+  return line.command->run(in);
 }

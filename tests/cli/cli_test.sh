@@ -20,12 +20,48 @@ expect() {  # expect DESCRIPTION PATTERN OUTPUT
   failures=$((failures + 1))
 }
 
+# The command line refuses what it does not understand before anything runs: a
+# mistyped option must not swallow the next argument and act on another catalog.
+zr() { (cd "$work/cwd" && "$bin/zarn-catalog" "$@" 2>&1; echo "exit $?"); }
+mkdir -p "$work/cwd"
+out=$(zr --workdr "$work/other" delete /DEVICE)
+expect "unknown common option" "unknown option --workdr" "$out"
+expect "unknown common option exit" "exit 2" "$out"
+out=$(zr delete --workdr "$work/other" /DEVICE)
+expect "unknown option of a command" "unknown option --workdr for delete" "$out"
+expect "unknown option of a command exit" "exit 2" "$out"
+out=$(zr tree --workdr="$work/other")
+expect "unknown option with =" "unknown option --workdr for tree" "$out"
+out=$(zr attribute --workdir "$work/other" /DEVICE SECTION --mode)
+expect "missing value" "option --mode needs a value" "$out"
+expect "missing value exit" "exit 2" "$out"
+out=$(zr import --bundle=yes "$work/other")
+expect "flag given a value" "exit 2" "$out"
+out=$(zr tree --json=maybe)
+expect "bad switch value" "--json takes yes or no" "$out"
+out=$(zr frobnicate)
+expect "unknown command" "unknown command 'frobnicate'" "$out"
+[ -z "$(ls -A "$work/cwd")" ] && [ ! -e "$work/other" ] || { echo "FAILED: a refused line created files"; failures=$((failures + 1)); }
+out=$(zr tree --help)
+expect "command help" "usage: zarn-catalog tree" "$out"
+expect "command help exit" "exit 0" "$out"
+
 zc init >/dev/null || { echo "FAILED: init"; exit 1; }
 out=$(zc import "$src/examples/devices/hart" 2>&1)
 expect "import summary" "imported: 5, already present: 0, failed: 0" "$out"
 out=$(zc tree)
 expect "tree levels" "        TEMPERATURE" "$out"
 expect "tree component" "TT 420 temperature transmitter  [tt420]" "$out"
+# Values as --name VALUE or --name=VALUE, common options before the command too.
+out=$("$bin/zarn-catalog" --workdir="$work" --lang de tree 2>&1)
+expect "common options before the command" "TT 420 Temperaturmessumformer  [tt420]" "$out"
+out=$("$bin/zarn-catalog" tree --json=no --lang=de --workdir "$work" 2>&1)
+expect "--json=no and --lang=de" "TT 420 Temperaturmessumformer  [tt420]" "$out"
+out=$(zc attribute --mode=1 /DEVICE/HART SECTION 2>&1; echo "exit $?")
+out2=$(zc attribute --mode 1 /DEVICE/HART SECTION 2>&1; echo "exit $?")
+[ "$out" = "$out2" ] && grep -q "exit 0" <<<"$out" || { echo "FAILED: --mode=1 and --mode 1 differ: $out / $out2"; failures=$((failures + 1)); }
+out=$(zc tree -- /DEVICE/HART 2>&1)
+expect "arguments after --" "TT 420 temperature transmitter  [tt420]" "$out"
 out=$(zc tree --lang de)
 expect "German labels" "TT 420 Temperaturmessumformer  [tt420]" "$out"
 
