@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "catalog/catalog_format.h"
+#include "catalog/shipped_data.h"
 #include "external/compiler_library.h"
 #include "external/object_manager_link.h"
 #include "external/trace.h"
@@ -40,6 +41,7 @@ uint32_t CCatalog_Contents::initialize(const std::string& configured_base_direct
   ResolveDirectories(configured_base_directory);
   uint32_t result = 0;
   if (!base_directory_.empty()) result = ProbeWorkingDirectory();
+  if (result == 0) LayOutShippedData(catalog_directory_);  // a conversion reports what is still missing
   stylesheet_path_ = JoinPath(JoinPath(catalog_directory_, format::kCatalogDataDirectoryName),
                               format::kStylesheetFileName);
   catalog_file_ = JoinPath(catalog_directory_, format::kCatalogFileName);

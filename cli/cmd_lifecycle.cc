@@ -3,26 +3,13 @@
 #include <filesystem>
 
 #include "cli/command.h"
-#include "platform/dynlib.h"
+#include "catalog/shipped_data.h"
 #include "platform/paths.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn::cli {
 namespace {
 namespace fs = std::filesystem;
-
-// Shipped data lies in data/ beside the program (copied there by the build).
-std::string ShippedData(const std::string& relative) {
-  return JoinPath(JoinPath(ParentDirectory(fs::read_symlink("/proc/self/exe").string()), "data"), relative);
-}
-
-bool CopyTree(const std::string& from, const std::string& to) {
-  std::error_code ec;
-  fs::create_directories(to, ec);
-  if (ec) return false;
-  fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-  return !ec;
-}
 
 // Opens the catalog and prints its directory after `caption` (or as JSON).
 int PrintCatalogDirectory(const Invocation& in, const char* caption) {
@@ -41,13 +28,27 @@ int PrintCatalogDirectory(const Invocation& in, const char* caption) {
   return 0;
 }
 
+// The catalog manager lays out the data files a working directory lacks when it
+// starts; --force first removes them, so that fresh copies replace edited ones.
 int Init(const Invocation& in) {
   const std::string catalog = JoinPath(in.workdir, "zarn_catalog");
-  if (!CopyTree(ShippedData("catalogData"), JoinPath(catalog, "catalogData")) ||
-      !CopyTree(ShippedData("Device"), JoinPath(catalog, "Device"))) {
-    std::fprintf(stderr, "error: cannot lay out %s (shipped data in %s)\n", catalog.c_str(),
-                 ShippedData("").c_str());
-    return 1;
+  std::error_code ec;
+  fs::create_directories(in.workdir, ec);
+  if (in.HasOption("force")) {
+    for (std::string_view file : ShippedDataFiles()) fs::remove(fs::path(catalog) / file, ec);
+  }
+  if (const uint32_t rc = OpenCatalog(in); rc != 0) return ReportFailure("ZARN_InitCatalogManager", rc);
+  VARIANT dir;  // the first call that needs the catalog starts it
+  VariantInit(&dir);
+  const uint32_t rc = ZARN_GetCatalogMangerInitialisation(&dir);
+  VariantClear(&dir);
+  if (rc != 0) return ReportFailure("ZARN_GetCatalogMangerInitialisation", rc);
+  for (std::string_view file : ShippedDataFiles()) {
+    if (!fs::exists(fs::path(catalog) / file, ec)) {
+      std::fprintf(stderr, "error: cannot lay out %s/%s: the catalog manager has no shipped copy of it "
+                   "(--trace - shows where it looked)\n", catalog.c_str(), std::string(file).c_str());
+      return kExitFailure;
+    }
   }
   return PrintCatalogDirectory(in, "working directory laid out");
 }
@@ -74,7 +75,9 @@ int SetLanguage(const Invocation& in) {
 
 }  // namespace
 
-ZARN_CLI_COMMAND(init, "init", "Catalog", "lay out a working directory (zarn_catalog/ with its data files)", "", Init);
+ZARN_CLI_COMMAND(init, "init", "Catalog", "lay out a working directory (zarn_catalog/ with its data files)",
+                 "[--force]\n  Data files already there are kept (edits too); --force replaces them with the shipped ones.",
+                 Init, {"force"});
 ZARN_CLI_COMMAND(info, "info", "Catalog", "initialise the catalog and print its directory", "", Info);
 ZARN_CLI_COMMAND(set_language, "set-language", "Catalog", "set the language of texts (ZARN_SetCatalogLanguage)",
                  "CODE", SetLanguage);

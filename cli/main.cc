@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "zarn/catalog_manager.h"
+#include "zarn/version.h"
 
 namespace zarn::cli {
 namespace {
@@ -30,6 +31,7 @@ void PrintOverview(FILE* out) {
       "  --json[=no]    machine-readable output\n"
       "  --trace FILE   write the library's trace to FILE (- for standard error)\n"
       "  --help, -h     this overview, or with a command that command's usage\n"
+      "  --version      print the version and exit\n"
       "\nOptions take their value as --name VALUE or --name=VALUE; an option a command does\n"
       "not know is refused. Exit status: 0 done (also for an empty answer), 1 a call failed,\n"
       "2 wrong usage.\n");
@@ -139,6 +141,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "error: %s (see zarn-catalog %s--help)\n", line.error.c_str(),
                  line.command != nullptr ? (in.command + " ").c_str() : "");
     return kExitUsage;
+  }
+  if (line.version) {
+    std::printf("zarn-catalog %s\n", ZARN_VERSION_STRING);
+    return kExitOk;
   }
   if (line.command == nullptr) {
     PrintOverview(line.help ? stdout : stderr);

@@ -12,10 +12,11 @@
 namespace zarn::cli {
 namespace {
 
-enum CommonId { kHelp = 'h', kWorkdir = 1000, kLang, kTrace, kJson, kOwnOption };
+enum CommonId { kHelp = 'h', kWorkdir = 1000, kLang, kTrace, kJson, kVersion, kOwnOption };
 
 void AddCommonOptions(std::vector<option>* table) {
   table->push_back({"help", no_argument, nullptr, kHelp});
+  table->push_back({"version", no_argument, nullptr, kVersion});
   table->push_back({"workdir", required_argument, nullptr, kWorkdir});
   table->push_back({"lang", required_argument, nullptr, kLang});
   table->push_back({"trace", required_argument, nullptr, kTrace});
@@ -60,6 +61,7 @@ bool Pass(int argc, char** argv, const char* optstring, const Command* own, Pars
   for (int c; (c = getopt_long(argc, argv, optstring, table.data(), &index)) != -1; index = -1) {
     switch (c) {
       case kHelp: line->help = true; break;
+      case kVersion: line->version = true; break;
       case kWorkdir: in.workdir = optarg; break;
       case kLang: in.lang = optarg; break;
       case kTrace: in.trace = optarg; break;

@@ -13,6 +13,7 @@ struct ParsedLine {
   const Command* command = nullptr;  // null: no subcommand given
   Invocation invocation;
   bool help = false;     // --help / -h
+  bool version = false;  // --version
   std::string error;     // a usage error; nothing may run
 };
 

@@ -3,7 +3,7 @@
 set -eu
 lib=$1
 allowed=$2
-nm -D --defined-only "$lib" | awk '$2 ~ /^[TWDBRV]$/ {print $3}' | sort -u > "${TMPDIR:-/tmp}/exports.$$"
+nm -D --defined-only "$lib" | awk '$2 ~ /^[TWDBRV]$/ {sub(/@.*/, "", $3); print $3}' | sort -u > "${TMPDIR:-/tmp}/exports.$$"
 extra=$(grep -vxF -f "$allowed" "${TMPDIR:-/tmp}/exports.$$" || true)
 count=$(wc -l < "${TMPDIR:-/tmp}/exports.$$")
 rm -f "${TMPDIR:-/tmp}/exports.$$"
@@ -16,4 +16,11 @@ for required in ZARN_InitCatalogManager ZARN_GetCatalogMangerInitialisation ZARN
                 ZARN_SetCatalogLanguage ZARN_OmCallBack SysAllocString SysFreeString VariantClear; do
   nm -D --defined-only "$lib" | grep -qw "$required" || { echo "missing export $required"; exit 1; }
 done
-echo "$count exports, all allowed"
+# Every export carries the library's symbol version, so hosts bind to this interface.
+unversioned=$(nm -D --defined-only "$lib" | awk '$2 ~ /^[TWDBRV]$/ && $3 !~ /@@ZARN_CATALOG_1$/ {print $3}')
+if [ -n "$unversioned" ]; then
+  echo "exports without the version node ZARN_CATALOG_1:"
+  echo "$unversioned"
+  exit 1
+fi
+echo "$count exports, all allowed and versioned"

@@ -77,10 +77,11 @@ class ImportDriverTest : public ::testing::Test {
     std::filesystem::create_directories(CatalogDir() + "/catalogData");
     std::filesystem::create_directories(CatalogDir() + "/Device");
     for (const char* file : {"zarnxml_2_componentxml.xslt", "devices.cfg"}) {
-      std::filesystem::copy_file(root + "/data/catalogData/" + file, CatalogDir() + "/catalogData/" + file);
+      std::filesystem::copy_file(root + "/data/catalogData/" + file, CatalogDir() + "/catalogData/" + file,
+                                 std::filesystem::copy_options::overwrite_existing);
     }
     std::filesystem::copy_file(root + "/examples/devices/zarn_catalog/Device/HV__DEV01.cfg",
-                               CatalogDir() + "/Device/HV__DEV01.cfg");
+                               CatalogDir() + "/Device/HV__DEV01.cfg", std::filesystem::copy_options::overwrite_existing);
     ZARN_ResetCatalog();  // the next export reads the tables
   }
   std::string CatalogDir() { return Catalog().catalogDirectory(); }

@@ -1,0 +1,88 @@
+// A working directory lays itself out from the shipped data, keeps what a user edited,
+// and every result code a host can get has a message.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+
+#include "api/export_frame.h"
+#include "catalog/shipped_data.h"
+#include "platform/strings.h"
+#include "tests/support/test_support.h"
+#include "zarn/catalog_manager.h"
+#include "zarn/result_messages.h"
+
+namespace zarn {
+namespace {
+namespace fs = std::filesystem;
+
+class ShippedDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ZARN_ResetCatalog(); }
+  void TearDown() override { CatalogModule::Instance().Shutdown(); }
+
+  // Starts the catalog on the scratch directory, as the first export of a host does.
+  void Start() {
+    ZARN_ResetCatalog();
+    ASSERT_EQ(ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str()), 0u);
+    VARIANT dir;
+    VariantInit(&dir);
+    ASSERT_EQ(ZARN_GetCatalogMangerInitialisation(&dir), 0u);
+    VariantClear(&dir);
+  }
+  std::string InCatalog(std::string_view relative) const {
+    return work_.Join("zarn_catalog/" + std::string(relative));
+  }
+  static std::string Shipped(std::string_view relative) {
+    const std::string file(relative);
+    if (file.rfind("Device/", 0) == 0) return testing::SourceDir() + "/examples/devices/zarn_catalog/" + file;
+    return testing::SourceDir() + "/data/" + file;
+  }
+
+  testing::ScratchDir work_;
+};
+
+TEST_F(ShippedDataTest, AnEmptyWorkingDirectoryGetsEveryDataFileAndKeepsEditsLater) {
+  Start();
+  for (std::string_view file : ShippedDataFiles()) {
+    EXPECT_EQ(testing::ReadFile(InCatalog(file)), testing::ReadFile(Shipped(file))) << file;
+  }
+  const std::string table = InCatalog("catalogData/devices.cfg");
+  ASSERT_TRUE(testing::WriteFile(table, "MANUFACTURER 0x0001 = Edited by hand\n"));
+  fs::remove(InCatalog("catalogData/zarnxml_2_componentxml.xslt"));
+  Start();
+  EXPECT_EQ(testing::ReadFile(table), "MANUFACTURER 0x0001 = Edited by hand\n");
+  EXPECT_TRUE(fs::is_regular_file(InCatalog("catalogData/zarnxml_2_componentxml.xslt")));
+  for (const auto& entry : fs::recursive_directory_iterator(work_.Join("zarn_catalog"))) {
+    EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+  }
+}
+
+TEST_F(ShippedDataTest, ACatalogDirectoryThatCannotBeWrittenIsTracedAndKeptUnchanged) {
+  ASSERT_TRUE(testing::WriteFile(work_.Join("plain_file"), "x"));
+  testing::TraceCapture trace;
+  EXPECT_FALSE(LayOutShippedData(work_.Join("plain_file/zarn_catalog")));
+  EXPECT_TRUE(trace.Contains("plain_file/zarn_catalog/catalogData/zarnxml_2_componentxml.xslt"));
+  EXPECT_EQ(testing::ReadFile(work_.Join("plain_file")), "x");
+}
+
+TEST(ResultMessageTest, EveryResultCodeOfThePublicHeaderHasAMessage) {
+  std::ifstream header(testing::SourceDir() + "/include/zarn/catalog_manager.h");
+  const std::regex define(R"(#define (ZARN_(?:OK|S_\w+|E_\w+|RESULT_\w+)) (0x[0-9A-Fa-f]+)u?)");
+  int codes = 0;
+  for (std::string line; std::getline(header, line);) {
+    std::smatch m;
+    if (!std::regex_search(line, m, define)) continue;
+    ++codes;
+    const auto code = static_cast<uint32_t>(std::stoul(m[2], nullptr, 16));
+    EXPECT_NE(ZARN_ResultMessage(code), nullptr) << m[1];
+  }
+  EXPECT_GT(codes, 40);
+  EXPECT_STREQ(ZARN_ResultMessage(3), "the compiler found errors in the source");
+  EXPECT_EQ(ZARN_ResultMessage(0x90209999u), nullptr);
+}
+
+}  // namespace
+}  // namespace zarn
