@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/source_messages.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn::cli {
@@ -35,6 +36,7 @@ class Importer {
   // Converts `path` and imports what it yields; a listing is followed one level.
   void Source(const std::string& path, int depth) {
     Progress(path);
+    TakeSourceMessages();
     ComponentXMLInfo* list = nullptr;
     const std::u16string wide = W(path);
     const uint32_t rc = ZARN_GetComponents(wide.c_str(), &list, nullptr);
@@ -42,19 +44,26 @@ class Importer {
     for (const ComponentXMLInfo* r = list; r != nullptr; r = r->next) records.insert(records.begin(), r);
     std::vector<std::string> listed;
     std::vector<std::string> component_xml;
+    std::vector<std::string> messages;
     for (const ComponentXMLInfo* r : records) {
       const std::string file = r->componentXmlPath != nullptr ? U(r->componentXmlPath) : std::string();
       const bool is_listing = r->id == nullptr && r->hierarchy == nullptr;
       std::vector<std::string>& into = is_listing ? listed : component_xml;
       if (!file.empty() && std::find(into.begin(), into.end(), file) == into.end()) into.push_back(file);
+      const std::string message = !is_listing && r->message != nullptr ? U(r->message) : std::string();
+      if (!message.empty() && std::find(messages.begin(), messages.end(), message) == messages.end()) {
+        messages.push_back(message);
+      }
     }
     ZARN_FreeComponentXMLInfo(list);
     // A directory of the walk that holds nothing to convert is no failure.
     if (rc == ZARN_E_NO_RECORDS && depth > 0 && std::filesystem::is_directory(path)) return;
     if (rc != 0) {
-      Record(path, rc);
+      for (std::string& m : TakeSourceMessages()) messages.push_back(std::move(m));
+      Record(path, rc, messages);
       return;
     }
+    for (const std::string& m : messages) Warn(path, m);
     for (const std::string& file : component_xml) Import(path, file);
     for (const std::string& file : listed) {
       if (file == path || depth > 4) continue;
@@ -70,16 +79,12 @@ class Importer {
   int Finish() const {
     if (progress_) std::fprintf(stderr, "\r\033[K");
     if (json_) {
-      std::printf("{\"imported\": %d, \"alreadyPresent\": %d, \"failed\": %d, \"failures\": [", imported_, present_,
-                  static_cast<int>(failures_.size()));
-      for (size_t i = 0; i < failures_.size(); ++i) {
-        std::printf("%s{\"path\": %s, \"result\": %s}", i == 0 ? "" : ", ", JsonString(failures_[i].first).c_str(),
-                    JsonString(DescribeResult(failures_[i].second)).c_str());
-      }
-      std::printf("]}\n");
+      PrintJson();
     } else {
-      std::printf("imported: %d, already present: %d, failed: %d\n", imported_, present_,
+      std::printf("imported: %d, already present: %d, failed: %d", imported_, present_,
                   static_cast<int>(failures_.size()));
+      if (!warnings_.empty()) std::printf(", warnings: %d", static_cast<int>(warnings_.size()));
+      std::printf("\n");
     }
     std::fflush(stdout);
     return failures_.empty() ? 0 : 1;
@@ -106,21 +111,22 @@ class Importer {
   void Import(const std::string& source, const std::string& component_xml) {
     if (!imported_files_.insert(component_xml).second) return;
     Progress(source);
+    TakeSourceMessages();
     LogPathEntry* paths = nullptr;
     const std::u16string wide = W(component_xml);
     const uint32_t rc = ZARN_ImportComponent(wide.c_str(), &paths, 0);
-    if (!json_ && rc == 0) {
-      ClearProgress();
-      for (const LogPathEntry* e = paths; e != nullptr; e = e->next) {
-        if (e->path != nullptr) std::printf("imported %s\n", U(e->path).c_str());
-      }
-      std::fflush(stdout);
+    if (rc == 0) ClearProgress();
+    for (const LogPathEntry* e = paths; rc == 0 && e != nullptr; e = e->next) {
+      if (e->path == nullptr) continue;
+      components_.push_back(U(e->path));
+      if (!json_) std::printf("imported %s\n", components_.back().c_str());
     }
+    std::fflush(stdout);
     if (paths != nullptr) ZARN_FreeLogPaths(paths);
-    Record(source, rc);
+    Record(source, rc, TakeSourceMessages());
   }
 
-  void Record(const std::string& source, uint32_t rc) {
+  void Record(const std::string& source, uint32_t rc, const std::vector<std::string>& messages = {}) {
     if (rc == 0) {
       ++imported_;
       return;
@@ -134,11 +140,38 @@ class Importer {
       }
       return;
     }
-    failures_.emplace_back(source, rc);
+    failures_.push_back(Failure{source, rc, messages});
     if (!json_) {
       ClearProgress();
       std::fprintf(stderr, "failed: %s: %s\n", source.c_str(), DescribeResult(rc).c_str());
+      for (const std::string& m : messages) std::fprintf(stderr, "  %s\n", m.c_str());
     }
+  }
+
+  // A conversion that worked with warnings (a missing picture, an unknown keyword).
+  void Warn(const std::string& source, const std::string& message) {
+    warnings_.emplace_back(source, message);
+    if (!json_) {
+      ClearProgress();
+      std::fprintf(stderr, "warning: %s: %s\n", source.c_str(), message.c_str());
+    }
+  }
+
+  void PrintJson() const {
+    std::printf("{\"imported\": %d, \"alreadyPresent\": %d, \"failed\": %d,\n \"components\": %s,\n \"warnings\": [",
+                imported_, present_, static_cast<int>(failures_.size()), JsonMessages(components_).c_str());
+    for (size_t i = 0; i < warnings_.size(); ++i) {
+      std::printf("%s{\"path\": %s, \"message\": %s}", i == 0 ? "" : ", ", JsonString(warnings_[i].first).c_str(),
+                  JsonString(warnings_[i].second).c_str());
+    }
+    std::printf("],\n \"failures\": [");
+    for (size_t i = 0; i < failures_.size(); ++i) {
+      const Failure& f = failures_[i];
+      std::printf("%s{\"path\": %s, \"code\": %u, \"result\": %s, \"messages\": %s}", i == 0 ? "" : ", ",
+                  JsonString(f.path).c_str(), f.code, JsonString(DescribeResult(f.code)).c_str(),
+                  JsonMessages(f.messages).c_str());
+    }
+    std::printf("]}\n");
   }
 
   void Progress(const std::string& source) {
@@ -157,7 +190,14 @@ class Importer {
   int steps_ = 0;
   int imported_ = 0;
   int present_ = 0;
-  std::vector<std::pair<std::string, uint32_t>> failures_;
+  struct Failure {
+    std::string path;
+    uint32_t code;
+    std::vector<std::string> messages;
+  };
+  std::vector<Failure> failures_;
+  std::vector<std::pair<std::string, std::string>> warnings_;  // source, message
+  std::vector<std::string> components_;                        // imported component paths
   std::set<std::string> imported_files_;
 };
 
@@ -182,8 +222,11 @@ ZARN_CLI_COMMAND(import, "import", "Import",
                  "            plug-in accepts, or a directory (every source below it, one by one)\n"
                  "  --bundle  import a directory of global sources as one bundle of universal\n"
                  "            sources instead of source by source\n\n"
-                 "Prints what was imported and a summary; the exit status is 1 when a source\n"
-                 "failed for another reason than being in the catalog already.",
+                 "Prints what was imported, the conversion warnings and the compiler's messages\n"
+                 "of a source that failed, and a summary; with --json one object with the\n"
+                 "imported component paths, the warnings and the failures. The exit status is\n"
+                 "1 when a source"
+                 " failed for another reason than being in the catalog already.",
                  ImportCommand, {"bundle"});
 
 }  // namespace zarn::cli

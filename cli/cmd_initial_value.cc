@@ -21,6 +21,13 @@ int32_t ParseKind(const std::string& text, bool* ok) {
   return static_cast<int32_t>(value);
 }
 
+bool ComponentExists(const std::u16string& path) {
+  LogPathEntry* entries = nullptr;
+  const uint32_t rc = ZARN_GetLogPath(path.c_str(), &entries, 0);
+  ZARN_FreeLogPaths(entries);
+  return rc == 0;
+}
+
 int PrintValue(const Invocation& in, const char* export_name, uint32_t rc, VARIANT* v) {
   if (rc != 0) return ReportFailure(export_name, rc);
   const std::string text = TakeString(v);
@@ -39,7 +46,13 @@ int RunInitialValue(const Invocation& in) {
   const std::u16string variable = W(in.args[1]);
   VARIANT v;
   VariantInit(&v);
-  return PrintValue(in, "ZARN_GetInitialValue", ZARN_GetInitialValue(path.c_str(), variable.c_str(), &v), &v);
+  const uint32_t rc = ZARN_GetInitialValue(path.c_str(), variable.c_str(), &v);
+  if (rc == ZARN_E_NO_VALUE && ComponentExists(path)) {
+    // The component prescribes nothing for the variable: an empty answer.
+    if (in.json) std::printf("{\"value\": null}\n");
+    return 0;
+  }
+  return PrintValue(in, "ZARN_GetInitialValue", rc, &v);
 }
 
 int RunPurpose(const Invocation& in) {
@@ -62,7 +75,8 @@ ZARN_CLI_COMMAND(initial_value, "initial-value", "Queries",
                  "initial value of a device variable of a component, in the catalog language",
                  "PATH VARIABLE\n\n"
                  "  PATH       component path\n"
-                 "  VARIABLE   the variable reference (the ref of the initial value's first child)",
+                 "  VARIABLE   the variable reference (the ref of the initial value's first child)\n"
+                 "Prints nothing (exit 0) when the component prescribes no value for VARIABLE.",
                  RunInitialValue);
 ZARN_CLI_COMMAND(purpose, "purpose", "Queries", "variable that a component maps to a purpose",
                  "PATH KIND\n\n"

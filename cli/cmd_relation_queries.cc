@@ -47,6 +47,10 @@ int RunReferencing(const Invocation& in) {
   VARIANT paths;
   VariantInit(&paths);
   const uint32_t rc = ZARN_GetReferencingComponents(W(in.args[0]).c_str(), &paths);
+  if (rc == ZARN_E_NOT_REFERENCED) {  // nothing refers to it: an empty answer
+    if (in.json) std::printf("[]\n");
+    return 0;
+  }
   if (rc != 0) return ReportFailure("ZARN_GetReferencingComponents", rc);
   const std::string text = TakeString(&paths);
   std::string json = "[";

@@ -73,8 +73,11 @@ int RunTree(const Invocation& in) {
   const std::string root = in.args.empty() ? "/" : in.args[0];
   LogPathEntry* self = nullptr;
   const std::u16string wide = W(root);
-  if (const uint32_t rc = ZARN_GetLogPath(wide.c_str(), &self, 0); rc != 0) return ReportFailure("ZARN_GetLogPath", rc);
+  const uint32_t rc = ZARN_GetLogPath(wide.c_str(), &self, 0);
   ZARN_FreeLogPaths(self);
+  // The whole catalog is there also when it holds nothing yet: an empty tree.
+  const bool empty_catalog = rc == ZARN_E_NOT_FOUND && root == "/";
+  if (rc != 0 && !empty_catalog) return ReportFailure("ZARN_GetLogPath", rc);
   const std::vector<TreeNode> children = Children(root, 0);
   if (in.json) {
     std::printf("{\"path\": %s, \"children\": ", JsonString(root).c_str());

@@ -56,8 +56,14 @@ uint32_t OpenCatalog(const Invocation& in);
 // receives the conversion's result; on failure the result is empty.
 std::u16string ConvertedComponentXml(const std::string& file, uint32_t* rc);
 
-// Prints "error: <what> failed: 0x... (meaning)" to stderr; returns the exit status 1.
+// Prints "error: <what> failed: 0x... (meaning)" to stderr, the compiler's messages
+// collected since the last report and, where a catalog or its data is missing, what
+// to do; with --json an error object on stdout instead. Returns the exit status 1.
 int ReportFailure(std::string_view what, uint32_t code);
+// Set once by main: --json and the working directory that advice names.
+void SetReportStyle(bool json, const std::string& workdir);
+// A JSON array of strings.
+std::string JsonMessages(const std::vector<std::string>& messages);
 // "0x90204032 (no catalog: ...)".
 std::string DescribeResult(uint32_t code);
 

@@ -9,6 +9,7 @@
 
 #include "cli/command.h"
 #include "cli/options.h"
+#include "cli/source_messages.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "zarn/catalog_manager.h"
@@ -159,5 +160,7 @@ int main(int argc, char** argv) {
     if (std::getenv("ZARN_TRACE_LEVEL") == nullptr) setenv("ZARN_TRACE_LEVEL", "22", 1);
   }
   in.workdir = zarn::NormalisePath(in.workdir);
+  SetReportStyle(in.json, in.workdir);
+  CollectSourceMessages();
   return line.command->run(in);
 }

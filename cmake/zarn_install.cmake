@@ -32,8 +32,20 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/catalogData DESTINATION ${ZARN_INST
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/devices/zarn_catalog/Device DESTINATION ${ZARN_INSTALL_DATADIR})
 file(GLOB ZARN_DOCS ${PROJECT_SOURCE_DIR}/docs/*.md)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${ZARN_DOCS} DESTINATION ${ZARN_INSTALL_DOCDIR})
-file(GLOB ZARN_MAN_PAGES ${PROJECT_SOURCE_DIR}/docs/man/*.1)
-install(FILES ${ZARN_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Manual pages, written from the programs' own help texts into build/man.
+function(zarn_man_page program summary)
+  set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
+  add_custom_command(OUTPUT ${page}
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DNAME=${program} "-DSUMMARY=${summary}"
+            -DVERSION=${PROJECT_VERSION} ${ARGN} -DOUT=${page} -P ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake
+    DEPENDS ${program} ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake VERBATIM)
+  add_custom_target(${program}_man ALL DEPENDS ${page})
+  install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()
+zarn_man_page(zarn-catalog "keep a catalog of field-device types from the command line" -DSUBCOMMANDS=ON)
+if(TARGET zarnl)
+  zarn_man_page(zarnl "compile device descriptions (EDDL) into device XML")
+endif()
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/ZarnCatalogConfig.cmake.in
   ${PROJECT_BINARY_DIR}/ZarnCatalogConfig.cmake INSTALL_DESTINATION ${ZARN_INSTALL_CMAKEDIR}

@@ -19,7 +19,7 @@ constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOCDATA | XML_PARSE_BI
 }  // namespace
 
 Document::Document() {
-  SilenceLibxml();
+  InitLibxml();
   raw_ = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
 }
 
@@ -79,6 +79,7 @@ OwnedNode Document::ImportNode(Node node, bool deep) const {
 }
 
 std::string Document::ToString() const {
+  ErrorCapture capture;
   xmlChar* buffer = nullptr;
   int size = 0;
   xmlDocDumpMemoryEnc(D(raw_), &buffer, &size, "UTF-8");

@@ -7,10 +7,12 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "xml/libxml_compat.h"
+
 namespace zarn::xml {
 namespace {
 
-void StructuredHandler(void* context, xmlErrorPtr error) {
+void StructuredHandler(void* context, XmlErrorArg error) {
   if (context == nullptr || error == nullptr) return;
   std::string message = error->message != nullptr ? error->message : "XML error";
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
@@ -30,26 +32,26 @@ void GenericHandler(void* context, const char* format, ...) {
   if (!message.empty()) static_cast<ErrorCapture*>(context)->Add(message);
 }
 
-void SilentGeneric(void*, const char*, ...) {}
-
 }  // namespace
 
-void SilenceLibxml() {
+void InitLibxml() {
   static const bool done = [] {
     xmlInitParser();
-    xmlSetGenericErrorFunc(nullptr, SilentGeneric);
-    xsltSetGenericErrorFunc(nullptr, SilentGeneric);
     return true;
   }();
   (void)done;
 }
 
+// The handlers are the calling thread's libxml2 and libxslt state, which belongs
+// to the host: they are saved here and put back exactly as they were.
 ErrorCapture::ErrorCapture() {
-  SilenceLibxml();
+  InitLibxml();
   previous_structured_ = reinterpret_cast<void*>(xmlStructuredError);
   previous_structured_context_ = xmlStructuredErrorContext;
   previous_generic_ = reinterpret_cast<void*>(xmlGenericError);
   previous_generic_context_ = xmlGenericErrorContext;
+  previous_xslt_generic_ = reinterpret_cast<void*>(xsltGenericError);
+  previous_xslt_generic_context_ = xsltGenericErrorContext;
   xmlSetStructuredErrorFunc(this, StructuredHandler);
   xmlSetGenericErrorFunc(this, GenericHandler);
   xsltSetGenericErrorFunc(this, GenericHandler);
@@ -58,9 +60,9 @@ ErrorCapture::ErrorCapture() {
 ErrorCapture::~ErrorCapture() {
   xmlSetStructuredErrorFunc(previous_structured_context_,
                             reinterpret_cast<xmlStructuredErrorFunc>(previous_structured_));
-  xmlSetGenericErrorFunc(previous_generic_context_,
-                         reinterpret_cast<xmlGenericErrorFunc>(previous_generic_));
-  xsltSetGenericErrorFunc(nullptr, SilentGeneric);
+  xmlSetGenericErrorFunc(previous_generic_context_, reinterpret_cast<xmlGenericErrorFunc>(previous_generic_));
+  xsltSetGenericErrorFunc(previous_xslt_generic_context_,
+                          reinterpret_cast<xmlGenericErrorFunc>(previous_xslt_generic_));
 }
 
 void ErrorCapture::Add(const std::string& message) {

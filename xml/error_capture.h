@@ -1,5 +1,6 @@
 // Captures libxml2/libxslt error messages for the duration of a scope so that
-// nothing is printed to standard error.
+// nothing is printed to standard error and nothing reaches the host's own handlers;
+// the host's handlers are back in place when the scope ends.
 #ifndef ZARN_XML_ERROR_CAPTURE_H_
 #define ZARN_XML_ERROR_CAPTURE_H_
 
@@ -24,10 +25,12 @@ class ErrorCapture {
   void* previous_structured_context_ = nullptr;
   void* previous_generic_ = nullptr;
   void* previous_generic_context_ = nullptr;
+  void* previous_xslt_generic_ = nullptr;
+  void* previous_xslt_generic_context_ = nullptr;
 };
 
-// Installs silent default handlers once per process (idempotent).
-void SilenceLibxml();
+// Initialises libxml2 once per process (idempotent); changes no setting of the host.
+void InitLibxml();
 
 }  // namespace zarn::xml
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "xml/error_capture.h"
+#include "xml/libxml_compat.h"
 
 namespace zarn::xml {
 namespace {
@@ -23,7 +24,7 @@ xmlDocPtr DocumentOf(Node context) {
   return n->doc;
 }
 
-void StructuredToCapture(void* context, xmlErrorPtr error) {
+void StructuredToCapture(void* context, XmlErrorArg error) {
   if (context == nullptr || error == nullptr || error->message == nullptr) return;
   std::string message = error->message;
   while (!message.empty() && message.back() == '\n') message.pop_back();

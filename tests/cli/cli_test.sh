@@ -46,9 +46,48 @@ out=$(zr tree --help)
 expect "command help" "usage: zarn-catalog tree" "$out"
 expect "command help exit" "exit 0" "$out"
 
+# Errors say what to do; empty answers are no errors.
+touch "$work/plain_file"
+out=$("$bin/zarn-catalog" tree --workdir "$work/plain_file" 2>&1; echo "exit $?")
+expect "advice without a catalog" "run \`zarn-catalog init --workdir $work/plain_file\`" "$out"
+expect "failure exit" "exit 1" "$out"
+out=$("$bin/zarn-catalog" tree --json --workdir "$work/plain_file" 2>/dev/null)
+expect "json error object" '"hex": "0x90204032", "message": "no catalog' "$out"
 zc init >/dev/null || { echo "FAILED: init"; exit 1; }
+out=$(zc tree; echo "exit $?")
+expect "tree of an empty catalog" "exit 0" "$out"
+echo "<!-- edited -->" >> "$work/zarn_catalog/catalogData/devices.cfg"
+zc init >/dev/null
+expect "init keeps edits" "edited" "$(cat "$work/zarn_catalog/catalogData/devices.cfg")"
+zc init --force >/dev/null
+grep -q edited "$work/zarn_catalog/catalogData/devices.cfg" && { echo "FAILED: init --force kept the edit"; failures=$((failures + 1)); }
+
+# A failing source shows the compiler's file:line messages without --trace.
+out=$(zc import "$src/examples/devices/broken/syntax_error.ddl" 2>&1)
+expect "compiler message on import" "syntax_error.ddl:" "$out"
+out=$(zc import --json "$src/examples/devices/broken/syntax_error.ddl" 2>/dev/null)
+expect "json failure with messages" '"messages": ["' "$out"
+out=$(zc convert --json "$src/examples/devices/broken/syntax_error.ddl" 2>/dev/null)
+expect "convert --json failure is one error object" '{"error": {"call": "ZARN_GetComponents"' "$out"
+out=$(zc convert "$src/examples/devices/broken/syntax_error.ddl" 2>&1)
+expect "compiler message on convert" "syntax_error.ddl:" "$out"
+zc convert --keep "$work/kept" "$src/examples/devices/hart/tarvona/positioner_vp25.ddl" >/dev/null 2>&1
+ls "$work/kept"/*.xml >/dev/null 2>&1 || { echo "FAILED: convert --keep kept nothing"; failures=$((failures + 1)); }
+out=$(zc identify "$src/examples/devices/gsd/QLMK80F3.gsd"; echo "exit $?")
+expect "identify a GSD station" "device type:     0x80f3" "$out"
+expect "identify a GSD station exit" "exit 0" "$out"
+out=$(zc import --json "$src/examples/devices/gsd/BRDL0A1B.gsd" 2>/dev/null)
+expect "import --json lists components" '"components": ["/DEVICE/' "$out"
+expect "import --json has warnings" '"warnings": [' "$out"
 out=$(zc import "$src/examples/devices/hart" 2>&1)
 expect "import summary" "imported: 5, already present: 0, failed: 0" "$out"
+out=$(zc referencing /DEVICE/HART/SENSOR/TEMPERATURE 2>&1; echo "exit $?")
+expect "referencing with nothing referring" "exit 0" "$out"
+out=$(zc initial-value --json "/DEVICE/HART/SENSOR/TEMPERATURE/Quellmark Sensorik/Temperature/Head transmitters/tt420" NO_SUCH_VARIABLE 2>&1; echo "exit $?")
+expect "absent initial value" '{"value": null}' "$out"
+expect "absent initial value exit" "exit 0" "$out"
+out=$(zc initial-value "/DEVICE/NO/SUCH" X 2>&1; echo "exit $?")
+expect "initial value of no component" "exit 1" "$out"
 out=$(zc tree)
 expect "tree levels" "        TEMPERATURE" "$out"
 expect "tree component" "TT 420 temperature transmitter  [tt420]" "$out"
