@@ -81,7 +81,8 @@ TEST_F(CompilerErrorsTest, SurvivesGarbageAndUnbalancedInput) {
   for (const std::string& input : inputs) {
     Compile(input);
     EXPECT_FALSE(result_.ok) << input.substr(0, 40);
-    EXPECT_LE(result_.diagnostics.Entries().size(), Diagnostics::kMaxErrors + 1);
+    EXPECT_LE(Errors().size(), Diagnostics::kMaxErrors + 1);
+    EXPECT_LE(Warnings().size(), Diagnostics::kMaxWarnings + 1);
   }
 }
 

@@ -46,9 +46,13 @@ class CompilerFixture : public ::testing::Test {
     return nodes.size();
   }
   // The errors as "dev.ddl:line: message" (directory removed).
-  std::vector<std::string> Errors() const {
+  std::vector<std::string> Errors() const { return DiagnosticTexts(false); }
+  // The warnings as "dev.ddl:line: warning: message".
+  std::vector<std::string> Warnings() const { return DiagnosticTexts(true); }
+  std::vector<std::string> DiagnosticTexts(bool warnings) const {
     std::vector<std::string> out;
     for (const Diagnostic& d : result_.diagnostics.Entries()) {
+      if (d.warning != warnings) continue;
       std::string text = d.Text();
       out.push_back(text.rfind(dir_.path(), 0) == 0 ? text.substr(dir_.path().size() + 1) : text);
     }
