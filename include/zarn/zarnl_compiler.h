@@ -4,7 +4,8 @@
  *  1. Strings are NUL-terminated UTF-16; paths are native file-system paths.
  *  2. A compilation is opened, produces device XML once or more, and is closed.
  *  3. Errors are reported through the callback with request code 4 and a VT_BSTR
- *     text "file:line: message"; the result codes decide success.
+ *     text "file:line: message"; warnings the same way as "file:line: warning:
+ *     message". The result codes decide success; warnings do not fail it.
  */
 #ifndef ZARN_ZARNL_COMPILER_H_
 #define ZARN_ZARNL_COMPILER_H_

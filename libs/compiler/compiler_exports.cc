@@ -36,6 +36,8 @@ std::string AskBuiltins(ZarnlCallback callback, int32_t context) {
   return name;
 }
 
+// Errors and warnings alike go to the error request, a warning's text reading
+// "file:line: warning: message"; only errors make the compilation fail.
 void ReportErrors(const zarnl::Diagnostics& diagnostics, ZarnlCallback callback, int32_t context) {
   for (const zarnl::Diagnostic& d : diagnostics.Entries()) {
     VARIANT v;

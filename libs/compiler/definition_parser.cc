@@ -3,6 +3,7 @@
 
 #include "libs/compiler/parser.h"
 #include "libs/compiler/text_literal.h"
+#include "libs/compiler/vocabulary.h"
 #include "platform/strings.h"
 
 namespace zarnl {
@@ -98,6 +99,10 @@ void Parser::TopLevel() {
     Next();
     return;
   }
+  // "name LIKE KEYWORD base { ... }" is a definition of its own.
+  if (!known && !IsSkippedDefinition(keyword) && !name.IsWord("LIKE")) {
+    Warning(t, "unknown definition keyword " + keyword + Suggestion(keyword, WordKind::kDefinition));
+  }
   SkipStatement();
 }
 
@@ -168,7 +173,7 @@ void Parser::AttributeBlock(XmlElement* element, const AttributeHandler& attribu
 
 void Parser::ValueAttribute(const std::string& name, XmlElement* parent, bool conditioned) {
   Next();
-  Value v = ParseValue();
+  Value v = ParseValue(&name);
   XmlElement e(name);
   MarkConditioned(&e, conditioned || v.conditioned);
   if (!v.conditioned) e.children = std::move(v.elements);
@@ -179,7 +184,7 @@ void Parser::ValueAttribute(const std::string& name, XmlElement* parent, bool co
 void Parser::NamedAttribute(const std::string& name, const char* key, XmlElement* parent,
                             bool conditioned) {
   Next();
-  Value v = ParseValue();
+  Value v = ParseValue(&name);
   XmlElement e(name);
   if (!v.conditioned && !v.tokens.empty()) e.Set(key, ValueText(v));
   MarkConditioned(&e, conditioned || v.conditioned);
@@ -212,7 +217,7 @@ void Parser::VariableAttribute(const std::string& name, XmlElement* parent, bool
   } else if (name == "TYPE") {
     TypeAttribute(parent, conditioned);
   } else {
-    SkipStatement();
+    SkipAttribute(name);
   }
 }
 
@@ -223,8 +228,12 @@ void Parser::TypeAttribute(XmlElement* parent, bool conditioned) {
     SkipStatement();
     return;
   }
+  const Token& name = Next();
+  if (!IsTypeName(name.text)) {
+    Warning(name, "unknown type " + std::string(name.text) + Suggestion(name.text, WordKind::kType));
+  }
   XmlElement type("TYPE");
-  type.Set("name", Next().text);
+  type.Set("name", name.text);
   MarkConditioned(&type, conditioned);
   if (Peek().IsPunct("(")) {
     const Token& open = Next();
@@ -249,12 +258,14 @@ void Parser::TypeAttribute(XmlElement* parent, bool conditioned) {
                      IsOneOf(std::string(Peek().text), {"DEFAULT_VALUE", "INITIAL_VALUE"}))) {
             ValueAttribute(std::string(Peek().text), &type, c);
           } else if (Peek().kind == TokenKind::kIdentifier) {
-            SkipStatement();
+            SkipAttribute(std::string(Peek().text));
           }
         },
         false);
   }
   parent->Add(std::move(type));
+  static const std::string kType = "TYPE";
+  if (!has_block && MissingSemicolon(tokens_[pos_ - 1], kType)) return;
   if (!has_block && !Peek().IsPunct(";") && !Peek().IsPunct("}")) {
     SkipStatement();  // further type arguments, such as the array of an INDEX type
   } else {
@@ -324,7 +335,7 @@ void Parser::ComponentAttribute(const std::string& name, XmlElement* parent, boo
     parent->Add(std::move(list));
     EndAttribute();
   } else {
-    SkipStatement();
+    SkipAttribute(name);
   }
 }
 
@@ -365,7 +376,7 @@ void Parser::PurposeMapping(XmlElement* mapping, bool conditioned) {
 void Parser::ReferenceAttribute(const std::string& name, XmlElement* parent, bool conditioned) {
   if (IsOneOf(name, {"MANUFACTURER", "DEVICE_TYPE", "DEVICE_REVISION"})) {
     const Token& key = Next();
-    Value v = ParseValue();
+    Value v = ParseValue(&name);
     XmlElement e = v.tokens.size() == 1 ? IdentificationElement(name, v.tokens[0]) : XmlElement(name);
     if (!v.conditioned && v.tokens.size() != 1) Error(key, "expected one value after " + name);
     MarkConditioned(&e, conditioned || v.conditioned);
@@ -375,7 +386,7 @@ void Parser::ReferenceAttribute(const std::string& name, XmlElement* parent, boo
                             "LABEL", "HELP"})) {
     ComponentAttribute(name, parent, conditioned);
   } else {
-    SkipStatement();
+    SkipAttribute(name);
   }
 }
 
@@ -384,7 +395,7 @@ void Parser::RelationAttribute(const std::string& name, XmlElement* parent, bool
     ValueAttribute(name, parent, conditioned);
   } else if (name == "RELATION_TYPE") {
     const Token& key = Next();
-    Value v = ParseValue();
+    Value v = ParseValue(&name);
     XmlElement e("RELATION_TYPE");
     MarkConditioned(&e, conditioned || v.conditioned);
     if (v.tokens.size() == 1 && RelationTypes().count(v.tokens[0].text) != 0) {
@@ -404,7 +415,7 @@ void Parser::RelationAttribute(const std::string& name, XmlElement* parent, bool
     parent->Add(std::move(list));
     EndAttribute();
   } else {
-    SkipStatement();
+    SkipAttribute(name);
   }
 }
 
@@ -428,7 +439,7 @@ void Parser::RelationComponent(XmlElement* components, bool conditioned) {
             parent->Add(std::move(ranges));
             EndAttribute();
           } else {
-            SkipStatement();
+            SkipAttribute(name);
           }
         },
         false);
@@ -452,7 +463,7 @@ void Parser::RequiredRange(XmlElement* ranges, bool conditioned) {
       &range,
       [&](const std::string& name, XmlElement* parent, bool c) {
         if (IsBound(name)) ValueAttribute(name, parent, c);
-        else SkipStatement();
+        else SkipAttribute(name);
       },
       false);
   ranges->Add(std::move(range));

@@ -1,7 +1,7 @@
 // The parser: reads the tokens of one preprocessed source and builds its device
 // XML element tree (format in docs/device-xml.md). Unknown definitions and
-// unknown attributes are skipped whole; errors are reported with file and line and
-// parsing goes on after them.
+// unknown attributes are skipped whole, with a warning; errors are reported with
+// file and line and parsing goes on after them.
 #ifndef ZARN_LIBS_COMPILER_PARSER_H_
 #define ZARN_LIBS_COMPILER_PARSER_H_
 
@@ -51,11 +51,15 @@ class Parser {
   bool AtEnd() const { return Peek().kind == TokenKind::kEnd; }
   bool Accept(const char* punct);
   void Error(const Token& at, const std::string& message);
+  void Warning(const Token& at, const std::string& message);
   // Skips a bracketed group; the current token is its opening "{", "(" or "[".
   void SkipBalanced();
   // Skips to the end of an attribute or definition: through a ";" or a "{...}" block
   // at this level, or up to (not through) a "}" that closes the enclosing block.
   void SkipStatement();
+  // Skips an attribute the compiler does not use; warns when `name` is not a
+  // keyword of the language at all.
+  void SkipAttribute(const std::string& name);
   // Skips one list item: up to (not through) "," ";" or "}" at this level.
   void SkipItem();
   // Skips IF (...) {...} ELSE ... or SELECT (...) {...}; the current token is IF or SELECT.
@@ -71,8 +75,13 @@ class Parser {
   void ParseBlockOrItem(const ItemHandler& item, bool conditioned);
 
   // --- values (value_parser.cc)
-  // Reads a value up to (not through) "," ";" or "}" at this level.
-  Value ParseValue();
+  // Reads a value up to (not through) "," ";" or "}" at this level. For the value
+  // of `attribute` a known attribute keyword that starts a new line also ends it,
+  // with a warning for the missing ";".
+  Value ParseValue(const std::string* attribute = nullptr);
+  // True (after a warning) when the current token starts the next attribute on a
+  // line after `last` without the ";" that should end `attribute`.
+  bool MissingSemicolon(const Token& last, const std::string& attribute);
   std::vector<XmlElement> ValueElements(const std::vector<Token>& tokens);
   std::vector<XmlElement> StringElements(const std::vector<Token>& tokens);
   // The default text of a value: a string's default text, else the tokens' text.

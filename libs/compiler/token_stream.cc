@@ -1,5 +1,6 @@
 // Token navigation, skipping and block iteration of the parser.
 #include "libs/compiler/parser.h"
+#include "libs/compiler/vocabulary.h"
 
 namespace zarnl {
 namespace {
@@ -37,6 +38,10 @@ bool Parser::Accept(const char* punct) {
 
 void Parser::Error(const Token& at, const std::string& message) {
   diagnostics_->Error(at.file < files_.size() ? files_[at.file] : std::string(), at.line, message);
+}
+
+void Parser::Warning(const Token& at, const std::string& message) {
+  diagnostics_->Warning(at.file < files_.size() ? files_[at.file] : std::string(), at.line, message);
 }
 
 void Parser::SkipBalanced() {
@@ -77,6 +82,19 @@ void Parser::SkipStatement() {
       Next();
     }
   }
+}
+
+void Parser::SkipAttribute(const std::string& name) {
+  if (!IsKnownAttribute(name)) {
+    Warning(Peek(), "unknown attribute " + name + Suggestion(name, WordKind::kAttribute));
+  }
+  Next();
+  if (Peek().IsWord("IF") || Peek().IsWord("SELECT")) {  // a conditional value, ELSE and all
+    SkipConditional();
+    Accept(";");
+    return;
+  }
+  SkipStatement();
 }
 
 void Parser::SkipItem() {

@@ -4,6 +4,7 @@
 
 #include "libs/compiler/parser.h"
 #include "libs/compiler/text_literal.h"
+#include "libs/compiler/vocabulary.h"
 
 namespace zarnl {
 namespace {
@@ -14,6 +15,9 @@ bool IsValueEnd(const Token& t) {
 
 bool IsOpener(const Token& t) { return t.IsPunct("{") || t.IsPunct("(") || t.IsPunct("["); }
 bool IsCloser(const Token& t) { return t.IsPunct("}") || t.IsPunct(")") || t.IsPunct("]"); }
+
+// An operator or separator at the end of a line: the value goes on below.
+bool ContinuesBelow(const Token& t) { return t.kind == TokenKind::kPunct && !IsCloser(t); }
 
 std::string JoinTokens(const std::vector<Token>& tokens, const char* separator) {
   std::string text;
@@ -41,7 +45,16 @@ std::optional<int64_t> ParseIntegerLiteral(std::string_view literal) {
   return std::nullopt;
 }
 
-Value Parser::ParseValue() {
+bool Parser::MissingSemicolon(const Token& last, const std::string& attribute) {
+  const Token& t = Peek();
+  if (t.kind != TokenKind::kIdentifier || !IsKnownAttribute(t.text)) return false;
+  if (t.file == last.file && t.line == last.line) return false;
+  if (ContinuesBelow(last)) return false;
+  Warning(last, "missing ';' after " + attribute);
+  return true;
+}
+
+Value Parser::ParseValue(const std::string* attribute) {
   Value v;
   if (Peek().IsWord("IF") || Peek().IsWord("SELECT")) {
     v.conditioned = true;
@@ -52,6 +65,9 @@ Value Parser::ParseValue() {
   while (depth > 0 || !IsValueEnd(Peek())) {
     const Token& t = Peek();
     if (t.kind == TokenKind::kEnd) break;
+    if (attribute != nullptr && depth == 0 && !v.tokens.empty() && MissingSemicolon(v.tokens.back(), *attribute)) {
+      break;
+    }
     if (IsOpener(t)) ++depth;
     if (IsCloser(t) && depth > 0) --depth;
     v.tokens.push_back(Next());

@@ -88,6 +88,16 @@ TEST_F(ExportsTest, ReportsErrorsThroughTheCallback) {
   EXPECT_EQ(ReadFile(dir_.Join("out.device.xml")), "");
 }
 
+TEST_F(ExportsTest, ReportsWarningsWithoutFailing) {
+  const ZarnlHostResult r = Run("MANUFACTURER 0x2A\nCOMPONENT c {\n LABEL \"c\";\n CLASIFICATION X;\n}\n");
+  EXPECT_TRUE(r.opened);
+  EXPECT_EQ(r.write_result, 0);
+  const std::string file = dir_.Join("zarn_catalog/DEVICE/dev.ddl");
+  EXPECT_EQ(log_.errors, (std::vector<std::string>{
+                             file + ":4: warning: unknown attribute CLASIFICATION (did you mean CLASSIFICATION?)"}));
+  EXPECT_NE(ReadFile(dir_.Join("out.device.xml")).find("<COMPONENT id=\"c\""), std::string::npos);
+}
+
 TEST_F(ExportsTest, OpenFailsForAMissingSource) {
   ZarnlHostResult result{};
   ASSERT_TRUE(zarnl_c_host_run(ZARNL_LIBRARY, Utf16("absent.ddl").c_str(), Utf16("o.xml").c_str(), nullptr,
