@@ -101,5 +101,20 @@ TEST_F(CompilationSampleTest, SyntaxErrorIsReportedWithFileAndLine) {
   EXPECT_TRUE(trace.Contains("syntax_error.ddl:")) << trace.entries()[0].message;
 }
 
+TEST_F(CompilationSampleTest, WarningIsTracedAndTheCompileSucceeds) {
+  TraceCapture trace;
+  const std::string source = scratch_.Join("warned.ddl");
+  testing::WriteFile(source, "MANUFACTURER 0x2A\nCOMPONENT c {\n CLASIFICATION SENSOR_PRESSURE;\n}\n");
+  int32_t result = -1;
+  {
+    Compilation compilation;
+    ASSERT_EQ(0, compilation.Open(source));
+    result = compilation.Produce(scratch_.Join("warned.device.xml"));
+  }
+  EXPECT_EQ(0, result);
+  EXPECT_TRUE(trace.Contains("Compile Error: " + source + ":3: warning: unknown attribute CLASIFICATION"))
+      << (trace.entries().empty() ? "no trace" : trace.entries()[0].message);
+}
+
 }  // namespace
 }  // namespace zarn
