@@ -55,6 +55,15 @@ struct Options {
 
 enum OptionId { kConfig = 1000, kVersion, kWarningsAsErrors };
 
+const option kTable[] = {{"help", no_argument, nullptr, 'h'},
+                         {"version", no_argument, nullptr, kVersion},
+                         {"preprocess", no_argument, nullptr, 'E'},
+                         {"include-dir", required_argument, nullptr, 'I'},
+                         {"output", required_argument, nullptr, 'o'},
+                         {"config", required_argument, nullptr, kConfig},
+                         {"warnings-as-errors", no_argument, nullptr, kWarningsAsErrors},
+                         {nullptr, 0, nullptr, 0}};
+
 // The argument getopt_long stopped at, for messages.
 std::string Offending(int argc, char** argv) {
   const int at = optind - 1;
@@ -77,19 +86,21 @@ bool TakeOption(int c, int argc, char** argv, Options* o) {
       o->error = "unknown option -W" + std::string(optarg);
       return false;
     case ':': o->error = "option " + Offending(argc, argv) + " needs a value"; return false;
-    default: o->error = "unknown option " + Offending(argc, argv); return false;
+    default: {
+      const std::string bad = Offending(argc, argv);
+      for (const option* known = kTable; known->name != nullptr; ++known) {
+        if (bad == "--" + std::string(known->name)) {  // a flag given a value
+          o->error = "option " + bad + " takes no value";
+          return false;
+        }
+      }
+      o->error = "unknown option " + bad;
+      return false;
+    }
   }
 }
 
 Options ParseArgs(int argc, char** argv) {
-  static const option kTable[] = {{"help", no_argument, nullptr, 'h'},
-                                  {"version", no_argument, nullptr, kVersion},
-                                  {"preprocess", no_argument, nullptr, 'E'},
-                                  {"include-dir", required_argument, nullptr, 'I'},
-                                  {"output", required_argument, nullptr, 'o'},
-                                  {"config", required_argument, nullptr, kConfig},
-                                  {"warnings-as-errors", no_argument, nullptr, kWarningsAsErrors},
-                                  {nullptr, 0, nullptr, 0}};
   Options o;
   opterr = 0;
   for (int c; (c = getopt_long(argc, argv, ":hEI:o:W:", kTable, nullptr)) != -1;) {

@@ -44,6 +44,7 @@ refused "unknown option -x" -x -o "$work/bad.xml" "$work/clean.ddl"
 refused "unknown option -Wbogus" -Wbogus -o "$work/bad.xml" "$work/clean.ddl"
 refused "option -o needs a value" "$work/clean.ddl" -o
 refused "option --config needs a value" "$work/clean.ddl" --config
+refused "option --warnings-as-errors takes no value" --warnings-as-errors=yes -o "$work/bad.xml" "$work/clean.ddl"
 refused "no source given" -o "$work/bad.xml"
 refused "one source only" -o "$work/bad.xml" "$work/clean.ddl" "$work/warn.ddl"
 
