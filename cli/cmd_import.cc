@@ -64,6 +64,8 @@ class Importer {
       return;
     }
     for (const std::string& m : messages) Warn(path, m);
+    // The compiler's warnings about a source that compiled (an unknown attribute).
+    for (const std::string& m : TakeSourceMessages()) Warn(path, m);
     for (const std::string& file : component_xml) Import(path, file);
     for (const std::string& file : listed) {
       if (file == path || depth > 4) continue;

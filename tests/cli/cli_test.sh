@@ -73,6 +73,13 @@ out=$(zc convert "$src/examples/devices/broken/syntax_error.ddl" 2>&1)
 expect "compiler message on convert" "syntax_error.ddl:" "$out"
 zc convert --keep "$work/kept" "$src/examples/devices/hart/tarvona/positioner_vp25.ddl" >/dev/null 2>&1
 ls "$work/kept"/*.xml >/dev/null 2>&1 || { echo "FAILED: convert --keep kept nothing"; failures=$((failures + 1)); }
+mkdir -p "$work/warned"
+printf 'MANUFACTURER 0x00F5, DEVICE_TYPE 0xF599, DEVICE_REVISION 1, DD_REVISION 1\n
+VARIABLE level { LABEL "Level"; HELP "h";\n CLASIFICATION CONTAINED; CLASS CONTAINED; TYPE FLOAT; HANDLING RW; }\n' \
+  > "$work/warned/plain.ddl"
+out=$(zc import "$work/warned/plain.ddl" 2>&1)
+expect "compiler warning on import" "plain.ddl:4: warning: unknown attribute CLASIFICATION" "$out"
+expect "a warning is no failure" "imported: 1, already present: 0, failed: 0, warnings: 1" "$out"
 out=$(zc identify "$src/examples/devices/gsd/QLMK80F3.gsd"; echo "exit $?")
 expect "identify a GSD station" "device type:     0x80f3" "$out"
 expect "identify a GSD station exit" "exit 0" "$out"
