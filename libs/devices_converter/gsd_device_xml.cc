@@ -2,12 +2,19 @@
 
 #include <filesystem>
 
+#include "libs/devices_converter/gsd_slots.h"
 #include "libs/devices_converter/text_encoding.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 
 namespace zarn::converters {
 namespace {
+
+// The variable a module's slot range is stated for; GSD files define no variables,
+// so it is named, not referred to.
+constexpr const char* kSlotVariable = "SLOT";
+// Separate slot ranges of one module that numbered bounds can list.
+constexpr size_t kNumberedBounds = 10;
 
 // Adds `value` in `language` unless it is empty or repeats the default text.
 void AddVariant(LocalizedText* text, const std::string& language, const std::string& value) {
@@ -115,6 +122,8 @@ class StationWriter {
     if (!s_.vendor_name.empty()) DeviceXmlWriter::AddIdentity(c, "MANUFACTURER", s_.vendor_name, std::nullopt);
   }
 
+  // The relation to the modules: how many the station takes (Max_Module, at least
+  // the modules it holds in place) and, per module, the slots it may occupy.
   void ModuleRelation() {
     xml::Node r = w_->AddDefinition("COMPONENT_RELATION", RelationId());
     LocalizedText label;
@@ -122,15 +131,53 @@ class StationWriter {
     label.Add("de", "Module");
     DeviceXmlWriter::AddTexts(r, "LABEL", label);
     r.AppendElement("RELATION_TYPE").AppendElement("CHILD_COMPONENT");
+    const std::optional<GsdSlotPlan> plan = PlanGsdSlots(s_);
+    if (plan) DeviceXmlWriter::AddWrappedValue(r, "MINIMUM_NUMBER", "integer", std::to_string(plan->fixed_modules));
     if (s_.max_module) {
       DeviceXmlWriter::AddWrappedValue(r, "MAXIMUM_NUMBER", "integer", std::to_string(*s_.max_module));
     } else {
       report_->Warn(file_name_ + ": modular station without Max_Module");
     }
+    if (plan) r.AppendElement("ADDRESSING").AppendElement("unknown_ref").SetAttribute("ref", kSlotVariable);
     xml::Node components = r.AppendElement("COMPONENTS");
     for (size_t i = 0; i < s_.modules.size(); ++i) {
-      components.AppendElement("component").AppendElement("component_ref").SetAttribute("ref", ModuleId(i));
+      xml::Node c = components.AppendElement("component");
+      c.AppendElement("component_ref").SetAttribute("ref", ModuleId(i));
+      if (plan) ModuleSlots(c, i, plan->modules[i]);
     }
+  }
+
+  void ModuleSlots(xml::Node c, size_t i, const GsdModuleSlots& m) {
+    if (m.preset) DeviceXmlWriter::AddWrappedValue(c, "AUTO_CREATE", "integer", "1");
+    if (m.fixed) {
+      DeviceXmlWriter::AddWrappedValue(c, "AUTO_CREATE_NODELETE", "integer", "1");
+      DeviceXmlWriter::AddWrappedValue(c, "MINIMUM_NUMBER", "integer", "1");
+      DeviceXmlWriter::AddWrappedValue(c, "MAXIMUM_NUMBER", "integer", "1");
+    }
+    const std::string name = "module " + std::to_string(i + 1) + " (" + s_.modules[i].name + ")";
+    if (m.spans.empty()) {
+      report_->Warn(file_name_ + ": " + name + " fits no slot");
+      DeviceXmlWriter::AddWrappedValue(c, "MAXIMUM_NUMBER", "integer", "0");
+      return;
+    }
+    xml::Node range = c.AppendElement("REQUIRED_RANGES").AppendElement("required_range");
+    range.AppendElement("unknown_ref").SetAttribute("ref", kSlotVariable);
+    Bound(range, "MIN_VALUE", m.spans.front().first);
+    Bound(range, "MAX_VALUE", m.spans.back().last);
+    if (m.spans.size() == 1) return;
+    if (m.spans.size() > kNumberedBounds) {
+      report_->Warn(file_name_ + ": " + name + " may occupy more than " + std::to_string(kNumberedBounds) +
+                    " separate slot ranges; only its first and last slot are given");
+      return;
+    }
+    for (size_t k = 0; k < m.spans.size(); ++k) {
+      Bound(range, "MIN_VALUE" + std::to_string(k + 1), m.spans[k].first);
+      Bound(range, "MAX_VALUE" + std::to_string(k + 1), m.spans[k].last);
+    }
+  }
+
+  static void Bound(xml::Node range, const std::string& name, uint32_t slot) {
+    DeviceXmlWriter::AddWrappedValue(range, name, "integer", std::to_string(slot));
   }
 
   void CheckFileNameCarriesIdent() {

@@ -77,11 +77,23 @@ constexpr BlockPair kSkippedBlocks[] = {
     {"PrmText", "EndPrmText"},
     {"ExtUserPrmData", "EndExtUserPrmData"},
     {"UnitDiagType", "EndUnitDiagType"},
-    {"SlotDefinition", "EndSlotDefinition"},
     {"Physical_Interface", "End_Physical_Interface"},
     {"Unit_Diag_Area", "Unit_Diag_Area_End"},
     {"X_Unit_Diag_Area", "X_Unit_Diag_Area_End"},
 };
+
+// The block that says which modules each slot takes; its lines are kept.
+constexpr BlockPair kSlotBlocks[] = {
+    {"SlotDefinition", "EndSlotDefinition"},
+    {"Slot_Definition", "End_Slot_Definition"},
+};
+
+const BlockPair* SlotBlock(std::string_view keyword) {
+  for (const BlockPair& b : kSlotBlocks) {
+    if (EqualsNoCase(b.open, keyword)) return &b;
+  }
+  return nullptr;
+}
 
 const BlockPair* SkippedBlock(std::string_view keyword) {
   for (const BlockPair& b : kSkippedBlocks) {
@@ -92,6 +104,9 @@ const BlockPair* SkippedBlock(std::string_view keyword) {
 
 bool IsBlockEnd(std::string_view keyword) {
   for (const BlockPair& b : kSkippedBlocks) {
+    if (EqualsNoCase(b.close, keyword)) return true;
+  }
+  for (const BlockPair& b : kSlotBlocks) {
     if (EqualsNoCase(b.close, keyword)) return true;
   }
   return false;
@@ -183,6 +198,7 @@ class Parser {
       }
     }
     if (const BlockPair* block = SkippedBlock(entry.keyword)) return SkipBlock(*block, entry.line);
+    if (const BlockPair* block = SlotBlock(entry.keyword)) return ReadSlotBlock(*block, entry.line);
     if (IsBlockEnd(entry.keyword)) return Fail(entry.line, entry.keyword + " without its block");
     if (IsKnownGsdKeyword(entry.keyword)) return Fail(entry.line, "'=' expected after " + entry.keyword);
     // A block the reader does not know (X ... End_X, EndX or X_End) is skipped whole,
@@ -218,6 +234,26 @@ class Parser {
       bool has_value = false;
       if (SplitLine(current_.text, &entry, &has_value) && !has_value && EqualsNoCase(entry.keyword, block.close)) {
         return;
+      }
+    }
+    if (!failed_) Fail(opened_at, std::string(block.open) + " without " + std::string(block.close));
+  }
+
+  // Keeps the Slot(n) lines up to the block's end; anything else in it is unknown.
+  void ReadSlotBlock(const BlockPair& block, int opened_at) {
+    if (module_open_) return Fail(opened_at, std::string(block.open) + " inside Module");
+    result_.file.has_slot_definition = true;
+    while (NextLine()) {
+      GsdEntry entry;
+      bool has_value = false;
+      if (!SplitLine(current_.text, &entry, &has_value)) return Fail(current_.line, "malformed keyword");
+      entry.line = current_.line;
+      if (!has_value && EqualsNoCase(entry.keyword, block.close)) return;
+      if (++entry_count_ > kMaxGsdEntries) return Fail(entry.line, "too many keywords");
+      if (has_value && EqualsNoCase(entry.keyword, "Slot")) {
+        result_.file.slots.push_back(std::move(entry));
+      } else {
+        result_.file.unknown.push_back(std::move(entry));
       }
     }
     if (!failed_) Fail(opened_at, std::string(block.open) + " without " + std::string(block.close));

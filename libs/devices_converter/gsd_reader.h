@@ -4,8 +4,9 @@
 // line is `Keyword = value` or `Keyword(index) = value`; ";" starts a comment
 // outside quoted strings; a line ending in "\" continues on the next line.
 // `Module = "name" config...` opens a block that `EndModule` closes; inside it a
-// bare number is the module's reference number. The blocks PrmText,
-// ExtUserPrmData, UnitDiagType, SlotDefinition, Physical_Interface and the
+// bare number is the module's reference number. `SlotDefinition` (also spelt
+// `Slot_Definition`) ... `EndSlotDefinition` holds `Slot(n) = ...` lines, kept as they
+// are. The blocks PrmText, ExtUserPrmData, UnitDiagType, Physical_Interface and the
 // diagnostic areas are skipped whole. Keywords are compared without regard to case.
 #ifndef ZARN_LIBS_DEVICES_CONVERTER_GSD_READER_H_
 #define ZARN_LIBS_DEVICES_CONVERTER_GSD_READER_H_
@@ -37,6 +38,8 @@ struct GsdFile {
   std::vector<GsdEntry> entries;  // keywords outside modules and skipped blocks
   std::vector<GsdModule> modules;
   std::vector<GsdEntry> unknown;  // keywords not in the GSD vocabulary (anywhere)
+  bool has_slot_definition = false;
+  std::vector<GsdEntry> slots;  // the Slot(n) lines of the slot definition block
 };
 
 struct GsdParseResult {

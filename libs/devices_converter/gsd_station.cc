@@ -1,5 +1,6 @@
 #include "libs/devices_converter/gsd_station.h"
 
+#include "libs/devices_converter/gsd_slots.h"
 #include "platform/strings.h"
 
 namespace zarn::converters {
@@ -13,6 +14,7 @@ class Interpreter {
     Strings();
     Numbers();
     Modules();
+    Slots();
     if (ok_ && !FindGsdEntry(file_.entries, "Ident_Number")) Fail(0, "Ident_Number missing");
     if (!ok_) {
       *error_line = line_;
@@ -43,15 +45,28 @@ class Interpreter {
     }
     station_->revision_number = OptionalNumber("Revision_Number");
     station_->max_module = OptionalNumber("Max_Module");
+    station_->modul_offset = OptionalNumber("Modul_Offset");
     station_->modular = OptionalNumber("Modular_Station").value_or(0) != 0;
+    station_->fix_preset_modules = OptionalNumber("FixPresetModules").value_or(0) != 0;
     station_->pa = OptionalNumber("31.25_supp").value_or(0) != 0;
   }
 
   void Modules() {
     for (const GsdModule& m : file_.modules) {
-      GsdModuleInfo info{m.name, {}, m.config, m.reference};
+      GsdModuleInfo info{m.name, {}, m.config, m.reference, false};
       ReadString(m.entries, "Info_Text", &info.info_text);
+      if (const GsdEntry* e = FindGsdEntry(m.entries, "Preset")) info.preset = ReadNumber(*e).value_or(0) != 0;
       station_->modules.push_back(std::move(info));
+    }
+  }
+
+  void Slots() {
+    station_->has_slot_definition = file_.has_slot_definition;
+    for (const GsdEntry& e : file_.slots) {
+      GsdSlot slot;
+      std::string error;
+      if (!ParseGsdSlot(e, &slot, &error)) return Fail(e.line, "Slot(" + e.index + "): " + error);
+      station_->slots.push_back(std::move(slot));
     }
   }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "libs/devices_converter/gsd_reader.h"
@@ -17,6 +18,19 @@ struct GsdModuleInfo {
   std::string info_text;  // Info_Text inside the block
   std::string config;     // configuration bytes as written
   std::optional<uint32_t> reference;
+  bool preset = false;  // Preset = 1: configured when the station is
+};
+
+// One Slot(n) line: the slot's number and name, the module placed there by
+// default and the modules it allows (by their reference numbers).
+struct GsdSlot {
+  uint32_t number = 0;
+  std::string name;
+  uint32_t default_module = 0;
+  std::vector<std::pair<uint32_t, uint32_t>> allowed;  // inclusive ranges of references
+  int line = 0;
+
+  bool Takes(uint32_t reference) const;
 };
 
 struct GsdStation {
@@ -30,12 +44,16 @@ struct GsdStation {
   std::string gsd_revision_text;  // GSD_Revision as written
   std::optional<uint32_t> gsd_revision;
   std::optional<uint32_t> max_module;  // Max_Module
+  std::optional<uint32_t> modul_offset;  // Modul_Offset: the number of the first slot
   bool modular = false;                // Modular_Station = 1
+  bool fix_preset_modules = false;     // FixPresetModules = 1: preset modules stay in place
   bool pa = false;                     // MBP physical layer (31.25_supp = 1)
   std::string slave_family;            // Slave_Family as written
   std::string order_number;            // OrderNumber
   std::string bitmap_device;           // Bitmap_Device: a bitmap's file name without ".bmp"
   std::vector<GsdModuleInfo> modules;
+  bool has_slot_definition = false;
+  std::vector<GsdSlot> slots;
 };
 
 // Interprets a parsed file. Returns false with the line and text of the first

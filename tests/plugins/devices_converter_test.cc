@@ -68,11 +68,64 @@ TEST_F(DevicesConverterTest, ModularStationWithGermanVariant) {
   const std::string relation = Q(c, "/*/COMPONENT[@id='QLMK80F3']/COMPONENT_RELATIONS/relation_ref/@ref");
   EXPECT_EQ(1u, N(c, "/*/COMPONENT_RELATION[@id='" + relation + "']/RELATION_TYPE/CHILD_COMPONENT"));
   EXPECT_EQ("8", Q(c, "/*/COMPONENT_RELATION/MAXIMUM_NUMBER/integer"));
+  EXPECT_EQ("0", Q(c, "/*/COMPONENT_RELATION/MINIMUM_NUMBER/integer"));
   EXPECT_EQ(3u, N(c, "/*/COMPONENT_RELATION/COMPONENTS/component/component_ref"));
+  EXPECT_EQ(3u, N(c, "//component/REQUIRED_RANGES/required_range[unknown_ref/@ref='SLOT']"
+                     "[MIN_VALUE/integer='1'][MAX_VALUE/integer='8'][count(*)=3]"))
+      << "no slot definition: every module may take every slot from Modul_Offset";
+}
+
+// Modul_Offset, a fixed preset module and a slot definition that keeps some
+// modules to some slots and leaves others open.
+TEST_F(DevicesConverterTest, ModularStationWithSlotDefinition) {
+  const Converted c = Sample("BRVK0C42.gsd");
+  ASSERT_EQ(0u, c.code) << c.message;
+  const std::string relation = "/*/COMPONENT_RELATION[@id='BRVK0C42_modules']";
+  EXPECT_EQ("1 6 SLOT", Q(c, relation + "/MINIMUM_NUMBER/integer") + " " + Q(c, relation + "/MAXIMUM_NUMBER/integer") +
+                            " " + Q(c, relation + "/ADDRESSING/unknown_ref/@ref"));
+  const auto module = [&](int n) { return relation + "/COMPONENTS/component[component_ref/@ref='BRVK0C42_M" + std::to_string(n) + "']"; };
+  const auto slots = [&](int n) {
+    std::string text;
+    for (const char* bound : {"MIN_VALUE", "MAX_VALUE", "MIN_VALUE1", "MAX_VALUE1", "MIN_VALUE2", "MAX_VALUE2", "MIN_VALUE3"}) {
+      const std::string value = Q(c, module(n) + "/REQUIRED_RANGES/required_range/" + bound + "/integer");
+      if (!value.empty()) text += (text.empty() ? "" : " ") + value;
+    }
+    return text;
+  };
+  EXPECT_EQ("1 1", slots(1)) << "the preset power supply, fixed in the first slot";
+  EXPECT_EQ("1 1 1 1", Q(c, module(1) + "/AUTO_CREATE/integer") + " " + Q(c, module(1) + "/AUTO_CREATE_NODELETE/integer") +
+                           " " + Q(c, module(1) + "/MINIMUM_NUMBER/integer") + " " + Q(c, module(1) + "/MAXIMUM_NUMBER/integer"));
+  EXPECT_EQ("2 6 2 3 5 6", slots(2)) << "its defined slot 2 and the open slots 3, 5, 6";
+  EXPECT_EQ("2 6 2 3 5 6", slots(3)) << "allowed in slot 2";
+  EXPECT_EQ("3 6", slots(4)) << "its slot 4 joins the open ones";
+  EXPECT_EQ("3 6 3 3 5 6", slots(5)) << "the open slots only";
+  EXPECT_EQ(0u, N(c, module(2) + "/*[self::AUTO_CREATE or self::MINIMUM_NUMBER or self::MAXIMUM_NUMBER]"));
+  EXPECT_EQ("SLOT", Q(c, module(5) + "/REQUIRED_RANGES/required_range/*[1]/@ref"));
+}
+
+TEST_F(DevicesConverterTest, SlotProblemsAreReported) {
+  const Converted none = Snippet("ZARN1234.gsd", Gsd("Modular_Station = 1\nMax_Module = 1\nModule = \"A\" 0x10\n1\nEndModule\n"
+                                                     "Module = \"B\" 0x10\n2\nEndModule\n"
+                                                     "Slot_Definition\nSlot(1) = \"S\" 1 1\nEnd_Slot_Definition\n"));
+  EXPECT_EQ(kWarning, none.code);
+  EXPECT_NE(std::string::npos, none.message.find("module 2 (B) fits no slot")) << none.message;
+  EXPECT_EQ("0", Q(none, "//component[component_ref/@ref='ZARN1234_M2']/MAXIMUM_NUMBER/integer"));
+  EXPECT_EQ(0u, N(none, "//component[component_ref/@ref='ZARN1234_M2']/REQUIRED_RANGES"));
+  EXPECT_EQ("1", Q(none, "//component[component_ref/@ref='ZARN1234_M1']//MAX_VALUE/integer"));
+  std::string scattered = "Modular_Station = 1\nMax_Module = 30\nModule = \"A\" 0x10\n1\nEndModule\nSlotDefinition\n";
+  for (int slot = 2; slot <= 30; slot += 2) scattered += "Slot(" + std::to_string(slot) + ") = \"S\" 2 2\n";
+  const Converted many = Snippet("ZARN1234.gsd", Gsd(scattered + "EndSlotDefinition\n"));
+  EXPECT_NE(std::string::npos, many.message.find("more than 10 separate slot ranges")) << many.message;
+  EXPECT_EQ("1 29 0", Q(many, "//required_range/MIN_VALUE/integer") + " " + Q(many, "//required_range/MAX_VALUE/integer") +
+                          " " + std::to_string(N(many, "//required_range/MIN_VALUE1")));
+  const Converted bad = Snippet("ZARN1234.gsd", Gsd("SlotDefinition\nSlot(1) = \"S\" one\nEndSlotDefinition\n"));
+  EXPECT_EQ(kUnreadable, bad.code);
+  EXPECT_EQ(in_.Join("ZARN1234.gsd") + "(6): Slot(1): default module and allowed modules expected", bad.message);
 }
 
 TEST_F(DevicesConverterTest, SamplesConformToTheDeviceXmlFormat) {
-  for (const char* name : {"gsd/BRDL0A1B.gsd", "gsd/QLMK80F3.gsd", "gsd/QLMK80F3.gsg", "gsd/field_devices.devices"}) {
+  for (const char* name : {"gsd/BRDL0A1B.gsd", "gsd/QLMK80F3.gsd", "gsd/QLMK80F3.gsg", "gsd/BRVK0C42.gsd",
+                           "gsd/field_devices.devices"}) {
     const Converted c = Convert(ExamplePath(name));
     ASSERT_NE(nullptr, c.doc) << name << ": " << c.message;
     EXPECT_EQ(std::vector<std::string>{}, DeviceXmlProblems(*c.doc)) << name;

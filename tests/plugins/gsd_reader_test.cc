@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "libs/devices_converter/gsd_slots.h"
 #include "libs/devices_converter/gsd_station.h"
 
 namespace zarn::converters {
@@ -62,6 +63,24 @@ TEST_F(GsdReaderTest, SkippedBlocksAreSkippedWhole) {
   EXPECT_TRUE(r.file.unknown.empty());
 }
 
+TEST_F(GsdReaderTest, SlotDefinitionsKeepTheirSlotLines) {
+  for (const char* open : {"SlotDefinition\n", "Slot_Definition\n"}) {
+    const std::string close = open[4] == '_' ? "End_Slot_Definition\n" : "EndSlotDefinition\n";
+    const GsdParseResult r = Parse(std::string(open) + "Slot(1) = \"A\" 1 1-2\nSlot(3)=\"B\" 2 2\nOdd = 1\n" + close +
+                                   "Model_Name = \"M\"\n");
+    ASSERT_TRUE(r.ok) << open << r.error;
+    EXPECT_TRUE(r.file.has_slot_definition);
+    ASSERT_EQ(2u, r.file.slots.size()) << open;
+    EXPECT_EQ("3", r.file.slots[1].index);
+    EXPECT_EQ("\"B\" 2 2", r.file.slots[1].value);
+    ASSERT_EQ(1u, r.file.unknown.size()) << "what else the block holds is reported";
+    EXPECT_EQ(5, r.file.unknown[0].line);
+    ASSERT_EQ(1u, r.file.entries.size());
+    EXPECT_EQ("Model_Name", r.file.entries[0].keyword);
+  }
+  EXPECT_FALSE(Parse("Model_Name = \"M\"\n").file.has_slot_definition);
+}
+
 TEST_F(GsdReaderTest, UnknownKeywordsAreCollectedWithTheirLines) {
   const GsdParseResult r = Parse("Model_Name = \"M\"\nZarn_Colour = 3\nModule = \"X\" 0x10\nWobble = 1\nEndModule\n");
   ASSERT_TRUE(r.ok) << r.error;
@@ -99,6 +118,9 @@ TEST_F(GsdReaderTest, MalformedFilesNameTheLine) {
       {"#Profibus_DP\nModule = noname\n", "2: Module needs a quoted name"},
       {"#Profibus_DP\nEndPrmText\n", "2: EndPrmText without its block"},
       {"#Profibus_DP\nKey(1 = 2\n", "2: malformed keyword"},
+      {"#Profibus_DP\nSlotDefinition\nSlot(1) = \"a\" 1 1\n", "2: SlotDefinition without EndSlotDefinition"},
+      {"#Profibus_DP\nModule = \"A\" 1\nSlot_Definition\n", "3: Slot_Definition inside Module"},
+      {"#Profibus_DP\nEndSlotDefinition\n", "2: EndSlotDefinition without its block"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.error, Error(c.text)) << c.text;
 }
@@ -142,6 +164,16 @@ TEST(GsdStationTest, InterpretationNeedsReadableValues) {
       {"Ident_Number = 0xZZ\n", "2: Ident_Number: number expected"},
       {"Ident_Number = 1\nModel_Name = bare\n", "3: Model_Name: quoted string expected"},
       {"Ident_Number = 1\nMax_Module = many\n", "3: Max_Module: number expected"},
+      {"Ident_Number = 1\nModule = \"M\" 1\nPreset = yes\nEndModule\n", "4: Preset: number expected"},
+      {"Ident_Number = 1\nSlotDefinition\nSlot(x) = \"A\" 1 1\nEndSlotDefinition\n",
+       "4: Slot(x): slot number expected"},
+      {"Ident_Number = 1\nSlotDefinition\nSlot(1) = A 1 1\nEndSlotDefinition\n", "4: Slot(1): quoted slot name expected"},
+      {"Ident_Number = 1\nSlotDefinition\nSlot(1) = \"A\"\nEndSlotDefinition\n",
+       "4: Slot(1): default module and allowed modules expected"},
+      {"Ident_Number = 1\nSlotDefinition\nSlot(1) = \"A\" 1 3-2\nEndSlotDefinition\n",
+       "4: Slot(1): default module and allowed modules expected"},
+      {"Ident_Number = 1\nSlotDefinition\nSlot(1) = \"A\" 1 2,x\nEndSlotDefinition\n",
+       "4: Slot(1): default module and allowed modules expected"},
   };
   for (const auto& c : cases) {
     const GsdParseResult r = ParseGsd(std::string("#Profibus_DP\n") + c.body);
@@ -152,6 +184,90 @@ TEST(GsdStationTest, InterpretationNeedsReadableValues) {
     EXPECT_FALSE(InterpretGsd(r.file, &station, &line, &error)) << c.body;
     EXPECT_EQ(c.error, std::to_string(line) + ": " + error) << c.body;
   }
+}
+
+// Where the modules of a station may go, from its Max_Module, Modul_Offset,
+// preset modules and slot definition.
+class GsdSlotPlanTest : public ::testing::Test {
+ protected:
+  // Interprets a station whose keywords are `body`.
+  static GsdStation Station(const std::string& body) {
+    const GsdParseResult r = ParseGsd("#Profibus_DP\nIdent_Number = 1\nModular_Station = 1\n" + body);
+    GsdStation station;
+    int line = 0;
+    std::string error;
+    EXPECT_TRUE(r.ok && InterpretGsd(r.file, &station, &line, &error)) << r.error << error;
+    return station;
+  }
+  // "first-last first-last ..." per module, "F" for a module held in place.
+  static std::vector<std::string> Spans(const GsdSlotPlan& plan) {
+    std::vector<std::string> out;
+    for (const GsdModuleSlots& m : plan.modules) {
+      std::string text = m.fixed ? "F" : "";
+      for (const SlotSpan& s : m.spans) text += (text.empty() || text == "F" ? "" : " ") + std::to_string(s.first) + "-" + std::to_string(s.last);
+      out.push_back(text);
+    }
+    return out;
+  }
+  static std::string Module(int reference, bool preset = false) {
+    return "Module = \"M" + std::to_string(reference) + "\" 0x10\n" + std::to_string(reference) + "\n" +
+           (preset ? "Preset = 1\n" : "") + "EndModule\n";
+  }
+};
+
+TEST_F(GsdSlotPlanTest, SlotsRunFromTheOffsetOverMaxModule) {
+  const auto plan = PlanGsdSlots(Station("Max_Module = 4\n" + Module(1) + Module(2)));
+  ASSERT_TRUE(plan);
+  EXPECT_EQ((SlotSpan{1, 4}), plan->station) << "without Modul_Offset the first slot is 1";
+  EXPECT_EQ((std::vector<std::string>{"1-4", "1-4"}), Spans(*plan));
+  EXPECT_EQ(0u, plan->fixed_modules);
+  const auto zero = PlanGsdSlots(Station("Max_Module = 4\nModul_Offset = 0\n" + Module(1)));
+  ASSERT_TRUE(zero);
+  EXPECT_EQ((SlotSpan{0, 3}), zero->station);
+  const auto high = PlanGsdSlots(Station("Max_Module = 0xFFFFFFFF\nModul_Offset = 5\n" + Module(1)));
+  ASSERT_TRUE(high);
+  EXPECT_EQ((SlotSpan{5, 0xFFFFFFFFu}), high->station) << "no overflow";
+  EXPECT_FALSE(PlanGsdSlots(Station(Module(1)))) << "no Max_Module, no slot definition: no slots known";
+  EXPECT_FALSE(PlanGsdSlots(Station("Max_Module = 0\n" + Module(1))));
+}
+
+TEST_F(GsdSlotPlanTest, FixedPresetModulesTakeTheFirstSlots) {
+  const std::string modules = Module(1) + Module(2, true) + Module(3, true);
+  const auto fixed = PlanGsdSlots(Station("Max_Module = 5\nModul_Offset = 2\nFixPresetModules = 1\n" + modules));
+  ASSERT_TRUE(fixed);
+  EXPECT_EQ((std::vector<std::string>{"4-6", "F2-2", "F3-3"}), Spans(*fixed));
+  EXPECT_EQ(2u, fixed->fixed_modules);
+  EXPECT_TRUE(fixed->modules[1].preset);
+  const auto loose = PlanGsdSlots(Station("Max_Module = 5\n" + modules));
+  ASSERT_TRUE(loose);
+  EXPECT_EQ((std::vector<std::string>{"1-5", "1-5", "1-5"}), Spans(*loose)) << "presets without FixPresetModules move freely";
+  EXPECT_TRUE(loose->modules[2].preset);
+  EXPECT_FALSE(loose->modules[2].fixed);
+}
+
+TEST_F(GsdSlotPlanTest, ASlotDefinitionKeepsModulesToTheirSlots) {
+  // Slots 1..6; slot 2 takes 2 or 3, slot 4 takes 4 (default) or 1,5; 3, 5, 6 take anything.
+  const std::string slots = "SlotDefinition\nSlot(2) = \"C\" 2 2-3\nSlot(4) = \"K\" 4 1, 5\nEndSlotDefinition\n";
+  const auto plan = PlanGsdSlots(Station("Max_Module = 6\n" + Module(1) + Module(2) + Module(4) + Module(6) + slots));
+  ASSERT_TRUE(plan);
+  EXPECT_EQ((std::vector<std::string>{"1-1 3-6", "1-3 5-6", "1-1 3-6", "1-1 3-3 5-6"}), Spans(*plan));
+  // Every slot defined and taken by others: module 3 fits nowhere.
+  const auto full = PlanGsdSlots(Station("Max_Module = 2\n" + Module(1) + Module(3) +
+                                         "SlotDefinition\nSlot(1) = \"A\" 1 1\nSlot(2) = \"B\" 1 1\nEndSlotDefinition\n"));
+  ASSERT_TRUE(full);
+  EXPECT_EQ((std::vector<std::string>{"1-2", ""}), Spans(*full));
+  // Without Max_Module the defined slots are the station's.
+  const auto defined = PlanGsdSlots(Station(Module(7) + "SlotDefinition\nSlot(3) = \"A\" 7 7\nSlot(5) = \"B\" 7 7\nEndSlotDefinition\n"));
+  ASSERT_TRUE(defined);
+  EXPECT_EQ((SlotSpan{3, 5}), defined->station);
+  EXPECT_EQ((std::vector<std::string>{"3-5"}), Spans(*defined)) << "slot 4 is not defined, so it is open";
+}
+
+TEST_F(GsdSlotPlanTest, FixedPresetsWinOverTheSlotDefinition) {
+  const auto plan = PlanGsdSlots(Station("Max_Module = 3\nFixPresetModules = 1\n" + Module(1, true) + Module(2) +
+                                         "SlotDefinition\nSlot(1) = \"A\" 2 2\nSlot(2) = \"B\" 2 2\nEndSlotDefinition\n"));
+  ASSERT_TRUE(plan);
+  EXPECT_EQ((std::vector<std::string>{"F1-1", "2-3"}), Spans(*plan));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The device descriptions of examples/devices, converted by the compiler and the
 // stylesheet and imported one by one into a fresh catalog: the tree they build, the
 // identification index, the file area, and importing them again.
+#include <map>
+
 #include "external/compiler_library.h"
 #include "maintenance/catalog_check.h"
 #include "tests/unit/import_driver_fixture.h"
@@ -384,6 +386,54 @@ TEST_P(SampleRelationsTest, TheStationNamesItsModulesByPath) {
     ZARN_ResetCatalog();
   }
   EXPECT_EQ(Count("//COMPONENT_RELATION[not(isInverse)]//component_ref[@ref]"), 0u) << "no reference by id is left";
+}
+
+// "variable min-max [min1-max1 ...]" for each range of each module of a station's
+// own child relation, by module path.
+std::map<std::string, std::string> SlotRanges(const std::string& station, int* minimum, int* maximum) {
+  RelationInfo* relations = nullptr;
+  std::map<std::string, std::string> out;
+  if (ZARN_GetRelations(ZARN_RELATION_CHILD, ToUtf16(station).c_str(), &relations) != 0) return out;
+  for (RelationInfo* r = relations; r != nullptr; r = r->next) {
+    if (r->isInverse) continue;
+    *minimum = r->minimumNumber;
+    *maximum = r->maximumNumber;
+    EXPECT_EQ(ToUtf8(r->addressing), "SLOT");
+    for (RelationComponent* c = r->components; c != nullptr; c = c->next) {
+      std::string& text = out[ToUtf8(c->componentPath).substr(station.size())];
+      for (RequiredRange* g = c->ranges; g != nullptr; g = g->next) {
+        text += ToUtf8(g->variable) + " " + VariantString(g->minValue) + "-" + VariantString(g->maxValue);
+        for (int i = 0; i < 10 && g->minPresentN[i] != 0; ++i) {
+          text += " " + VariantString(g->minValues[i]) + "-" + VariantString(g->maxValues[i]);
+        }
+      }
+    }
+  }
+  ZARN_FreeRelations(relations);
+  return out;
+}
+
+// A GSD station's relation reaches the catalog with the slots of its modules; the
+// station lands in the same maker folder as the maker's device descriptions.
+TEST_F(SampleLibraryTest, GsdStationOffersItsModulesWithTheirSlots) {
+  ASSERT_EQ(Import(Convert("gsd/BRVK0C42.gsd")), 0u);
+  ASSERT_EQ(Import(Convert("profibus_dp/brennvik/remote_io_rio8.ddl")), 0u);
+  const std::string station = "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/BRVK0C42";
+  EXPECT_EQ(Count("//CLASSIFICATION[@id='REMOTEIO']/MANUFACTURER[@id='Brennvik Automation']"), 1u);
+  for (const char* when : {"after the import", "after a reload"}) {
+    int minimum = -2;
+    int maximum = -2;
+    const std::map<std::string, std::string> expected = {{"/BRVK0C42_M1", "SLOT 1-1"},
+                                                         {"/BRVK0C42_M2", "SLOT 2-6 2-3 5-6"},
+                                                         {"/BRVK0C42_M3", "SLOT 2-6 2-3 5-6"},
+                                                         {"/BRVK0C42_M4", "SLOT 3-6"},
+                                                         {"/BRVK0C42_M5", "SLOT 3-6 3-3 5-6"}};
+    EXPECT_EQ(SlotRanges(station, &minimum, &maximum), expected) << when;
+    EXPECT_EQ(minimum, 1) << when;
+    EXPECT_EQ(maximum, 6) << when;
+    ZARN_ResetCatalog();
+  }
+  EXPECT_TRUE(CheckCatalog(Catalog()).violations.empty());
 }
 
 bool RefuseRename(const std::string& temp_path) {
