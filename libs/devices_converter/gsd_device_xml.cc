@@ -81,6 +81,9 @@ class StationWriter {
       DeviceXmlWriter::AddTexts(c, "HELP", Texts(s_.info_text, variants_, [](const GsdStation& v) { return v.info_text; }));
     }
     Placement(c);
+    if (const std::string folders = FamilyFolders(); !folders.empty()) {
+      DeviceXmlWriter::AddNamed(c, "COMPONENT_PATH", folders);
+    }
     DeviceXmlWriter::AddIdentity(c, "DEVICE_TYPE", s_.ident_text, s_.ident_number);
     if (!RevisionName().empty()) DeviceXmlWriter::AddIdentity(c, "DEVICE_REVISION", RevisionName(), RevisionNumber());
     if (HasModuleRelation()) {
@@ -103,6 +106,13 @@ class StationWriter {
     if (std::filesystem::is_regular_file(JoinPath(DirectoryOfFile(path_), name), ec)) return name;
     report_->Warn(file_name_ + ": bitmap " + name + " named by Bitmap_Device is not beside the file");
     return std::string();
+  }
+
+  // The sub-families of Slave_Family, the folders between the manufacturer and the station.
+  std::string FamilyFolders() const {
+    std::string path;
+    for (const std::string& level : SubFamiliesOfSlaveFamily(s_.slave_family)) path += (path.empty() ? "" : "/") + level;
+    return path;
   }
 
   void Module(size_t i) {

@@ -155,4 +155,20 @@ std::string ClassificationForSlaveFamily(std::string_view slave_family) {
   return "UNIVERSAL";
 }
 
+std::vector<std::string> SubFamiliesOfSlaveFamily(std::string_view slave_family) {
+  std::vector<std::string> levels;
+  const std::string text = Trim(slave_family);
+  size_t at = text.find('@');
+  while (at != std::string::npos) {
+    const size_t next = text.find('@', at + 1);
+    std::string level = Trim(std::string_view(text).substr(at + 1, next == std::string::npos ? next : next - at - 1));
+    for (char& c : level) {
+      if (c == '/' || c == '\\') c = '-';
+    }
+    if (!level.empty()) levels.push_back(std::move(level));
+    at = next;
+  }
+  return levels;
+}
+
 }  // namespace zarn::converters

@@ -65,6 +65,11 @@ bool InterpretGsd(const GsdFile& file, GsdStation* station, int* error_line, std
 // "UNIVERSAL" for a family the table does not know.
 std::string ClassificationForSlaveFamily(std::string_view slave_family);
 
+// The sub-families of a Slave_Family value ("3@Remote I/O@Modular" gives
+// "Remote I-O", "Modular"): trimmed, empty ones dropped, path separators
+// replaced by "-" so that each stays one folder level.
+std::vector<std::string> SubFamiliesOfSlaveFamily(std::string_view slave_family);
+
 }  // namespace zarn::converters
 
 #endif  // ZARN_LIBS_DEVICES_CONVERTER_GSD_STATION_H_

@@ -73,6 +73,8 @@ TEST_F(DevicesConverterTest, ModularStationWithGermanVariant) {
   EXPECT_EQ(3u, N(c, "//component/REQUIRED_RANGES/required_range[unknown_ref/@ref='SLOT']"
                      "[MIN_VALUE/integer='1'][MAX_VALUE/integer='8'][count(*)=3]"))
       << "no slot definition: every module may take every slot from Modul_Offset";
+  EXPECT_EQ("Remote I-O/Modular", Q(c, "/*/COMPONENT[@id='QLMK80F3']/COMPONENT_PATH/@name"));
+  EXPECT_EQ(0u, N(c, "/*/COMPONENT[@id!='QLMK80F3']/COMPONENT_PATH")) << "modules go below their station";
 }
 
 // Modul_Offset, a fixed preset module and a slot definition that keeps some
@@ -101,6 +103,7 @@ TEST_F(DevicesConverterTest, ModularStationWithSlotDefinition) {
   EXPECT_EQ("3 6 3 3 5 6", slots(5)) << "the open slots only";
   EXPECT_EQ(0u, N(c, module(2) + "/*[self::AUTO_CREATE or self::MINIMUM_NUMBER or self::MAXIMUM_NUMBER]"));
   EXPECT_EQ("SLOT", Q(c, module(5) + "/REQUIRED_RANGES/required_range/*[1]/@ref"));
+  EXPECT_EQ("Remote I-O/Compact heads", Q(c, "/*/COMPONENT[@id='BRVK0C42']/COMPONENT_PATH/@name"));
 }
 
 TEST_F(DevicesConverterTest, SlotProblemsAreReported) {

@@ -155,6 +155,18 @@ TEST(GsdStationTest, SlaveFamilyClassification) {
   for (const auto& c : cases) EXPECT_EQ(c.classification, ClassificationForSlaveFamily(c.family)) << c.family;
 }
 
+TEST(GsdStationTest, SubFamiliesBecomeFolderLevels) {
+  const struct {
+    const char* family;
+    std::vector<std::string> levels;
+  } cases[] = {{"3", {}},
+               {"3@TdF@ET200S", {"TdF", "ET200S"}},
+               {" 3 @ Remote I/O @ Modular @ ", {"Remote I-O", "Modular"}},
+               {"0@@Net\\Work", {"Net-Work"}},
+               {"@only", {"only"}}};
+  for (const auto& c : cases) EXPECT_EQ(c.levels, SubFamiliesOfSlaveFamily(c.family)) << c.family;
+}
+
 TEST(GsdStationTest, InterpretationNeedsReadableValues) {
   const struct {
     const char* body;

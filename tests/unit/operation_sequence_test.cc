@@ -35,7 +35,7 @@ const std::vector<Family>& Corpus() {
       {"profibus_dp/brennvik/modules/ai4_module.mdd", {kRio + "Modules/ai4_module"}},
       {"profibus_dp/brennvik/modules/do8_module.mdd",
        {"/DEVICE/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module"}},
-      {"gsd/QLMK80F3.gsd", {"/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/QLMK80F3"}},
+      {"gsd/QLMK80F3.gsd", {"/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/Remote I-O/Modular/QLMK80F3"}},
       {"iodd/Brindle-BL50-20260101-IODD1.1.xml",
        {"/DEVICE/IOLINK/Brindle Instruments/IODD_1234_0x00B150_BL50_S",
         "/DEVICE/IOLINK/Brindle Instruments/IODD_1234_0x00B150_BL50_L"}},

@@ -213,7 +213,7 @@ TEST_F(SampleLibraryTest, GsdAndIoddComponentsAreIdentifiedByTheirOwnNumbers) {
   const struct {
     const char* key;
     const char* path;
-  } keys[] = {{"0000/80F3/0003", "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/QLMK80F3"},
+  } keys[] = {{"0000/80F3/0003", "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/Remote I-O/Modular/QLMK80F3"},
               {"04D2/B150/0100", "/DEVICE/IOLINK/Brindle Instruments/IODD_1234_0x00B150_BL50_S"}};
   for (int reload = 0; reload < 2; ++reload) {
     for (const auto& k : keys) {
@@ -413,12 +413,13 @@ std::map<std::string, std::string> SlotRanges(const std::string& station, int* m
   return out;
 }
 
-// A GSD station's relation reaches the catalog with the slots of its modules; the
-// station lands in the same maker folder as the maker's device descriptions.
+// A GSD station's relation reaches the catalog with the slots of its modules, and
+// its Slave_Family sub-families are the folders between the maker and the station
+// (the same maker folder as the maker's device descriptions).
 TEST_F(SampleLibraryTest, GsdStationOffersItsModulesWithTheirSlots) {
   ASSERT_EQ(Import(Convert("gsd/BRVK0C42.gsd")), 0u);
   ASSERT_EQ(Import(Convert("profibus_dp/brennvik/remote_io_rio8.ddl")), 0u);
-  const std::string station = "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/BRVK0C42";
+  const std::string station = "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/Remote I-O/Compact heads/BRVK0C42";
   EXPECT_EQ(Count("//CLASSIFICATION[@id='REMOTEIO']/MANUFACTURER[@id='Brennvik Automation']"), 1u);
   for (const char* when : {"after the import", "after a reload"}) {
     int minimum = -2;
@@ -456,7 +457,7 @@ uint32_t DeletePath(const std::string& path) {
 // deleting one keeps the directory for the station and the other modules.
 TEST_F(SampleLibraryTest, DeletingAModuleKeepsItsStationsFiles) {
   ASSERT_EQ(Import(Convert("gsd/QLMK80F3.gsd")), 0u);
-  const std::string station = "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/QLMK80F3";
+  const std::string station = "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/Remote I-O/Modular/QLMK80F3";
   const std::string directory = CatalogDir() + station;
   ASSERT_TRUE(std::filesystem::exists(directory + "/QLMK80F3.gsd"));
   ASSERT_EQ(DeletePath(station + "/QLMK80F3_M1"), 0u);
@@ -561,12 +562,12 @@ TEST_F(SampleLibraryTest, CheckerFindsTheLibrarySoundAfterImportReplaceAndModule
     VariantClear(&referencing);
   }
   ExpectSound(Catalog(), "after replacing every component");
-  const std::string quelmark = "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/QLMK80F3/";
+  const std::string quelmark = "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/Remote I-O/Modular/QLMK80F3/";
   for (const std::string& module :
        {std::string("/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/Modules/ai4_module"),
         std::string("/DEVICE/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module"),
         quelmark + "QLMK80F3_M1", quelmark + "QLMK80F3_M2", quelmark + "QLMK80F3_M3",
-        std::string("/DEVICE/PROFIBUS_PA/SENSOR/PRESSURE/Brindle Instruments/BRDL0A1B/BRDL0A1B_M1")}) {
+        std::string("/DEVICE/PROFIBUS_PA/SENSOR/PRESSURE/Brindle Instruments/Pressure/BRDL0A1B/BRDL0A1B_M1")}) {
     EXPECT_EQ(DeletePath(module), 0u) << module;
   }
   ExpectSound(Catalog(), "after deleting every module");
