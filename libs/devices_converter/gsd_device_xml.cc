@@ -111,7 +111,7 @@ class StationWriter {
   // The sub-families of Slave_Family, the folders between the manufacturer and the station.
   std::string FamilyFolders() const {
     std::string path;
-    for (const std::string& level : SubFamiliesOfSlaveFamily(s_.slave_family)) path += (path.empty() ? "" : "/") + level;
+    for (const std::string& level : SubFamilyFolders(s_.slave_family, s_.vendor_name)) path += (path.empty() ? "" : "/") + level;
     return path;
   }
 

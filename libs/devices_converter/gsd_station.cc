@@ -155,7 +155,7 @@ std::string ClassificationForSlaveFamily(std::string_view slave_family) {
   return "UNIVERSAL";
 }
 
-std::vector<std::string> SubFamiliesOfSlaveFamily(std::string_view slave_family) {
+std::vector<std::string> SubFamilyFolders(std::string_view slave_family, std::string_view vendor) {
   std::vector<std::string> levels;
   const std::string text = Trim(slave_family);
   size_t at = text.find('@');
@@ -165,7 +165,8 @@ std::vector<std::string> SubFamiliesOfSlaveFamily(std::string_view slave_family)
     for (char& c : level) {
       if (c == '/' || c == '\\') c = '-';
     }
-    if (!level.empty()) levels.push_back(std::move(level));
+    const bool repeats_maker = levels.empty() && FindNoCase(vendor, level) != std::string::npos;
+    if (!level.empty() && !repeats_maker) levels.push_back(std::move(level));
     at = next;
   }
   return levels;

@@ -158,13 +158,18 @@ TEST(GsdStationTest, SlaveFamilyClassification) {
 TEST(GsdStationTest, SubFamiliesBecomeFolderLevels) {
   const struct {
     const char* family;
+    const char* vendor;
     std::vector<std::string> levels;
-  } cases[] = {{"3", {}},
-               {"3@TdF@ET200S", {"TdF", "ET200S"}},
-               {" 3 @ Remote I/O @ Modular @ ", {"Remote I-O", "Modular"}},
-               {"0@@Net\\Work", {"Net-Work"}},
-               {"@only", {"only"}}};
-  for (const auto& c : cases) EXPECT_EQ(c.levels, SubFamiliesOfSlaveFamily(c.family)) << c.family;
+  } cases[] = {{"3", "V", {}},
+               {"3@TdF@ET200S", "SIEMENS", {"TdF", "ET200S"}},
+               {" 3 @ Remote I/O @ Modular @ ", "V", {"Remote I-O", "Modular"}},
+               {"0@@Net\\Work", "V", {"Net-Work"}},
+               {"@only", "", {"only"}},
+               {"1@ABB", "ABB Oy", {}},
+               {"1@sew@DPV1", "SEW-EURODRIVE", {"DPV1"}},
+               {"3@Maker@Maker GmbH@Kit", "Maker GmbH", {"Kit"}},
+               {"3@Kit@Maker", "Maker", {"Kit", "Maker"}}};
+  for (const auto& c : cases) EXPECT_EQ(c.levels, SubFamilyFolders(c.family, c.vendor)) << c.family;
 }
 
 TEST(GsdStationTest, InterpretationNeedsReadableValues) {
