@@ -1,0 +1,167 @@
+// The published GSD files imported through the command-line host: every modular
+// station offers its modules through its relation, each module with the slots it
+// may occupy. What the files hold is counted from their text here, not by the
+// converter.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/paths.h"
+#include "platform/strings.h"
+#include "tests/support/test_support.h"
+
+namespace zarn {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a GSD file says about its station, read from the lines as written.
+struct GsdText {
+  bool modular = false;
+  int modules = 0;  // Module = ... lines
+};
+
+// The keyword of a line and its value, comments and blanks aside; "" when the line has no "=".
+std::string KeywordOf(const std::string& line, std::string* value) {
+  const std::string text = Trim(line.substr(0, line.find(';')));
+  const size_t eq = text.find('=');
+  if (eq == std::string::npos) return std::string();
+  *value = Trim(text.substr(eq + 1));
+  return ToLower(Trim(text.substr(0, eq)));
+}
+
+GsdText ReadGsdText(const std::string& path) {
+  GsdText out;
+  std::istringstream in(testing::ReadFile(path));
+  for (std::string line; std::getline(in, line);) {
+    std::string value;
+    const std::string keyword = KeywordOf(line, &value);
+    if (keyword == "modular_station") out.modular = value == "1";
+    if (keyword == "module") ++out.modules;
+  }
+  return out;
+}
+
+// One module as `zarn-catalog relations` prints it.
+struct Offered {
+  std::string path;
+  std::vector<std::string> ranges;  // "SLOT MIN_VALUE=1 MAX_VALUE=8 ..."
+};
+
+struct Relation {
+  int relations = 0;  // relation lines
+  int maximum = -1;
+  std::string addressing;
+  std::vector<Offered> modules;
+};
+
+Relation ParseRelations(const std::string& text) {
+  Relation r;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("relation ", 0) == 0) {
+      ++r.relations;
+      const size_t max = line.find("  max ");
+      if (max != std::string::npos) r.maximum = std::atoi(line.c_str() + max + 6);
+      const size_t addressing = line.find("addressing \"");
+      if (addressing != std::string::npos) r.addressing = line.substr(addressing + 12, line.size() - addressing - 13);
+    } else if (line.rfind("  component ", 0) == 0) {
+      r.modules.push_back({line.substr(12, line.find("  id ") - 12), {}});
+    } else if (line.rfind("    range ", 0) == 0 && !r.modules.empty()) {
+      r.modules.back().ranges.push_back(line.substr(10));
+    }
+  }
+  return r;
+}
+
+// The number after "NAME=" in a range line, -1 when it is not there.
+int Bound(const std::string& range, const std::string& name) {
+  const size_t at = range.find(" " + name + "=");
+  return at == std::string::npos ? -1 : std::atoi(range.c_str() + at + name.size() + 2);
+}
+
+class RealWorldGsdTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    corpus_ = JoinPath(testing::SourceDir(), "../shared/realworld/gsd");
+    if (!fs::is_directory(corpus_)) GTEST_SKIP() << "no corpus at " << corpus_;
+    ASSERT_EQ(Run("init", ""), 0);
+  }
+
+  int Run(const std::string& command, const std::string& argument) {
+    const std::string out = work_.Join("out.txt");
+    const std::string line = std::string(ZARN_CLI) + " " + command + " --workdir '" + work_.Join("w") + "' " +
+                             (argument.empty() ? "" : "'" + argument + "' ") + ">'" + out + "' 2>/dev/null";
+    const int status = std::system(line.c_str());
+    output_ = testing::ReadFile(out);
+    return status;
+  }
+
+  // The station files of the corpus by their stem: .gsd files and the language
+  // files that stand alone.
+  std::map<std::string, std::string> StationFiles() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(corpus_)) {
+      const std::string ext = ToLower(entry.path().extension().string());
+      if (ext.size() != 4 || ext.rfind(".gs", 0) != 0) continue;
+      const std::string stem = entry.path().stem().string();
+      if (ext == ".gsd" || files.count(stem) == 0) files[stem] = entry.path().string();
+    }
+    return files;
+  }
+
+  std::string corpus_;
+  testing::ScratchDir work_;
+  std::string output_;
+};
+
+TEST_F(RealWorldGsdTest, ModularStationsOfferTheirModulesWithSlotBounds) {
+  ASSERT_EQ(Run("import", corpus_), 0) << output_;
+  std::map<std::string, std::string> imported;  // last path segment -> path
+  std::istringstream in(output_);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("imported /", 0) == 0) imported[line.substr(line.rfind('/') + 1)] = line.substr(9);
+  }
+  int stations = 0, modules = 0, ranges = 0;
+  for (const auto& [stem, file] : StationFiles()) {
+    const GsdText gsd = ReadGsdText(file);
+    ASSERT_EQ(imported.count(stem), 1u) << file << " was not imported";
+    const std::string station = imported[stem];
+    const int rc = Run("relations child", station);
+    if (!gsd.modular || gsd.modules == 0) {
+      EXPECT_NE(rc, 0) << file << ": a compact station offers no modules: " << output_;
+      continue;
+    }
+    ASSERT_EQ(rc, 0) << file;
+    const Relation r = ParseRelations(output_);
+    ++stations;
+    EXPECT_EQ(r.relations, 1) << file;
+    EXPECT_EQ(r.addressing, "SLOT") << file;
+    EXPECT_EQ(static_cast<int>(r.modules.size()), gsd.modules) << file;
+    for (const Offered& m : r.modules) {
+      ++modules;
+      EXPECT_EQ(m.path.rfind(station + "/", 0), 0u) << m.path << " is not below its station";
+      ASSERT_EQ(m.ranges.size(), 1u) << m.path;
+      ++ranges;
+      const int first = Bound(m.ranges[0], "MIN_VALUE");
+      const int last = Bound(m.ranges[0], "MAX_VALUE");
+      EXPECT_EQ(m.ranges[0].rfind("SLOT ", 0), 0u) << m.ranges[0];
+      EXPECT_GE(first, 0) << m.path;
+      EXPECT_LE(first, last) << m.path;
+      EXPECT_LE(last - first + 1, r.maximum) << m.path << ": more slots than the station has";
+    }
+  }
+  RecordProperty("modular_stations", stations);
+  RecordProperty("modules_offered", modules);
+  RecordProperty("slot_ranges", ranges);
+  EXPECT_GT(stations, 0);
+  ASSERT_EQ(Run("check", ""), 0) << output_;
+}
+
+}  // namespace
+}  // namespace zarn
