@@ -50,7 +50,9 @@ class Importer {
       const bool is_listing = r->id == nullptr && r->hierarchy == nullptr;
       std::vector<std::string>& into = is_listing ? listed : component_xml;
       if (!file.empty() && std::find(into.begin(), into.end(), file) == into.end()) into.push_back(file);
-      const std::string message = !is_listing && r->message != nullptr ? U(r->message) : std::string();
+      // A listing's value is no message, but a failure names the file with its reason.
+      const bool has_message = r->message != nullptr && (!is_listing || rc != 0);
+      const std::string message = has_message ? U(r->message) : std::string();
       if (!message.empty() && std::find(messages.begin(), messages.end(), message) == messages.end()) {
         messages.push_back(message);
       }

@@ -11,6 +11,7 @@
 #include "conversion/converter.h"
 #include "conversion/get_components.h"
 #include "conversion/source_includes.h"
+#include "conversion/unaccepted_input.h"
 #include "external/trace.h"
 #include "import/file_operation.h"
 #include "platform/paths.h"
@@ -115,6 +116,14 @@ uint32_t ComponentRetrieval::ConvertFile(ComponentXMLInfo** list) {
     conversion_.AddListedFile(path_, message);
     *list = conversion_.ReleaseResults();
     return converted;
+  }
+  if (input == path_) {
+    if (const std::string reason = UnacceptedInputReason(path_); !reason.empty()) {
+      Trace(kTraceError, kFunction, "%s", reason);
+      conversion_.AddListedFile(path_, reason);
+      *list = conversion_.ReleaseResults();
+      return ZARN_E_NO_RECORDS;  // nothing at that path converts; the record says why
+    }
   }
   const uint32_t result = ConvertSource(input, outputDirectory, message);
   if (result == 0 || conversion_.results() != nullptr) *list = conversion_.ReleaseResults();

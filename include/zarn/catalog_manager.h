@@ -187,7 +187,11 @@ typedef struct ComponentXMLInfo {
  * of the markers "<ZarnGlobSpecial>" (convert the sources of the directory part in
  * one batch) or "<FoundPiLibrarySpecial>" (a PROFIBUS PA library). `language` is
  * not read. Returns 0 and the chain in *list; ZARN_RESULT_MINUS_ONE for a NULL path;
- * ZARN_E_NO_RECORDS when nothing was found; the converter's code (with *list
+ * ZARN_E_NO_RECORDS when nothing was found, also for a file that no converter
+ * plug-in accepts and that is no device-description source (a GSD language variant
+ * given alone, a zip package without an IODD, a format no plug-in reads): *list
+ * then names the file and its message says what the file is and why it is not
+ * accepted; the converter's code (with *list
  * naming the file and holding its message) when a plug-in failed; the compile,
  * stylesheet or reading failure otherwise. Release with ZARN_FreeComponentXMLInfo. */
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetComponents(const char16_t* path, ComponentXMLInfo** list,

@@ -80,6 +80,9 @@ VARIABLE level { LABEL "Level"; HELP "h";\n CLASIFICATION CONTAINED; CLASS CONTA
 out=$(zc import "$work/warned/plain.ddl" 2>&1)
 expect "compiler warning on import" "plain.ddl:4: warning: unknown attribute CLASIFICATION" "$out"
 expect "a warning is no failure" "imported: 1, already present: 0, failed: 0, warnings: 1" "$out"
+echo "<notes/>" > "$work/notes.xml"
+out=$(zc import "$work/notes.xml" 2>&1)
+expect "a file no converter accepts says what it is" "notes.xml is XML with the root element notes" "$out"
 out=$(zc identify "$src/examples/devices/gsd/QLMK80F3.gsd"; echo "exit $?")
 expect "identify a GSD station" "device type:     0x80f3" "$out"
 expect "identify a GSD station exit" "exit 0" "$out"

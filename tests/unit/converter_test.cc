@@ -74,8 +74,10 @@ TEST_F(ConverterTest, WithoutPluginsAFileIsNotConverted) {
   GetConverters(Catalog(), work_.path(), {"zarn_devices_converter_x", "zarn_iodd_converter_x"});
   EXPECT_TRUE(Catalog().converterList().empty());
   std::vector<Record> records;
-  EXPECT_NE(Get(input_, &records), 0u) << "handed to the compiler, which refuses it";
-  EXPECT_TRUE(records.empty());
+  EXPECT_EQ(Get(input_, &records), ZARN_E_NO_RECORDS) << "not handed to the compiler";
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_NE(records.front().message.find("no converter plug-in accepts .fake files"), std::string::npos)
+      << records.front().message;
 }
 
 TEST_F(ConverterTest, OnlyTheFirstAcceptingPluginConverts) {

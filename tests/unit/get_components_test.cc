@@ -200,5 +200,41 @@ TEST_F(GetComponentsTest, GlobalSourcesConvertInNumberedBatches) {
   }
 }
 
+// Files no plug-in takes and that are no source get one message saying what they
+// are, never the compiler's errors about text that was not EDDL.
+TEST_F(GetComponentsTest, FilesNoConverterAcceptsAreNamedWithWhatTheyAre) {
+  const struct {
+    const char* name;
+    const char* text;
+    const char* says;
+  } cases[] = {
+      {"package.zip", "PK\x05\x06 not really a package", "holds no IODD"},
+      {"GSDML-V2.35-Maker-Device-20240101.xml", "<ISO15745Profile><ProfileBody/></ISO15745Profile>",
+       "PROFINET device description (GSDML)"},
+      {"notes.xml", "<notes/>", "root element notes"},
+      {"device.eds", "[File]\n", "electronic data sheet"},
+      {"readme.txt", "hello", "no converter plug-in accepts .txt files"},
+  };
+  for (const auto& c : cases) {
+    const std::string file = work_.Join(c.name);
+    ASSERT_TRUE(testing::WriteFile(file, c.text));
+    testing::TraceCapture trace;
+    std::vector<Record> records;
+    EXPECT_EQ(Get(file, &records), ZARN_E_NO_RECORDS) << c.name;
+    ASSERT_EQ(records.size(), 1u) << c.name;
+    EXPECT_EQ(records.front().path, file);
+    EXPECT_NE(records.front().message.find(c.says), std::string::npos) << records.front().message;
+    EXPECT_FALSE(trace.Contains("Compile Error")) << c.name;
+  }
+  // A language variant beside its station is the station's, not a source of its own.
+  ASSERT_TRUE(testing::WriteFile(work_.Join("SI0A1B.gsd"), "#Profibus_DP\nIdent_Number = 0x0A1B\n"));
+  ASSERT_TRUE(testing::WriteFile(work_.Join("SI0A1B.gsg"), "#Profibus_DP\nIdent_Number = 0x0A1B\n"));
+  std::vector<Record> records;
+  EXPECT_EQ(Get(work_.Join("SI0A1B.gsg"), &records), ZARN_E_NO_RECORDS);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_NE(records.front().message.find("is a GSD language variant"), std::string::npos) << records.front().message;
+  EXPECT_NE(records.front().message.find("import SI0A1B.gsd"), std::string::npos) << records.front().message;
+}
+
 }  // namespace
 }  // namespace zarn
