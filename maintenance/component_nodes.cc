@@ -1,5 +1,7 @@
 // Small operations on component and folder nodes: backslash paths, sections,
 // matching, remaining paths, labels.
+#include <algorithm>
+
 #include "catalog/catalog_contents.h"
 #include "catalog/catalog_format.h"
 #include "conversion/catalog_object.h"
@@ -8,12 +10,13 @@
 namespace zarn {
 namespace {
 
-size_t SegmentCount(std::string_view component_path) {
-  size_t count = 0;
-  for (const std::string& s : Split(TrimChars(component_path, "/"), "/")) {
-    if (!s.empty()) ++count;
+// The non-empty "/"-segments of a component path.
+std::vector<std::string> Segments(std::string_view component_path) {
+  std::vector<std::string> out;
+  for (std::string& s : Split(TrimChars(component_path, "/"), "/")) {
+    if (!s.empty()) out.push_back(std::move(s));
   }
-  return count;
+  return out;
 }
 
 }  // namespace
@@ -58,6 +61,22 @@ void CCatalog_Contents::AddLabel(Node node, std::string_view text) {
   node.AppendElement(format::kLabel).AppendElement(format::kString, text);
 }
 
+// The ids of `node` and its ancestors below the nearest catalog level (section,
+// protocol, classification or manufacturer, the node itself or an ancestor):
+// the component folders (and components) on the way down from that level.
+std::vector<std::string> FoldersBelowLevel(Node node) {
+  std::vector<std::string> out;
+  for (Node n = node; n && n.IsElement(); n = n.Parent()) {
+    const std::string name = n.Name();
+    if (name == format::kSection || name == format::kProtocol || name == format::kClassification ||
+        name == format::kManufacturer || name == format::kRootElement) {
+      break;
+    }
+    out.insert(out.begin(), n.Attribute(format::kId).value_or(""));
+  }
+  return out;
+}
+
 int CCatalog_Contents::GetRemainingPath(Node node, CCatalog_Object* object, std::string* remaining,
                                         std::string* first, std::string_view kind) const {
   const bool component = kind == format::kComponent;
@@ -68,14 +87,24 @@ int CCatalog_Contents::GetRemainingPath(Node node, CCatalog_Object* object, std:
   first->clear();
   if (path.empty()) return 0;
   std::vector<std::string> segments = Split(path, "/");
-  const std::string node_path = ComponentPathOf(node);
   size_t realised = 0;
-  if (node_path.find(segments[0]) == std::string::npos) {
-    reference = node;
+  if (component) {
+    // The folders that stand between the object's levels and the node, compared as
+    // whole names: a folder named like a level above it is not there yet.
+    const std::vector<std::string> done = FoldersBelowLevel(node);
+    const bool begun = !done.empty() && done.size() <= segments.size() &&
+                       std::equal(done.begin(), done.end(), segments.begin());
+    if (!begun) reference = node;
+    realised = begun ? done.size() : 0;
   } else {
-    const size_t here = SegmentCount(node_path);
-    const size_t base = SegmentCount(ComponentPathOf(reference));
-    realised = here > base ? here - base : 0;
+    const std::string node_path = ComponentPathOf(node);
+    if (node_path.find(segments[0]) == std::string::npos) {
+      reference = node;
+    } else {
+      const size_t here = Segments(node_path).size();
+      const size_t base = Segments(ComponentPathOf(reference)).size();
+      realised = here > base ? here - base : 0;
+    }
   }
   if (realised >= segments.size()) return 0;
   segments.erase(segments.begin(), segments.begin() + static_cast<std::ptrdiff_t>(realised));

@@ -84,6 +84,22 @@ TEST_F(InsertionTest, FoldersAndComponentsInFolders) {
   EXPECT_EQ(Count("//*[@idTmp]"), 0u);
 }
 
+// A folder is created also when its name is, or is part of, the name of a level
+// above it: names are compared segment by segment, below the object's own levels.
+TEST_F(InsertionTest, FoldersNamedLikeALevelAboveThemAreStillCreated) {
+  LoadCatalog(kSection);
+  ASSERT_EQ(Insert(Doc(Device("DEV1", "<COMPONENT_PATH name='M/DEV1'/>") +
+                       Device("DEV2", "<COMPONENT_PATH name='FLOW/DEV2'/>") +
+                       Device("DEV3", "<COMPONENT_PATH name='COR/Sub/DEV3'/>"))),
+            0u);
+  EXPECT_EQ(InsertedPaths(), std::string(kDevicePath) + "M/DEV1;" + kDevicePath + "FLOW/DEV2;" + kDevicePath +
+                                 "COR/Sub/DEV3;");
+  ASSERT_EQ(Insert(Doc(Device("DEV4", "<COMPONENT_PATH name='M/DEV4'/>"))), 0u);
+  EXPECT_EQ(InsertedPaths(), std::string(kDevicePath) + "M/DEV4;") << "a later import finds the folder";
+  EXPECT_EQ(Count("//MANUFACTURER[@id='M']/COMPONENT_FOLDER[@id='M']/COMPONENT"), 2u);
+  EXPECT_EQ(Count("//*[@isArtificial]|//*[@idTmp]"), 0u);
+}
+
 TEST_F(InsertionTest, ChildPlacedByParentReferenceIsVirtual) {
   LoadCatalog(kSection);
   ASSERT_EQ(Insert(Doc(Device("MOD") + "<COMPONENT id='SUB'><COMPONENT_PARENT refid='MOD'/></COMPONENT>")), 0u);
