@@ -91,6 +91,14 @@
         <PROTOCOL name="{@name}"/>
       </COMPONENT_FOLDER>
     </xsl:for-each>
+    <!-- A description without components is placed under the protocol that its
+         definitions or its manufacturer number tell (the compiler's PROTOCOL note). -->
+    <xsl:variable name="plainProtocol" select="IDENTIFICATION/PROTOCOL[@name][not(current()/COMPONENT)]/@name"/>
+    <xsl:if test="$plainProtocol and not($objects/PROTOCOL[@name = $plainProtocol])">
+      <COMPONENT_FOLDER id="{concat('PROTOCOL.', $plainProtocol)}" catalogLevel="true">
+        <PROTOCOL name="{$plainProtocol}"/>
+      </COMPONENT_FOLDER>
+    </xsl:if>
     <xsl:variable name="classifications"
                   select="$objects/CLASSIFICATION[@name][generate-id() =
                           generate-id(key('classification',
@@ -207,6 +215,9 @@
     </xsl:variable>
     <COMPONENT id="{$id}">
       <COMPONENT_PATH name="{$id}"/>
+      <xsl:for-each select="/ZARN_DEVICE/IDENTIFICATION/PROTOCOL[@name]">
+        <PROTOCOL name="{@name}"/>
+      </xsl:for-each>
       <xsl:call-template name="source-manufacturer"/>
       <LABEL><string><xsl:value-of select="$id"/></string></LABEL>
       <xsl:call-template name="zarn"/>

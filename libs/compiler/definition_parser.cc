@@ -52,6 +52,7 @@ XmlElement Parser::Parse(std::string* definitions) {
     if (pos_ == before) Next();
   }
   ResolveDeviceType(&identification_);
+  if (auto protocol = protocol_hints_.Decide(identification_)) identification_.Add(std::move(*protocol));
   return std::move(identification_);
 }
 
@@ -80,6 +81,7 @@ void Parser::TopLevel() {
     SkipStatement();
     return;
   }
+  if (keyword == "COMPONENT") protocol_hints_.NoteComponent();
   if (known && Peek(2).IsPunct("{")) {
     using namespace std::placeholders;
     if (keyword == "VARIABLE") {
@@ -103,7 +105,9 @@ void Parser::TopLevel() {
   if (!known && !IsSkippedDefinition(keyword) && !name.IsWord("LIKE")) {
     Warning(t, "unknown definition keyword " + keyword + Suggestion(keyword, WordKind::kDefinition));
   }
+  const size_t begin = pos_;
   SkipStatement();
+  protocol_hints_.NoteSkippedDefinition(keyword, tokens_, begin, pos_);
 }
 
 void Parser::Identification() {

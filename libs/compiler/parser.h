@@ -15,6 +15,7 @@
 #include "libs/compiler/device_configuration.h"
 #include "libs/compiler/diagnostics.h"
 #include "libs/compiler/lexer.h"
+#include "libs/compiler/protocol_hints.h"
 #include "libs/compiler/xml_element.h"
 
 namespace zarnl {
@@ -125,6 +126,7 @@ class Parser {
   int depth_ = 0;
   std::string* definitions_ = nullptr;
   XmlElement identification_{"IDENTIFICATION"};
+  ProtocolHints protocol_hints_;
 };
 
 }  // namespace zarnl

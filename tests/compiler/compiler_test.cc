@@ -19,6 +19,32 @@ TEST_F(CompilerTest, ReadsIdentificationInAnyOrder) {
   EXPECT_EQ(X("//IDENTIFICATION/DD_REVISION/@value"), "3");
 }
 
+// A description without COMPONENT: its definitions or its manufacturer number tell
+// the protocol it belongs to; a COMPONENT names its own and no note is written.
+TEST_F(CompilerTest, PlainDescriptionsNoteTheProtocolTheirDefinitionsTell) {
+  const struct {
+    const char* header;
+    const char* body;
+    const char* protocol;  // "<none>" = no note
+  } cases[] = {
+      {"MANUFACTURER 0x2A, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n",
+       "BLOCK b { CHARACTERISTICS c; PARAMETERS { P, p; } }", "FF"},
+      {"MANUFACTURER 0x2A, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n",
+       "COMMAND c { NUMBER 3; OPERATION READ; TRANSACTION { REPLY { x } } }", "HART"},
+      {"MANUFACTURER 0x2A, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n",
+       "COMMAND c { SLOT 1; INDEX 20; OPERATION READ; TRANSACTION { REPLY { x } } }", "PROFIBUS"},
+      {"MANUFACTURER 0x10FF00, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n", "VARIABLE v { TYPE FLOAT; }",
+       "FF"},
+      {"MANUFACTURER 0x2A, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n", "VARIABLE v { TYPE FLOAT; }", "<none>"},
+      {"MANUFACTURER 0x10FF00, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n",
+       "COMPONENT dev { PROTOCOL HART; } BLOCK b { }", "<none>"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(Compile(std::string(c.header) + c.body)) << c.body;
+    EXPECT_EQ(X("//IDENTIFICATION/PROTOCOL/@name"), c.protocol) << c.body;
+  }
+}
+
 TEST_F(CompilerTest, ResolvesDeviceTypeNamesThroughConfiguration) {
   DeviceConfiguration configuration;
   configuration.Parse(

@@ -72,6 +72,10 @@ TEST_F(RealWorldTest, EddlDirectoriesImportTheirSourcesNotTheirFragments) {
   EXPECT_NE(edd.json.find("example_eddl.edd"), std::string::npos) << edd.json;
   Tally demo = Import("eddl/eddly");
   EXPECT_EQ(demo.imported, 1) << demo.json;
+  // Descriptions without a COMPONENT land under the protocol their definitions tell:
+  // function blocks (FF), numbered commands (HART).
+  EXPECT_NE(htk.json.find("\"/DEVICE/FF/"), std::string::npos) << htk.json;
+  EXPECT_NE(demo.json.find("\"/DEVICE/HART/"), std::string::npos) << demo.json;
 }
 
 }  // namespace
