@@ -52,7 +52,7 @@ bool LayOutFile(std::string_view relative, const fs::path& target, const std::ve
 const std::vector<std::string_view>& ShippedDataFiles() {
   static const std::vector<std::string_view> files = {
       "catalogData/zarnxml_2_componentxml.xslt", "catalogData/devices.cfg",
-      format::kDeviceConfigurationRelativePath};
+      "catalogData/manufacturer_names.cfg", format::kDeviceConfigurationRelativePath};
   return files;
 }
 
