@@ -112,9 +112,10 @@ uint32_t CCatalog_Contents::ProbeWorkingDirectory() const {
 }
 
 void CCatalog_Contents::ReadManufacturerTables() {
-  const std::string path = JoinPath(JoinPath(catalog_directory_, format::kCatalogDataDirectoryName),
-                                    format::kManufacturerListFileName);
-  std::ifstream in(path);
+  const std::string data = JoinPath(catalog_directory_, format::kCatalogDataDirectoryName);
+  manufacturer_name_table_ = ManufacturerNameTable();
+  manufacturer_name_table_.Load(JoinPath(data, format::kManufacturerNamesFileName));
+  std::ifstream in(JoinPath(data, format::kManufacturerListFileName));
   std::string line;
   while (std::getline(in, line)) {
     if (line.rfind("MANUFACTURER", 0) != 0) continue;

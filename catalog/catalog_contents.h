@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalog/dom_helper.h"
+#include "catalog/manufacturer_names.h"
 #include "platform/dynlib.h"
 #include "xml/document.h"
 
@@ -24,7 +25,7 @@ struct SourceIdentity;
 
 using StringMap = std::unordered_map<std::string, std::string>;
 
-class CCatalog_Contents {
+class CCatalog_Contents : public ManufacturerLevels {
  public:
   CCatalog_Contents();
   ~CCatalog_Contents();
@@ -88,6 +89,16 @@ class CCatalog_Contents {
   // ---- Manufacturer tables and device files ----
   const StringMap& manufacturerNamesById() const { return manufacturer_names_by_id_; }
   const StringMap& manufacturerIdsByName() const { return manufacturer_ids_by_name_; }
+  // The user's name variants (catalogData/manufacturer_names.cfg).
+  const ManufacturerNameTable& manufacturerNameTable() const { return manufacturer_name_table_; }
+  // The manufacturer levels a component XML reader files names under: the first
+  // MANUFACTURER level in document order whose id has the key of `name` (both
+  // through the name table), else a new level's id and label for the table's name.
+  const ManufacturerLevels* manufacturerLevels() const { return this; }
+  ManufacturerLevel LevelFor(std::string_view name) const override;
+  // The label of a new manufacturer level `id`: the name LevelFor made the id of,
+  // else the id.
+  std::string ManufacturerLevelLabel(const std::string& id) const;
   const StringMap& deviceFiles() const { return device_files_; }
   StringMap& importSources() { return import_sources_; }
 
@@ -309,6 +320,8 @@ class CCatalog_Contents {
   bool compile_after_import_ = false;
   StringMap manufacturer_names_by_id_;
   StringMap manufacturer_ids_by_name_;
+  ManufacturerNameTable manufacturer_name_table_;
+  mutable StringMap new_level_labels_;  // ids LevelFor handed out for new levels -> their names
   bool source_is_module_description_ = false;
   StringMap device_files_;
   StringMap import_sources_;

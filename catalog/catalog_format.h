@@ -12,6 +12,7 @@ inline constexpr std::string_view kCatalogFileName = "zarn_catalog_content.xml";
 inline constexpr std::string_view kCatalogDataDirectoryName = "catalogData";
 inline constexpr std::string_view kStylesheetFileName = "zarnxml_2_componentxml.xslt";
 inline constexpr std::string_view kManufacturerListFileName = "devices.cfg";
+inline constexpr std::string_view kManufacturerNamesFileName = "manufacturer_names.cfg";
 inline constexpr std::string_view kDeviceConfigurationRelativePath = "Device/HV__DEV01.cfg";
 inline constexpr std::string_view kDeviceFileAreaName = "DEVICE";
 inline constexpr std::string_view kWriteProbeDirectoryName = "123ZARN_TEST_CATALOG123";

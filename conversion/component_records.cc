@@ -116,8 +116,8 @@ uint32_t Cconversion::AddObjectRecord(const CCatalog_Object& object, const std::
 
 uint32_t Cconversion::AddComponentsFromXml(const ManufacturerTable* manufacturers,
                                            const std::string& device_configuration, const std::string& path,
-                                           const std::string& message) {
-  ComponentXmlReader reader(manufacturers, true);
+                                           const std::string& message, const ManufacturerLevels* levels) {
+  ComponentXmlReader reader(manufacturers, true, levels);
   reader.SetDeviceConfiguration(device_configuration);
   if (reader.Load(path) != 0 || reader.Read(path) != 0 || reader.Components().empty()) {
     return ZARN_E_NO_COMPONENT;

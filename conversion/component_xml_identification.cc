@@ -116,9 +116,10 @@ void ComponentXmlReader::ApplyIdentificationTo(CCatalog_Object* object, const So
 std::string ComponentXmlReader::NormaliseIdentifiedManufacturer(const std::string& text) const {
   const std::string trimmed = Trim(text);
   CUniData value(trimmed);
-  if (value.SetType(CUniData::kTypeNumber) != 0 || manufacturer_table_ == nullptr) return trimmed;
+  if (value.SetType(CUniData::kTypeNumber) != 0) return LevelName(trimmed);
+  if (manufacturer_table_ == nullptr) return trimmed;
   const auto found = manufacturer_table_->find(FormatHex4(ParseLooseNumber(trimmed)));
-  return found == manufacturer_table_->end() || found->second.empty() ? trimmed : found->second;
+  return found == manufacturer_table_->end() || found->second.empty() ? trimmed : LevelName(found->second);
 }
 
 }  // namespace zarn

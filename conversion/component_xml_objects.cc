@@ -133,11 +133,11 @@ void ComponentXmlReader::ReadGsdIdents(CCatalog_Object* object, Node gsd) const 
 std::string ComponentXmlReader::NormaliseManufacturer(const std::string& name) const {
   const std::string trimmed = Trim(name);
   CUniData value(trimmed);
-  if (value.SetType(CUniData::kTypeNumber) != 0) return trimmed;
+  if (value.SetType(CUniData::kTypeNumber) != 0) return LevelName(trimmed);
   const std::string id = FormatHex4(ParseLooseNumber(trimmed));
   if (manufacturer_table_ != nullptr) {
     const auto found = manufacturer_table_->find(id);
-    if (found != manufacturer_table_->end()) return found->second;
+    if (found != manufacturer_table_->end()) return LevelName(found->second);
   }
   return id;
 }

@@ -7,8 +7,9 @@
 
 namespace zarn {
 
-ComponentXmlReader::ComponentXmlReader(const ManufacturerTable* manufacturer_table, bool identify)
-    : manufacturer_table_(manufacturer_table), identify_(identify) {
+ComponentXmlReader::ComponentXmlReader(const ManufacturerTable* manufacturer_table, bool identify,
+                                       const ManufacturerLevels* levels)
+    : manufacturer_table_(manufacturer_table), levels_(levels), identify_(identify) {
   components_.reserve(10);
   component_references_.reserve(10);
   relations_.reserve(10);
@@ -90,6 +91,7 @@ uint32_t ComponentXmlReader::ReadObjects(const char* name, CCatalog_Object::Kind
     object->element = element;
     if (kind == Kind::kFolder) object->isCatalogLevel = element.Attribute("catalogLevel") == "true";
     status = ReadObjectElement(object.get(), element);
+    if (object->isCatalogLevel) RelabelLevel(*object);
     if (kind == Kind::kFolder || kind == Kind::kComponent || kind == Kind::kComponentReference) {
       DeriveSection(object.get());
     }

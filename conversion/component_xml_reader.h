@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "catalog/dom_helper.h"
+#include "catalog/manufacturer_names.h"
 #include "conversion/catalog_object.h"
 #include "xml/document.h"
 #include "zarn/catalog_manager.h"
@@ -41,8 +42,11 @@ class ComponentXmlReader {
   using ObjectList = std::vector<std::unique_ptr<CCatalog_Object>>;
 
   // `manufacturer_table` is borrowed and may be null; `identify` runs the
-  // identification of the component's source in Read.
-  ComponentXmlReader(const ManufacturerTable* manufacturer_table, bool identify);
+  // identification of the component's source in Read. `levels` (borrowed, may be
+  // null) files every manufacturer name read under the catalog's level for it; two
+  // names of one key met in the document that no level has yet take the first one.
+  ComponentXmlReader(const ManufacturerTable* manufacturer_table, bool identify,
+                     const ManufacturerLevels* levels = nullptr);
   ~ComponentXmlReader();
   ComponentXmlReader(const ComponentXmlReader&) = delete;
   ComponentXmlReader& operator=(const ComponentXmlReader&) = delete;
@@ -100,6 +104,10 @@ class ComponentXmlReader {
   // The name as placement uses it: numbers become "0x%04x" and then the table's
   // name when it has one.
   std::string NormaliseManufacturer(const std::string& name) const;
+  // The id of the level `name` is filed under (`name` itself without levels).
+  std::string LevelName(const std::string& name) const;
+  // A manufacturer level folder whose name LevelName changed gets that level's label.
+  void RelabelLevel(const CCatalog_Object& object) const;
 
   // Identification of the source (component_xml_identification.cc).
   bool Identify(uint32_t* status);
@@ -125,6 +133,9 @@ class ComponentXmlReader {
   ObjectList catalog_folders_;
   ObjectList catalog_references_;
   const ManufacturerTable* manufacturer_table_;
+  const ManufacturerLevels* levels_;
+  mutable std::unordered_map<std::string, ManufacturerLevel> levels_met_;  // by key
+  mutable std::unordered_map<std::string, std::string> relabelled_;         // level id -> label
   bool identify_;
   std::string source_name_;
   std::string source_dir_;

@@ -47,9 +47,11 @@ class Cconversion {
   // manufacturer table) and adds one record per folder and component, carrying
   // `message`. ZARN_E_NO_COMPONENT when it cannot be loaded or read or holds no
   // object; ZARN_E_ALLOCATION when a record cannot be allocated.
-  // `device_configuration` is the catalog's device configuration file.
+  // `device_configuration` is the catalog's device configuration file; `levels`
+  // (may be null) names the manufacturer level each object would be filed under.
   uint32_t AddComponentsFromXml(const ManufacturerTable* manufacturers, const std::string& device_configuration,
-                                const std::string& path, const std::string& message);
+                                const std::string& path, const std::string& message,
+                                const ManufacturerLevels* levels = nullptr);
   // Adds a record naming `path` with `value` as its message.
   uint32_t AddListedFile(const std::string& path, const std::string& value);
   // Adds a record with a label and a hierarchy given as (element name, value) pairs,

@@ -99,7 +99,8 @@ std::string ComponentRetrieval::MakeOutputDirectory(const std::string& parent) {
 
 uint32_t ComponentRetrieval::ConvertFile(ComponentXMLInfo** list) {
   if (EqualsNoCase(SplitPath(path_).extension, ".xml") && IsComponentXml(path_)) {
-    const uint32_t result = conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(), path_, "");
+    const uint32_t result = conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(), path_, "",
+                                                            catalog_.manufacturerLevels());
     *list = conversion_.ReleaseResults();
     return result;
   }
@@ -138,7 +139,8 @@ uint32_t ComponentRetrieval::ConvertSource(const std::string& input, const std::
   if (const uint32_t rc = conversion_.transformZARNXml(deviceXml); rc != 0) return rc;
   const std::string componentXml = Cconversion::MakeComponentXmlName(deviceXml);
   Cconversion::SetInPath(componentXml, sourceDir_);
-  return conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(), componentXml, message);
+  return conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(), componentXml, message,
+                                         catalog_.manufacturerLevels());
 }
 
 uint32_t ComponentRetrieval::ListDirectory() {

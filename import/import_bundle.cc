@@ -67,7 +67,7 @@ uint32_t CImportDriver::ImportBundle() {
 }
 
 uint32_t CImportDriver::ImportBundleEntry(const std::string& entry, const std::string& bundle_in_path) {
-  ComponentXmlReader reader(&catalog_->manufacturerNamesById(), true);
+  ComponentXmlReader reader(&catalog_->manufacturerNamesById(), true, catalog_->manufacturerLevels());
   reader.SetImportFlag(true);
   reader.SetDeviceConfiguration(catalog_->deviceConfigurationFile());
   uint32_t result = reader.Load(entry);

@@ -97,7 +97,7 @@ std::string ConvertedSourceName(const std::string& path) {
 
 uint32_t CImportDriver::ImportComponentXml() {
   if (CFileOperation().GetPathType(path_) != kPathFile) return ZARN_E_IMPORT_ARGUMENT;
-  reader_ = std::make_unique<ComponentXmlReader>(&catalog_->manufacturerNamesById(), true);
+  reader_ = std::make_unique<ComponentXmlReader>(&catalog_->manufacturerNamesById(), true, catalog_->manufacturerLevels());
   reader_->SetImportFlag(catalog_->sourceIsModuleDescription());
   reader_->SetDeviceConfiguration(catalog_->deviceConfigurationFile());
   uint32_t result = reader_->Load(path_);

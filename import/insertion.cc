@@ -106,7 +106,9 @@ Node RelationOwner(const NodeList& candidates, std::string_view owner_id) {
 bool FileAreaIdsAreSafe(const CCatalog_Contents::ObjectArray& objects, std::string* offending) {
   for (const auto& o : objects) {
     if (!o->isComponent && !o->isFolder) continue;
-    std::vector<std::string> values = {o->id, o->section, o->protocol, o->manufacturer};
+    // A catalog level's own id names no element: the level is named by its field.
+    std::vector<std::string> values = {o->isCatalogLevel ? std::string() : o->id, o->section, o->protocol,
+                                       o->manufacturer};
     for (std::string_view level : ClassificationLevelsForCreation(o->classification)) values.emplace_back(level);
     for (const std::string& v : values) {
       if (!v.empty() && !IsSafePathSegment(v)) {

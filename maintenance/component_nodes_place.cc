@@ -67,7 +67,7 @@ uint32_t CCatalog_Contents::PlaceFolderObject(Node node, CCatalog_Object* object
     if (t) {
       Node level = node.AppendElement(format::kManufacturer);
       level.SetAttribute(format::kId, object->manufacturer);
-      AddLabel(level, object->manufacturer);
+      AddLabel(level, ManufacturerLevelLabel(object->manufacturer));
       NoteCreated(level);
       object->catalogNode = level;
       PlaceFolderObject(level, object, false);
@@ -152,7 +152,7 @@ uint32_t CCatalog_Contents::PlaceComponent(Node node, CCatalog_Object* object) {
   if (!level_name.empty()) {
     Node level = node.AppendElement(level_name);
     level.SetAttribute(format::kId, level_id);
-    if (level_name == format::kManufacturer) AddLabel(level, level_id);
+    if (level_name == format::kManufacturer) AddLabel(level, ManufacturerLevelLabel(level_id));
     // A folder made on the way to a component is the component's work, like the
     // folders a folder object makes: it keeps the component's id as componentID.
     if (level_name == format::kComponentFolder) SetTemporaryId(level, object->id);

@@ -26,7 +26,7 @@ ComponentsOfFile FindComponentsOfFile(CCatalog_Contents& catalog, const std::str
   ComponentsOfFile out;
   const bool module_description = file.find(".mdd") != std::string::npos;
   if (module_description) catalog.setSourceIsModuleDescription(true);
-  ComponentXmlReader reader(&catalog.manufacturerNamesById(), true);
+  ComponentXmlReader reader(&catalog.manufacturerNamesById(), true, catalog.manufacturerLevels());
   reader.SetImportFlag(module_description);
   reader.SetDeviceConfiguration(catalog.deviceConfigurationFile());
   if (reader.Load(file) != 0) return out;

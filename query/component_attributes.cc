@@ -19,7 +19,7 @@ bool IsComponentXmlPath(const std::string& path) {
 // of the file unless describing an object fails.
 uint32_t DescribeFile(CCatalog_Contents& catalog, const std::string& path, CompAttrListBuilder* builder) {
   if (CFileOperation().GetPathType(path) != kPathFile) return ZARN_E_NO_VERSION;
-  ComponentXmlReader reader(&catalog.manufacturerNamesById(), false);
+  ComponentXmlReader reader(&catalog.manufacturerNamesById(), false, catalog.manufacturerLevels());
   uint32_t code = reader.Load(path);
   if (code == 0) code = reader.Read("");
   builder->setBaseDirectory(CFileOperation::DirectoryOfFile(path));

@@ -1,0 +1,40 @@
+// The manufacturer level a name read from a component XML is filed under: the
+// catalog's level of the same key, else the first name of that key met in the
+// document, else the name the user's table gives.
+#include "conversion/component_xml_reader.h"
+#include "platform/strings.h"
+
+namespace zarn {
+namespace {
+
+// The name attribute of the last MANUFACTURER_EXT, else MANUFACTURER, child.
+std::string NameAsWritten(Node element) {
+  std::string ext, plain;
+  for (const Node& child : element.ChildElements()) {
+    const std::string name = Trim(child.Name());
+    std::string* target = EqualsNoCase(name, "MANUFACTURER_EXT") ? &ext : EqualsNoCase(name, "MANUFACTURER") ? &plain
+                                                                                                           : nullptr;
+    if (target != nullptr && child.HasAttribute("name")) *target = Trim(child.Attribute("name").value_or(""));
+  }
+  return ext.empty() ? plain : ext;
+}
+
+}  // namespace
+
+std::string ComponentXmlReader::LevelName(const std::string& name) const {
+  if (levels_ == nullptr || name.empty()) return name;
+  ManufacturerLevel level = levels_->LevelFor(name);
+  if (!level.exists) level = levels_met_.emplace(level.key, level).first->second;
+  if (level.id != name) relabelled_[level.id] = level.label;
+  return level.id;
+}
+
+void ComponentXmlReader::RelabelLevel(const CCatalog_Object& object) const {
+  const auto found = relabelled_.find(object.manufacturerName);
+  if (found == relabelled_.end() || !object.element || NameAsWritten(object.element) == found->first) return;
+  Node element = object.element;
+  while (Node label = element.FirstChildElement("LABEL")) label.Remove();
+  element.AppendElement("LABEL").AppendElement("string", found->second);
+}
+
+}  // namespace zarn
