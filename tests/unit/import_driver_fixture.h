@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -76,7 +77,7 @@ class ImportDriverTest : public ::testing::Test {
     const std::string root = testing::SourceDir();
     std::filesystem::create_directories(CatalogDir() + "/catalogData");
     std::filesystem::create_directories(CatalogDir() + "/Device");
-    for (const char* file : {"zarnxml_2_componentxml.xslt", "devices.cfg"}) {
+    for (const char* file : {"zarnxml_2_componentxml.xslt", "devices.cfg", "manufacturer_names.cfg"}) {
       std::filesystem::copy_file(root + "/data/catalogData/" + file, CatalogDir() + "/catalogData/" + file,
                                  std::filesystem::copy_options::overwrite_existing);
     }
@@ -143,6 +144,27 @@ class ImportDriverTest : public ::testing::Test {
   // A good first import, so that the catalog file exists.
   void ImportFirst() {
     ASSERT_EQ(Import(Component("first/dev.ddl_comp.xml", Device("First", "", "Other", "0x0001"), Sources("first_src"))), 0u);
+  }
+
+  // What `zarn-catalog import DIR` does: list `dir` (a directory or one file),
+  // convert and import each listed file, here in the order of their names. Returns
+  // the number of files imported.
+  size_t ImportConverted(const std::string& dir) {
+    std::vector<std::string> files;
+    ComponentXMLInfo* listed = nullptr;
+    if (ZARN_GetComponents(ToUtf16(dir).c_str(), &listed, nullptr) == 0) {
+      for (const ComponentXMLInfo* r = listed; r != nullptr; r = r->next) files.push_back(ToUtf8(r->componentXmlPath));
+    }
+    ZARN_FreeComponentXMLInfo(listed);
+    std::sort(files.begin(), files.end());
+    size_t imported = 0;
+    for (const std::string& file : files) {
+      ComponentXMLInfo* converted = nullptr;
+      ZARN_GetComponents(ToUtf16(file).c_str(), &converted, nullptr);
+      if (converted != nullptr && Import(ToUtf8(converted->componentXmlPath)) == 0) ++imported;
+      ZARN_FreeComponentXMLInfo(converted);
+    }
+    return imported;
   }
 
   // Number of nodes the XPath selects in the saved catalog file.
