@@ -23,9 +23,13 @@ std::string NameAsWritten(Node element) {
 
 std::string ComponentXmlReader::LevelName(const std::string& name) const {
   if (levels_ == nullptr || name.empty()) return name;
+  // The catalog does not change while a document is read: a name asked again (every
+  // module of a station names its maker) gets the answer it got.
+  if (const auto known = level_ids_.find(name); known != level_ids_.end()) return known->second;
   ManufacturerLevel level = levels_->LevelFor(name);
   if (!level.exists) level = levels_met_.emplace(level.key, level).first->second;
   if (level.id != name) relabelled_[level.id] = level.label;
+  level_ids_.emplace(name, level.id);
   return level.id;
 }
 

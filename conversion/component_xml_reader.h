@@ -136,6 +136,7 @@ class ComponentXmlReader {
   const ManufacturerLevels* levels_;
   mutable std::unordered_map<std::string, ManufacturerLevel> levels_met_;  // by key
   mutable std::unordered_map<std::string, std::string> relabelled_;         // level id -> label
+  mutable std::unordered_map<std::string, std::string> level_ids_;          // name -> level id
   bool identify_;
   std::string source_name_;
   std::string source_dir_;
