@@ -89,9 +89,8 @@ class CCatalog_Contents : public ManufacturerLevels {
   // ---- Manufacturer tables and device files ----
   const StringMap& manufacturerNamesById() const { return manufacturer_names_by_id_; }
   const StringMap& manufacturerIdsByName() const { return manufacturer_ids_by_name_; }
-  // The user's name variants (catalogData/manufacturer_names.cfg).
-  const ManufacturerNameTable& manufacturerNameTable() const { return manufacturer_name_table_; }
-  // The manufacturer levels a component XML reader files names under: the first
+  // The manufacturer levels a component XML reader files names under, with the
+  // user's name variants (catalogData/manufacturer_names.cfg): the first
   // MANUFACTURER level in document order whose id has the key of `name` (both
   // through the name table), else a new level's id and label for the table's name.
   const ManufacturerLevels* manufacturerLevels() const { return this; }

@@ -11,10 +11,11 @@ namespace {
 std::string NameAsWritten(Node element) {
   std::string ext, plain;
   for (const Node& child : element.ChildElements()) {
+    if (!child.HasAttribute("name")) continue;
     const std::string name = Trim(child.Name());
-    std::string* target = EqualsNoCase(name, "MANUFACTURER_EXT") ? &ext : EqualsNoCase(name, "MANUFACTURER") ? &plain
-                                                                                                           : nullptr;
-    if (target != nullptr && child.HasAttribute("name")) *target = Trim(child.Attribute("name").value_or(""));
+    const std::string value = Trim(child.Attribute("name").value_or(""));
+    if (EqualsNoCase(name, "MANUFACTURER_EXT")) ext = value;
+    if (EqualsNoCase(name, "MANUFACTURER")) plain = value;
   }
   return ext.empty() ? plain : ext;
 }

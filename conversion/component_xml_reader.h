@@ -102,7 +102,7 @@ class ComponentXmlReader {
   uint32_t ReadChild(CCatalog_Object* object, Node child) const;
   void ReadGsdIdents(CCatalog_Object* object, Node gsd) const;
   // The name as placement uses it: numbers become "0x%04x" and then the table's
-  // name when it has one.
+  // name when it has one; a name becomes the id of its level (LevelName).
   std::string NormaliseManufacturer(const std::string& name) const;
   // The id of the level `name` is filed under (`name` itself without levels).
   std::string LevelName(const std::string& name) const;

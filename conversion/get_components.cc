@@ -99,8 +99,8 @@ std::string ComponentRetrieval::MakeOutputDirectory(const std::string& parent) {
 
 uint32_t ComponentRetrieval::ConvertFile(ComponentXMLInfo** list) {
   if (EqualsNoCase(SplitPath(path_).extension, ".xml") && IsComponentXml(path_)) {
-    const uint32_t result = conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(), path_, "",
-                                                            catalog_.manufacturerLevels());
+    const uint32_t result = conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(),
+                                                             path_, "", catalog_.manufacturerLevels());
     *list = conversion_.ReleaseResults();
     return result;
   }
