@@ -148,7 +148,18 @@ TEST_F(ManufacturerLevelTest, LaterImportsReloadsAndDeletesFindTheLevel) {
   Gsd("a", "Nordvik Sensor A/S", "0B01");
   ASSERT_EQ(ImportConverted(work_.Join("a")), 1u);
   Reload();
-  Gsd("b", "NORDVIK SENSOR", "0B02");
+  // The host is shown the level the variant will go to.
+  const std::string variant = Gsd("b", "NORDVIK SENSOR", "0B02");
+  ComponentXMLInfo* records = nullptr;
+  ASSERT_EQ(ZARN_GetComponents(ToUtf16(variant).c_str(), &records, nullptr), 0u);
+  std::string shown;
+  for (const ComponentXMLInfo* r = records; r != nullptr; r = r->next) {
+    for (const ComponentXMLLevel* l = r->hierarchy; l != nullptr && ToUtf8(r->id) == "NRDV0B02"; l = l->next) {
+      if (ToUtf8(l->elementName) == "MANUFACTURER") shown = ToUtf8(l->value);
+    }
+  }
+  ZARN_FreeComponentXMLInfo(records);
+  EXPECT_EQ(shown, "Nordvik Sensor A_S");
   ASSERT_EQ(ImportConverted(work_.Join("b")), 1u);
   Reload();
   Gsd("c", "Nordvik Sensor AG Process Division", "0B03");
