@@ -73,7 +73,7 @@ class ManufacturerLevelTest : public ImportDriverTest {
     testing::WriteFile(path, "#Profibus_DP\nGSD_Revision = 3\nVendor_Name = \"" + vendor +
                                  "\"\nModel_Name = \"NV-" + ident + "\"\nRevision = \"V1.0\"\nRevision_Number = 1\n"
                                  "Ident_Number = 0x" + ident + "\nProtocol_Ident = 0\nStation_Type = 0\n"
-                                 "Slave_Family = 12@Pressure\nModular_Station = 0\n"
+                                 "Slave_Family = 12\nModular_Station = 0\n"
                                  "Module = \"Input\" 0x94\n1\nEndModule\n");
     return path;
   }
@@ -126,8 +126,8 @@ class ManufacturerLevelTest : public ImportDriverTest {
     return rc;
   }
 
-  const std::string kPressure = "/DEVICE/PROFIBUS_DP/SENSOR/PRESSURE";
-  const std::string level_ = kPressure + "/Nordvik Sensor A_S";
+  const std::string kSensors = "/DEVICE/PROFIBUS_DP/SENSOR";
+  const std::string level_ = kSensors + "/Nordvik Sensor A_S";
 };
 
 TEST_F(ManufacturerLevelTest, VariantsInOneImportShareTheLevelOfTheFirstName) {
@@ -198,8 +198,8 @@ TEST_F(ManufacturerLevelTest, TheUserTableJoinsOtherNamesAndNamesNewLevels) {
   ASSERT_EQ(ImportConverted(work_.Join("a")), 3u);
   // The first name made the level; the table sent the other maker's name there. A
   // new level takes the table's name.
-  const std::map<std::string, std::string> expected = {{kPressure + "/Nordvik Sensor", "Nordvik Sensor"},
-                                                       {kPressure + "/Kvarn Lund Oy", "Kvarn Lund Oy"}};
+  const std::map<std::string, std::string> expected = {{kSensors + "/Nordvik Sensor", "Nordvik Sensor"},
+                                                       {kSensors + "/Kvarn Lund Oy", "Kvarn Lund Oy"}};
   EXPECT_EQ(Levels(), expected);
   EXPECT_EQ(Count("//MANUFACTURER[@id='Nordvik Sensor']/COMPONENT[@id='NRDV0B02']"), 1u);
   ExpectSound();
