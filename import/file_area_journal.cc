@@ -103,4 +103,13 @@ FileAreaJournal::Suspension::Suspension() : suspended_(g_active) { g_active = nu
 
 FileAreaJournal::Suspension::~Suspension() { g_active = suspended_; }
 
+std::string FileAreaJournal::EarlierCopy(const std::string& source) const {
+  const auto it = copies_.find(source);
+  return it != copies_.end() ? it->second : std::string();
+}
+
+void FileAreaJournal::NoteCopy(const std::string& source, const std::string& destination) {
+  copies_.emplace(source, destination);
+}
+
 }  // namespace zarn

@@ -11,6 +11,7 @@
 #define ZARN_IMPORT_FILE_AREA_JOURNAL_H_
 
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -53,6 +54,11 @@ class FileAreaJournal {
     FileAreaJournal* suspended_;
   };
 
+  // A file this import wrote that holds a copy of `source` (the file of one IODD
+  // that each of its device variants carries), or "" when there is none.
+  std::string EarlierCopy(const std::string& source) const;
+  void NoteCopy(const std::string& source, const std::string& destination);
+
   // Puts every moved entry back and removes the noted new files.
   void Restore();
   // Drops the moved entries for good.
@@ -71,6 +77,7 @@ class FileAreaJournal {
   std::vector<Entry> entries_;
   std::unordered_set<std::string> seen_;
   std::unordered_set<std::string> created_;  // new files: removed as usual
+  std::unordered_map<std::string, std::string> copies_;  // source -> first copy
   FileAreaJournal* previous_ = nullptr;
   bool active_ = false;
 };

@@ -233,6 +233,7 @@ bool CFileOperation::DoFileCopy(const std::string& source, const std::string& de
     RecordError(EIO, "cannot keep the former " + destination);
     result = false;
   }
+  if (result && !move && journal != nullptr && LinkEarlierCopy(*journal, source, destination)) return true;
   if (result) {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -246,7 +247,23 @@ bool CFileOperation::DoFileCopy(const std::string& source, const std::string& de
     }
   }
   if (result && move) DeletePath(source);
+  if (result && !move && journal != nullptr) journal->NoteCopy(source, destination);
   return result;
+}
+
+// One import copies one source file into several component directories (the
+// device variants of one IODD): the second and later copies are hard links to the
+// first, so the file area holds the file once. Nothing writes a file-area file in
+// place (an overwrite first moves the former file aside), so the copies never
+// change each other. False when there is no earlier copy or no link can be made.
+bool CFileOperation::LinkEarlierCopy(const FileAreaJournal& journal, const std::string& source,
+                                     const std::string& destination) {
+  const std::string earlier = journal.EarlierCopy(source);
+  if (earlier.empty() || earlier == destination || FileExists(destination)) return false;
+  if (GetFileSize64(earlier) != GetFileSize64(source)) return false;
+  std::error_code ec;
+  std::filesystem::create_hard_link(earlier, destination, ec);
+  return !ec;
 }
 
 bool CFileOperation::CopyPath(const std::string& source, const std::string& destination, bool /*move*/) {

@@ -13,6 +13,8 @@
 
 namespace zarn {
 
+class FileAreaJournal;
+
 // Result of CFileOperation::GetPathType.
 enum PathType : int32_t {
   kPathUnreadable = -1,  // the status cannot be read for another reason (bad name, ...)
@@ -70,6 +72,9 @@ class CFileOperation {
   // refused. A source named like a device XML file is not copied; the result
   // then tells whether the destination was fine.
   bool DoFileCopy(const std::string& source, const std::string& destination, bool move);
+  // Within one import, a further copy of a source already copied is a hard link to
+  // the first copy; false when none can be made (the caller copies).
+  bool LinkEarlierCopy(const FileAreaJournal& journal, const std::string& source, const std::string& destination);
   // Both directories: copies the contents of source into destination. Both files:
   // DoFileCopy. A file into a directory: DoFileCopy to the same name there.
   // False when either path does not exist, a directory would go onto a file, or

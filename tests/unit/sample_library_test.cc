@@ -230,6 +230,31 @@ TEST_F(SampleLibraryTest, GsdAndIoddComponentsAreIdentifiedByTheirOwnNumbers) {
   EXPECT_EQ(CatalogFile(), saved);
 }
 
+// The device variants of one IODD carry the same files: the file area holds each
+// once (hard links), and deleting one variant leaves the other's files whole.
+TEST_F(SampleLibraryTest, VariantsOfOneDescriptionShareTheirFilesOnDisk) {
+  ASSERT_EQ(Import(Convert("iodd/Brindle-BL50-20260101-IODD1.1.xml")), 0u);
+  std::vector<std::filesystem::path> iodds;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(CatalogDir() + "/DEVICE")) {
+    if (e.path().filename() == "Brindle-BL50-20260101-IODD1.1.xml") iodds.push_back(e.path());
+  }
+  ASSERT_EQ(iodds.size(), 2u) << "one per variant";
+  EXPECT_TRUE(std::filesystem::equivalent(iodds[0], iodds[1]));
+  const std::string text = testing::ReadFile(iodds[1].string());
+  const std::string variant = iodds[0].parent_path().filename().string();
+  VARIANT deleted, referencing;
+  VariantInit(&deleted);
+  VariantInit(&referencing);
+  ASSERT_EQ(ZARN_DeleteComponent(ToUtf16("/DEVICE/IOLINK/Brindle Instruments/" + variant).c_str(), &deleted,
+                                 &referencing),
+            0u);
+  VariantClear(&deleted);
+  VariantClear(&referencing);
+  EXPECT_FALSE(std::filesystem::exists(iodds[0]));
+  EXPECT_EQ(testing::ReadFile(iodds[1].string()), text);
+  EXPECT_EQ(std::filesystem::hard_link_count(iodds[1]), 1u);
+}
+
 TEST_F(SampleLibraryTest, ImportingASampleAgainChangesNothing) {
   const std::string xml = Convert("hart/quellmark/radar_level_lr80.ddl");
   ASSERT_EQ(Import(xml), 0u);
