@@ -68,8 +68,8 @@ std::string ClassificationForSlaveFamily(std::string_view slave_family);
 // The folder levels a Slave_Family value gives below the maker `vendor`: its
 // sub-families ("3@Remote I/O@Modular" gives "Remote I-O", "Modular"), trimmed,
 // empty ones dropped, path separators replaced by "-" so that each stays one
-// level. Leading sub-families that only repeat the maker's name ("ABB" of
-// "ABB Oy", "SEW" of "SEW-EURODRIVE") are left out: the maker level is there.
+// level. Leading sub-families that only repeat the maker's name ("NVK" of
+// "NVK Oy", "KVARN" of "KVARN-DRIVES") are left out: the maker level is there.
 std::vector<std::string> SubFamilyFolders(std::string_view slave_family, std::string_view vendor);
 
 }  // namespace zarn::converters

@@ -161,12 +161,12 @@ TEST(GsdStationTest, SubFamiliesBecomeFolderLevels) {
     const char* vendor;
     std::vector<std::string> levels;
   } cases[] = {{"3", "V", {}},
-               {"3@TdF@ET200S", "SIEMENS", {"TdF", "ET200S"}},
+               {"3@Rio@RX200S", "BRENNVIK", {"Rio", "RX200S"}},
                {" 3 @ Remote I/O @ Modular @ ", "V", {"Remote I-O", "Modular"}},
                {"0@@Net\\Work", "V", {"Net-Work"}},
                {"@only", "", {"only"}},
-               {"1@ABB", "ABB Oy", {}},
-               {"1@sew@DPV1", "SEW-EURODRIVE", {"DPV1"}},
+               {"1@NVK", "NVK Oy", {}},
+               {"1@kvarn@DPV1", "KVARN-DRIVES", {"DPV1"}},
                {"3@Maker@Maker GmbH@Kit", "Maker GmbH", {"Kit"}},
                {"3@Kit@Maker", "Maker", {"Kit", "Maker"}}};
   for (const auto& c : cases) EXPECT_EQ(c.levels, SubFamilyFolders(c.family, c.vendor)) << c.family;
