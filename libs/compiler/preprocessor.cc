@@ -276,6 +276,12 @@ void Preprocessor::Include(FileState* f, const PpTokens& tokens, const std::stri
     Error(*f, line, "#include expects \"FILE\" or <FILE>");
     return;
   }
+  // A device description includes headers beside it or on its include path, never
+  // a file named from the root of the file system.
+  if (name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':')) {
+    Error(*f, line, "#include of an absolute path is not allowed: '" + name + "'");
+    return;
+  }
   const std::string found = FindInclude(name, zarn::ParentDirectory(f->path), include_dirs_);
   if (found.empty()) {
     Error(*f, line, "cannot find include file '" + name + "'");
@@ -290,11 +296,16 @@ void Preprocessor::Include(FileState* f, const PpTokens& tokens, const std::stri
     Error(*f, line, "#include nested too deeply or too often");
     return;
   }
+  if (included_bytes_ > kMaxIncludedBytes) {
+    Error(*f, line, "#include brings in more than " + std::to_string(kMaxIncludedBytes >> 20) + " MB of text");
+    return;
+  }
   std::string content;
   if (!ReadSourceFile(found, &content)) {
     Error(*f, line, "cannot read include file '" + name + "'");
     return;
   }
+  included_bytes_ += content.size();
   const uint32_t index = static_cast<uint32_t>(out_->files.size());
   out_->files.push_back(found);
   FileState child(found, index, f->depth + 1, content);

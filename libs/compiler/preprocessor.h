@@ -33,6 +33,10 @@ class Preprocessor {
  public:
   static constexpr int kMaxIncludeDepth = 64;
   static constexpr size_t kMaxIncludes = 20000;
+  // All the text that #include brings in, counted each time a file is included: a
+  // source that includes itself over and over through guards-free headers stops
+  // here instead of growing without bound.
+  static constexpr size_t kMaxIncludedBytes = size_t{128} << 20;
 
   // include_dirs: searched in order after the including file's directory.
   Preprocessor(std::vector<std::string> include_dirs, Diagnostics* diagnostics)
@@ -58,6 +62,7 @@ class Preprocessor {
   MacroTable macros_;
   std::vector<std::string> stack_;  // normalised paths of the files being read
   size_t includes_ = 0;
+  size_t included_bytes_ = 0;
 };
 
 }  // namespace zarnl

@@ -104,6 +104,31 @@ TEST_F(IncludeTest, BoundsIncludeDepth) {
   EXPECT_NE(Errors()[0].find("#include nested too deeply"), std::string::npos);
 }
 
+// Hostile sources: an include bomb (each level includes the next twice, without
+// guards) stops at the bounds with an error instead of growing to gigabytes, and a
+// file named from the root of the file system is never read.
+TEST_F(IncludeTest, IncludeBombsAndAbsolutePathsAreRefused) {
+  const std::string filler(64 * 1024, 'x');
+  for (int i = 0; i < 16; ++i) {
+    const std::string next = "b" + std::to_string(i + 1) + ".h";
+    File("b" + std::to_string(i) + ".h", "// " + filler + "\n#include \"" + next + "\"\n#include \"" + next + "\"");
+  }
+  File("b16.h", "// " + filler);
+  File("main.ddl", "#include \"b0.h\"");
+  Run("main.ddl");
+  EXPECT_FALSE(result_.ok);
+  ASSERT_FALSE(Errors().empty());
+  EXPECT_NE(Errors()[0].find("#include"), std::string::npos) << Errors()[0];
+  EXPECT_LT(result_.output.Text().size(), Preprocessor::kMaxIncludedBytes + (1u << 20));
+
+  File("secret.txt", "root:x:0:0:root");
+  File("abs.ddl", "#include \"" + dir_.Join("secret.txt") + "\"\n");
+  Run("abs.ddl");
+  ASSERT_EQ(Errors().size(), 1u);
+  EXPECT_NE(Errors()[0].find("absolute path is not allowed"), std::string::npos) << Errors()[0];
+  EXPECT_EQ(result_.output.Text().find("root:x"), std::string::npos);
+}
+
 TEST_F(IncludeTest, IdentificationIncludeDirsBelowCatalog) {
   const std::string c = "/w/zarn_catalog";
   const std::vector<std::string> expected = {c + "/DEVICE/P/M", c + "/DEVICE/P", c + "/DEVICE/P/_global",
