@@ -153,7 +153,15 @@ uint32_t CCatalog_Contents::load() {
     return ZARN_E_CANNOT_WRITE;
   }
   document_.reset();
-  if (files.GetPathType(catalog_file_) == kPathFile && files.FileExists(catalog_file_)) {
+  // Only a catalog file that is not there starts an empty catalog. One that is there
+  // but cannot be read (permissions, a directory in its place) is no catalog: an
+  // empty one would be saved over it by the next import.
+  const int32_t type = files.GetPathType(catalog_file_);
+  if (type != kPathMissing && (type != kPathFile || !files.FileExists(catalog_file_))) {
+    Trace(kTraceError, "CCatalog_Contents::load", "catalog file %s cannot be read", catalog_file_);
+    return ZARN_E_DOCUMENT;
+  }
+  if (type == kPathFile) {
     std::string error;
     document_ = xml::Document::LoadFile(catalog_file_, &error);
     if (!document_) {

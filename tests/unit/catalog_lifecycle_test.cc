@@ -1,4 +1,6 @@
 // The catalog's lifecycle through the exports: creation, load, reset, settings.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -94,6 +96,27 @@ TEST_F(CatalogLifecycleTest, MalformedCatalogFileIsKeptUntouched) {
   CatalogDirectory(&rc);
   EXPECT_EQ(rc, ZARN_E_NO_CATALOG);
   EXPECT_EQ(ReadFile(CatalogFile()), "<ZARN_CATALOG><section id=\"DEVICE\">");
+}
+
+// A catalog file that is there but cannot be read is no catalog, never an empty
+// one that the next save would write over it.
+TEST_F(CatalogLifecycleTest, UnreadableCatalogFileIsNoCatalog) {
+  std::filesystem::create_directories(CatalogFile());  // a directory where the file belongs
+  Init(work_.path());
+  uint32_t rc = 0;
+  CatalogDirectory(&rc);
+  EXPECT_EQ(rc, ZARN_E_NO_CATALOG);
+  EXPECT_TRUE(std::filesystem::is_directory(CatalogFile()));
+  if (geteuid() == 0) return;  // permissions do not bind root
+  std::filesystem::remove(CatalogFile());
+  ASSERT_TRUE(WriteFile(CatalogFile(), "<ZARN_CATALOG><section id=\"DEVICE\"/></ZARN_CATALOG>"));
+  std::filesystem::permissions(CatalogFile(), std::filesystem::perms::none);
+  ZARN_ResetCatalog();
+  Init(work_.path());
+  CatalogDirectory(&rc);
+  EXPECT_EQ(rc, ZARN_E_NO_CATALOG);
+  std::filesystem::permissions(CatalogFile(), std::filesystem::perms::owner_all);
+  EXPECT_EQ(ReadFile(CatalogFile()), "<ZARN_CATALOG><section id=\"DEVICE\"/></ZARN_CATALOG>");
 }
 
 TEST_F(CatalogLifecycleTest, SecondAccessKeepsTheDocumentAndResetReReadsIt) {
