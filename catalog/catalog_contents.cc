@@ -12,6 +12,7 @@
 #include "external/object_manager_link.h"
 #include "external/trace.h"
 #include "import/file_operation.h"
+#include "platform/leftovers.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "xml/xpath.h"
@@ -45,6 +46,7 @@ uint32_t CCatalog_Contents::initialize(const std::string& configured_base_direct
   stylesheet_path_ = JoinPath(JoinPath(catalog_directory_, format::kCatalogDataDirectoryName),
                               format::kStylesheetFileName);
   catalog_file_ = JoinPath(catalog_directory_, format::kCatalogFileName);
+  ClearLeftovers();
   char name[64];
   std::snprintf(name, sizeof name, "zarnCatalog$$%d", static_cast<int>(::getpid()));
   temporary_directory_ = JoinPath(temporary_directory_, name);
@@ -57,6 +59,16 @@ uint32_t CCatalog_Contents::initialize(const std::string& configured_base_direct
   initialisation_pending_ = false;
   RegisterNotifications();
   return 0;
+}
+
+// A process killed while saving leaves its temporary catalog file; one killed at any
+// time its temporary directory. A save takes moments, so a temporary file of a
+// process that is gone and a minute old is debris; a temporary directory is given an
+// hour, since another pid namespace may share the temporary directory.
+void CCatalog_Contents::ClearLeftovers() const {
+  const std::string saving = std::string(format::kCatalogFileName) + ".tmp";
+  RemoveLeftoversOfDeadProcesses(catalog_directory_, saving, std::chrono::minutes(1));
+  RemoveLeftoversOfDeadProcesses(temporary_directory_, "zarnCatalog$$", std::chrono::hours(1));
 }
 
 void CCatalog_Contents::ResolveDirectories(const std::string& configured_base_directory) {

@@ -292,6 +292,8 @@ class CCatalog_Contents : public ManufacturerLevels {
   void ResolveDirectories(const std::string& configured_base_directory);
   uint32_t ProbeWorkingDirectory() const;
   void ReadManufacturerTables();
+  // Removes what killed processes left in the catalog and temporary directories.
+  void ClearLeftovers() const;
   void ConfigureCompiler();
   void ListDeviceFiles();
   void BuildIdentificationIndex();
