@@ -1,5 +1,6 @@
 // Importing one component XML file: reading, insertion, and copying each object's
 // files into its directory of the file area.
+#include <cerrno>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +18,12 @@
 
 namespace zarn {
 namespace {
+
+// The code of a file that could not be copied: a destination path too long to be
+// written is told apart from other copy failures.
+uint32_t CopyFailure(const CFileOperation& files) {
+  return files.error_code() == ENAMETOOLONG ? ZARN_E_PATH_TOO_LONG : ZARN_E_COPY;
+}
 
 constexpr std::string_view kFunction = "ZARN_ImportComponent";
 constexpr std::string_view kStalePatterns[] = {"*.ddl??", "*.mdd??", "*.device.xml", "*.device.xml_comp.xml"};
@@ -165,7 +172,7 @@ uint32_t CImportDriver::CopyImportDirectory(const std::string& import_directory,
     if (catalog_->deviceFiles().count(name) != 0) continue;
     if (!files.DoFileCopy(file, destination + name, false)) {
       Trace(kTraceError, kFunction, "error copying %s to %s", file, destination);
-      return ZARN_E_COPY;
+      return CopyFailure(files);
     }
   }
   return 0;
@@ -186,7 +193,7 @@ uint32_t CImportDriver::CopySourceFiles(const CCatalog_Object& object, const std
     const std::string target = JoinPath(destination, file.substr(WithTrailingSeparator(source).size()));
     if (!CreateDestination(DirectoryOfFile(target)) || !files.DoFileCopy(file, target, false)) {
       Trace(kTraceError, kFunction, "error copying %s to %s", file, destination);
-      return ZARN_E_COPY;
+      return CopyFailure(files);
     }
   }
   return 0;

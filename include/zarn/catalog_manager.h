@@ -323,6 +323,8 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetComponentPathFromCotName(const char16_t* 
  *   ZARN_E_CANNOT_WRITE  a directory cannot be created, or saving failed.
  *   ZARN_E_CANNOT_DELETE, ZARN_E_COPY  a file-area directory cannot be replaced, or a
  *       file cannot be copied.
+ *   ZARN_E_PATH_TOO_LONG  a file's path in the file area would have 260 characters or
+ *       more (a working directory too deep for the component's folders).
  *   ZARN_E_NO_OBJECT_HANDLE or the object manager's code  compiling after the
  *       import (setting CatalogCompileAfterImport) failed.
  *   the reading and insertion codes (ZARN_E_XML_LOAD, ZARN_E_NO_VERSION,

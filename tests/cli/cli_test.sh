@@ -80,6 +80,14 @@ VARIABLE level { LABEL "Level"; HELP "h";\n CLASIFICATION CONTAINED; CLASS CONTA
 out=$(zc import "$work/warned/plain.ddl" 2>&1)
 expect "compiler warning on import" "plain.ddl:4: warning: unknown attribute CLASIFICATION" "$out"
 expect "a warning is no failure" "imported: 1, already present: 0, failed: 0, warnings: 1" "$out"
+# A working directory so deep that a component's files would pass 260 characters:
+# the path-length code, and nothing of the source is left behind.
+deep="$work/$(printf 'd%.0s' {1..60})/$(printf 'e%.0s' {1..60})"
+"$bin/zarn-catalog" init --workdir "$deep" >/dev/null
+out=$("$bin/zarn-catalog" import --workdir "$deep" "$src/examples/devices/hart/zentrifex/coriolis_cfm900.ddl" 2>&1)
+expect "path too long" "0x90204044 (a resolved file path is too long)" "$out"
+out=$("$bin/zarn-catalog" check --workdir "$deep" 2>&1)
+expect "nothing left of a source too deep" "sound: 0 components" "$out"
 echo "<notes/>" > "$work/notes.xml"
 out=$(zc import "$work/notes.xml" 2>&1)
 expect "a file no converter accepts says what it is" "notes.xml is XML with the root element notes" "$out"
