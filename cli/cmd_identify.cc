@@ -7,8 +7,8 @@
 #include "catalog/catalog_format.h"
 #include "cli/command.h"
 #include "conversion/source_identifier.h"
+#include "conversion/unaccepted_input.h"
 #include "platform/paths.h"
-#include "platform/strings.h"
 #include "xml/document.h"
 #include "xml/xpath.h"
 #include "zarn/catalog_manager.h"
@@ -37,11 +37,6 @@ void PrintJson(const std::string& file, const SourceIdentity& id, uint32_t resul
               JsonString(DescribeResult(result)).c_str());
 }
 
-bool IsDeviceDescription(const std::string& file) {
-  const std::string ext = SplitPath(file).extension;
-  return EqualsNoCase(ext, ".ddl") || EqualsNoCase(ext, ".edd") || EqualsNoCase(ext, ".mdd");
-}
-
 // A GSD, IODD or other plug-in format identifies itself in the component XML its
 // conversion gives: the first component's identification.
 uint32_t IdentifyConverted(const Invocation& in, const std::string& file, SourceIdentity* id) {
@@ -67,7 +62,7 @@ int RunIdentify(const Invocation& in) {
   const std::string file = NormalisePath(in.args[0]);
   SourceIdentity id;
   uint32_t result = 0;
-  if (IsDeviceDescription(file)) {
+  if (IsDeviceDescriptionSource(file)) {
     const SourceIdentifier identifier(DeviceConfigurationFile(in));
     result = static_cast<uint32_t>(identifier.IdentifySource(file, &id.manufacturer, &id.deviceType,
                                                              &id.deviceRevision, &id.ddRevision,

@@ -10,10 +10,6 @@
 namespace zarn {
 namespace {
 
-bool IsSourceExtension(const std::string& ext) {
-  return EqualsNoCase(ext, ".ddl") || EqualsNoCase(ext, ".edd") || EqualsNoCase(ext, ".mdd");
-}
-
 // ".gse", ".gsg", ...: the texts of a GSD station in one language.
 bool IsGsdLanguageVariant(const std::string& ext) {
   return ext.size() == 4 && EqualsNoCase(ext.substr(0, 3), ".gs") && !EqualsNoCase(ext, ".gsd");
@@ -49,10 +45,15 @@ std::string XmlReason(const std::string& path, const std::string& name) {
 
 }  // namespace
 
+bool IsDeviceDescriptionSource(const std::string& path) {
+  const std::string ext = SplitPath(path).extension;
+  return EqualsNoCase(ext, ".ddl") || EqualsNoCase(ext, ".edd") || EqualsNoCase(ext, ".mdd");
+}
+
 std::string UnacceptedInputReason(const std::string& path) {
   const std::string ext = SplitPath(path).extension;
   const std::string name = std::filesystem::path(path).filename().string();
-  if (IsSourceExtension(ext)) return "";
+  if (IsDeviceDescriptionSource(path)) return "";
   if (EqualsNoCase(ext, ".xml")) return XmlReason(path, name);
   if (IsGsdLanguageVariant(ext)) return GsdVariantReason(path, name);
   if (EqualsNoCase(ext, ".zip")) {

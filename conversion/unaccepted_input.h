@@ -9,6 +9,9 @@
 
 namespace zarn {
 
+// A .ddl, .edd or .mdd file (ASCII case ignored): a source for the compiler.
+bool IsDeviceDescriptionSource(const std::string& path);
+
 // For a file that no converter plug-in accepted: "" when it is for the compiler (a
 // .ddl, .edd or .mdd source, a device XML); otherwise what the file is and why it is
 // not accepted, naming the file.

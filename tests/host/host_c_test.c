@@ -7,28 +7,9 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "tests/host/host_checks.h"
 #include "zarn/catalog_manager.h"
 
-static int failures = 0;
-
-#define CHECK(cond)                                              \
-  do {                                                           \
-    if (!(cond)) {                                               \
-      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-      ++failures;                                                \
-    }                                                            \
-  } while (0)
-
-/* Widens an ASCII text into a static buffer. */
-static const char16_t* Wide(const char* s) {
-  static char16_t buffer[4][512];
-  static int slot = 0;
-  char16_t* out = buffer[slot++ % 4];
-  size_t i = 0;
-  for (; s[i] != '\0' && i < 511; ++i) out[i] = (char16_t)(unsigned char)s[i];
-  out[i] = 0;
-  return out;
-}
 
 /* Narrows a NUL-terminated ASCII UTF-16 text (NULL gives ""). */
 static void NarrowText(const char16_t* s, char* out, size_t size) {

@@ -10,21 +10,13 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "tests/host/host_checks.h"
 #include "zarn/catalog_manager.h"
 
-static int failures = 0;
 static int generic_calls = 0;
 static int structured_calls = 0;
 static int xslt_calls = 0;
 static int host_context;
-
-#define CHECK(cond)                                                              \
-  do {                                                                           \
-    if (!(cond)) {                                                               \
-      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-      ++failures;                                                                \
-    }                                                                            \
-  } while (0)
 
 static void HostGeneric(void* ctx, const char* msg, ...) {
   (void)ctx;
@@ -44,16 +36,6 @@ static void HostXslt(void* ctx, const char* msg, ...) {
   (void)ctx;
   (void)msg;
   ++xslt_calls;
-}
-
-static const char16_t* Wide(const char* s) {
-  static char16_t buffer[4][1024];
-  static int slot = 0;
-  char16_t* out = buffer[slot++ % 4];
-  size_t i = 0;
-  for (; s[i] != '\0' && i < 1023; ++i) out[i] = (char16_t)(unsigned char)s[i];
-  out[i] = 0;
-  return out;
 }
 
 static void CheckHandlersAreTheHost(const char* after) {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/paths.h"
 #include "platform/strings.h"
+#include "tests/realworld/corpus_cli_fixture.h"
 #include "tests/support/test_support.h"
 
 namespace zarn {
@@ -85,28 +85,13 @@ int Bound(const std::string& range, const std::string& name) {
   return at == std::string::npos ? -1 : std::atoi(range.c_str() + at + name.size() + 2);
 }
 
-class RealWorldGsdTest : public ::testing::Test {
+class RealWorldGsdTest : public CorpusCliTest {
  protected:
-  void SetUp() override {
-    corpus_ = JoinPath(testing::SourceDir(), "../shared/realworld/gsd");
-    if (!fs::is_directory(corpus_)) GTEST_SKIP() << "no corpus at " << corpus_;
-    ASSERT_EQ(Run("init", ""), 0);
-  }
-
-  int Run(const std::string& command, const std::string& argument) {
-    const std::string out = work_.Join("out.txt");
-    const std::string line = std::string(ZARN_CLI) + " " + command + " --workdir '" + work_.Join("w") + "' " +
-                             (argument.empty() ? "" : "'" + argument + "' ") + ">'" + out + "' 2>/dev/null";
-    const int status = std::system(line.c_str());
-    output_ = testing::ReadFile(out);
-    return status;
-  }
-
   // The station files of the corpus by their stem: .gsd files and the language
   // files that stand alone.
   std::map<std::string, std::string> StationFiles() const {
     std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(corpus_)) {
+    for (const auto& entry : fs::recursive_directory_iterator(Corpus("gsd"))) {
       const std::string ext = ToLower(entry.path().extension().string());
       if (ext.size() != 4 || ext.rfind(".gs", 0) != 0) continue;
       const std::string stem = entry.path().stem().string();
@@ -114,14 +99,10 @@ class RealWorldGsdTest : public ::testing::Test {
     }
     return files;
   }
-
-  std::string corpus_;
-  testing::ScratchDir work_;
-  std::string output_;
 };
 
 TEST_F(RealWorldGsdTest, ModularStationsOfferTheirModulesWithSlotBounds) {
-  ASSERT_EQ(Run("import", corpus_), 0) << output_;
+  ASSERT_EQ(Run("import", Corpus("gsd")), 0) << output_;
   std::map<std::string, std::string> imported;  // last path segment -> path
   std::istringstream in(output_);
   for (std::string line; std::getline(in, line);) {

@@ -3,16 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
-#include "platform/paths.h"
-#include "tests/support/test_support.h"
+#include "tests/realworld/corpus_cli_fixture.h"
 
 namespace zarn {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Tally {
   int imported = -1;
@@ -25,33 +21,12 @@ int JsonCount(const std::string& json, const std::string& key) {
   return at == std::string::npos ? -1 : std::atoi(json.c_str() + at + key.size() + 4);
 }
 
-class RealWorldTest : public ::testing::Test {
+class RealWorldTest : public CorpusCliTest {
  protected:
-  void SetUp() override {
-    corpus_ = JoinPath(testing::SourceDir(), "../shared/realworld");
-    if (!fs::is_directory(corpus_)) GTEST_SKIP() << "no corpus at " << corpus_;
-    ASSERT_EQ(Run("init", ""), 0);
-  }
-
-  // Runs one command of the host on the working directory; its standard output
-  // is kept in output_.
-  int Run(const std::string& command, const std::string& argument) {
-    const std::string out = work_.Join("out.txt");
-    const std::string line = std::string(ZARN_CLI) + " " + command + " --workdir '" + work_.Join("w") + "' " +
-                             (argument.empty() ? "" : "'" + argument + "' ") + ">'" + out + "' 2>/dev/null";
-    const int status = std::system(line.c_str());
-    output_ = testing::ReadFile(out);
-    return status;
-  }
   Tally Import(const std::string& relative) {
     Run("import --json", Corpus(relative));
     return Tally{JsonCount(output_, "imported"), JsonCount(output_, "failed"), output_};
   }
-  std::string Corpus(const std::string& relative) const { return JoinPath(corpus_, relative); }
-
-  std::string corpus_;
-  testing::ScratchDir work_;
-  std::string output_;
 };
 
 // A directory holds one device split over #included fragments and headers: only
