@@ -165,6 +165,7 @@ uint32_t CCatalog_Contents::load() {
     return ZARN_E_CANNOT_WRITE;
   }
   document_.reset();
+  ForgetStationIdentities();
   // Only a catalog file that is not there starts an empty catalog. One that is there
   // but cannot be read (permissions, a directory in its place) is no catalog: an
   // empty one would be saved over it by the next import.

@@ -210,6 +210,14 @@ class CCatalog_Contents : public ManufacturerLevels {
   uint32_t PlaceLevelObject(Node node, CCatalog_Object* object, std::string_view name, const std::string& id);
   // The code for a component that `node` already represents (revision comparison).
   uint32_t ComparePresentComponent(Node node, CCatalog_Object* object);
+  // -- Stations by ident number (maintenance/station_identities.cc) --
+  // The GSD station of the catalog with the protocol and ident number (DEVICE_TYPE)
+  // of `object`, wherever it is filed; null when `object` is no GSD station or
+  // none is there. The map behind it is built on first use after a load.
+  Node FindStationOfSameIdent(const CCatalog_Object& object);
+  // Adds a station just placed (its catalog node) to that map.
+  void NoteStationPlaced(const CCatalog_Object& object);
+  void ForgetStationIdentities();
   // The part of the object's path (kind "COMPONENT": idPath; "CATALOG_FOLDER":
   // catalogPath) not yet realised below `node`, and its first segment. 0, or -1 for
   // another kind.
@@ -297,6 +305,7 @@ class CCatalog_Contents : public ManufacturerLevels {
   void ConfigureCompiler();
   void ListDeviceFiles();
   void BuildIdentificationIndex();
+  void BuildStationIdentities();
   void RegisterNotifications();
 
   std::unique_ptr<xml::Document> document_;
@@ -315,6 +324,8 @@ class CCatalog_Contents : public ManufacturerLevels {
   CDOMHelper dom_helper_;
   int32_t batch_counter_ = 0;
   StringMap identification_index_;
+  StringMap station_identities_;  // "<PROTOCOL>/<ident number>" -> component path
+  bool station_identities_built_ = false;
   std::vector<std::shared_ptr<Cconverter>> converters_;
   bool converters_loaded_ = false;
   bool initialisation_pending_ = true;

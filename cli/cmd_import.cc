@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/newer_revision.h"
 #include "cli/source_messages.h"
 #include "zarn/catalog_manager.h"
 
@@ -87,6 +88,7 @@ class Importer {
     } else {
       std::printf("imported: %d, already present: %d, failed: %d", imported_, present_,
                   static_cast<int>(failures_.size()));
+      if (replaced_ > 0) std::printf(", replaced by a newer revision: %d", replaced_);
       if (!warnings_.empty()) std::printf(", warnings: %d", static_cast<int>(warnings_.size()));
       std::printf("\n");
     }
@@ -118,12 +120,23 @@ class Importer {
     TakeSourceMessages();
     LogPathEntry* paths = nullptr;
     const std::u16string wide = W(component_xml);
-    const uint32_t rc = ZARN_ImportComponent(wide.c_str(), &paths, 0);
+    uint32_t rc = ZARN_ImportComponent(wide.c_str(), &paths, 0);
+    const char* done = "imported";
+    if (MayBeNewerRevision(rc) && IsNewerRevision(wide)) {
+      if (paths != nullptr) ZARN_FreeLogPaths(paths);
+      paths = nullptr;
+      rc = ReplaceWithNewer(wide, &paths);
+      if (rc == ZARN_S_REPLACED) {
+        rc = 0;
+        done = "replaced (newer revision)";
+        ++replaced_;
+      }
+    }
     if (rc == 0) ClearProgress();
     for (const LogPathEntry* e = paths; rc == 0 && e != nullptr; e = e->next) {
       if (e->path == nullptr) continue;
       components_.push_back(U(e->path));
-      if (!json_) std::printf("imported %s\n", components_.back().c_str());
+      if (!json_) std::printf("%s %s\n", done, components_.back().c_str());
     }
     std::fflush(stdout);
     if (paths != nullptr) ZARN_FreeLogPaths(paths);
@@ -194,6 +207,7 @@ class Importer {
   int steps_ = 0;
   int imported_ = 0;
   int present_ = 0;
+  int replaced_ = 0;  // of imported_: older revisions replaced
   struct Failure {
     std::string path;
     uint32_t code;

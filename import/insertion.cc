@@ -201,7 +201,9 @@ uint32_t CCatalog_Contents::PlaceObjects(bool universal, ObjectArray* objects) {
     if (o->isFolder) {
       rc = PlaceCatalogObject(o);
     } else if (o->isComponent) {
-      rc = PlaceComponent(FindParentNode(o, false, true, true), o);
+      const Node same_station = FindStationOfSameIdent(*o);
+      rc = same_station ? ComparePresentComponent(same_station, o) : PlaceComponent(FindParentNode(o, false, true, true), o);
+      if (rc == 0) NoteStationPlaced(*o);
     }
     if (rc != 0) return rc;
     o->catalogIdPath = o->catalogNode ? ComponentPathOf(o->catalogNode) : std::string();

@@ -20,6 +20,11 @@ void NoteCatalogElement(Node element, ComponentsOfFile* out) {
   out->catalogDeviceRevision = ChildText(element, format::kDeviceRevision);
 }
 
+void NoteEntry(const CCatalog_Contents& catalog, Node element, ComponentsOfFile* out) {
+  out->entries += ";" + catalog.ComponentPathOf(element);
+  NoteCatalogElement(element, out);
+}
+
 }  // namespace
 
 ComponentsOfFile FindComponentsOfFile(CCatalog_Contents& catalog, const std::string& file) {
@@ -49,14 +54,17 @@ ComponentsOfFile FindComponentsOfFile(CCatalog_Contents& catalog, const std::str
       out.fileDeviceRevision = !object->deviceRevision.empty() ? object->deviceRevision
                                                                : ChildText(object->element, format::kDeviceRevision);
     }
+    // A station filed elsewhere under the same ident number is this file's station.
+    if (const Node station = catalog.FindStationOfSameIdent(*object)) {
+      NoteEntry(catalog, station, &out);
+      continue;
+    }
     Node deepest = catalog.FindParentNode(object.get(), false, true, true);
     Node parent = deepest ? deepest.Parent() : Node();
     if (!parent) continue;
     const std::string id = CCatalog_Contents::LastPathSegment(object->path);
     for (Node child : parent.ChildElements()) {
-      if (child.Attribute(format::kId) != id) continue;
-      out.entries += ";" + catalog.ComponentPathOf(child);
-      NoteCatalogElement(child, &out);
+      if (child.Attribute(format::kId) == id) NoteEntry(catalog, child, &out);
     }
   }
   out.entries = TrimChars(out.entries, ";");

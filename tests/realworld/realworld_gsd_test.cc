@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,7 +24,9 @@ namespace fs = std::filesystem;
 // What a GSD file says about its station, read from the lines as written.
 struct GsdText {
   bool modular = false;
-  int modules = 0;  // Module = ... lines
+  int modules = 0;     // Module = ... lines
+  std::string vendor;  // Vendor_Name, unquoted, trimmed, in capitals
+  std::string ident;   // Ident_Number as written, in capitals
 };
 
 // The keyword of a line and its value, comments and blanks aside; "" when the line has no "=".
@@ -43,6 +46,8 @@ GsdText ReadGsdText(const std::string& path) {
     const std::string keyword = KeywordOf(line, &value);
     if (keyword == "modular_station") out.modular = value == "1";
     if (keyword == "module") ++out.modules;
+    if (keyword == "vendor_name") out.vendor = ToUpper(Trim(TrimChars(value, "\"")));
+    if (keyword == "ident_number") out.ident = ToUpper(value);
   }
   return out;
 }
@@ -104,13 +109,28 @@ class RealWorldGsdTest : public CorpusCliTest {
 TEST_F(RealWorldGsdTest, ModularStationsOfferTheirModulesWithSlotBounds) {
   ASSERT_EQ(Run("import", Corpus("gsd")), 0) << output_;
   std::map<std::string, std::string> imported;  // last path segment -> path
+  std::set<std::string> present;                // files reported as already present
   std::istringstream in(output_);
   for (std::string line; std::getline(in, line);) {
     if (line.rfind("imported /", 0) == 0) imported[line.substr(line.rfind('/') + 1)] = line.substr(9);
+    if (line.rfind("already present: ", 0) == 0) present.insert(line.substr(17));
   }
-  int stations = 0, modules = 0, ranges = 0;
+  // A station file of a maker and ident number that another file brought in is that
+  // station: it is reported present, not filed a second time.
+  std::map<std::string, int> imported_idents;  // vendor/ident -> stations imported
   for (const auto& [stem, file] : StationFiles()) {
     const GsdText gsd = ReadGsdText(file);
+    if (imported.count(stem) != 0) ++imported_idents[gsd.vendor + "/" + gsd.ident];
+  }
+  int stations = 0, modules = 0, ranges = 0, same_station = 0;
+  for (const auto& [stem, file] : StationFiles()) {
+    const GsdText gsd = ReadGsdText(file);
+    const int of_ident = imported_idents[gsd.vendor + "/" + gsd.ident];
+    EXPECT_EQ(of_ident, 1) << file << ": one station per maker and ident number";
+    if (imported.count(stem) == 0 && of_ident == 1 && present.count(file) == 1) {
+      ++same_station;
+      continue;
+    }
     ASSERT_EQ(imported.count(stem), 1u) << file << " was not imported";
     const std::string station = imported[stem];
     const int rc = Run("relations child", station);
@@ -140,7 +160,30 @@ TEST_F(RealWorldGsdTest, ModularStationsOfferTheirModulesWithSlotBounds) {
   RecordProperty("modular_stations", stations);
   RecordProperty("modules_offered", modules);
   RecordProperty("slot_ranges", ranges);
+  RecordProperty("present_as_the_same_station", same_station);
   EXPECT_GT(stations, 0);
+  ASSERT_EQ(Run("check", ""), 0) << output_;
+}
+
+// Two files of one station (ident 0x806A): the GSD revision 1 file filed under the
+// family TdF/ET200S, the revision 2 file under ET200S, with other file names.
+TEST_F(RealWorldGsdTest, ANewerFileOfAStationReplacesTheOlderOneWhereverItIsFiled) {
+  const std::string older = Corpus("gsd/proview/siemens_et200s_im151.gsd");
+  const std::string newer = Corpus("gsd/proview/si02806a.gse");
+  ASSERT_EQ(Run("import", older), 0) << output_;
+  ASSERT_EQ(Run("import", older), 0) << output_;
+  EXPECT_NE(output_.find("already present: " + older), std::string::npos) << output_;
+  ASSERT_EQ(Run("exists", newer), 0) << output_;
+  EXPECT_NE(output_.find("catalog 0x0001, file 0x0002"), std::string::npos) << output_;
+  ASSERT_EQ(Run("import", newer), 0) << output_;
+  EXPECT_NE(output_.find("replaced (newer revision) /DEVICE/PROFIBUS_DP/REMOTEIO/SIEMENS/ET200S/si02806a\n"),
+            std::string::npos)
+      << output_;
+  ASSERT_EQ(Run("import", older), 0) << output_;
+  EXPECT_NE(output_.find("already present: " + older), std::string::npos) << output_;
+  ASSERT_EQ(Run("tree", ""), 0);
+  EXPECT_EQ(output_.find("siemens_et200s_im151"), std::string::npos) << output_;
+  EXPECT_NE(output_.find("[si02806a]"), std::string::npos) << output_;
   ASSERT_EQ(Run("check", ""), 0) << output_;
 }
 
