@@ -44,6 +44,7 @@ case "$cmd" in
     build build
     ;;
   test)
+    PACKAGES+=(chromium)  # the export-html site is checked in a headless browser
     install_missing
     build build
     run_tests build
