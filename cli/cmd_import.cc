@@ -3,8 +3,6 @@
 // listed by the library and each listed source is converted and imported on its
 // own; a directory of global sources (reported as "<ZarnGlobSpecial>") is walked
 // source by source too, unless --bundle asks for the library's one-batch import.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/import_progress.h"
 #include "cli/newer_revision.h"
 #include "cli/source_messages.h"
 #include "zarn/catalog_manager.h"
@@ -32,11 +31,12 @@ bool IsAlreadyPresent(uint32_t code) {
 
 class Importer {
  public:
-  Importer(bool json, bool bundle) : json_(json), bundle_(bundle), progress_(!json && isatty(STDERR_FILENO) != 0) {}
+  Importer(bool json, bool bundle, const std::string& root)
+      : json_(json), bundle_(bundle), progress_(ImportProgress::ForStandardStreams(json, root)) {}
 
   // Converts `path` and imports what it yields; a listing is followed one level.
   void Source(const std::string& path, int depth) {
-    Progress(path);
+    ImportStep step(progress_, path);
     TakeSourceMessages();
     ComponentXMLInfo* list = nullptr;
     const std::u16string wide = W(path);
@@ -60,7 +60,7 @@ class Importer {
     }
     ZARN_FreeComponentXMLInfo(list);
     // A directory of the walk that holds nothing to convert is no failure.
-    if (rc == ZARN_E_NO_RECORDS && depth > 0 && std::filesystem::is_directory(path)) return;
+    if (rc == ZARN_E_NO_RECORDS && depth > 0 && std::filesystem::is_directory(path)) return step.NotASource();
     if (rc != 0) {
       for (std::string& m : TakeSourceMessages()) messages.push_back(std::move(m));
       Record(path, rc, messages);
@@ -70,6 +70,8 @@ class Importer {
     // The compiler's warnings about a source that compiled (an unknown attribute).
     for (const std::string& m : TakeSourceMessages()) Warn(path, m);
     for (const std::string& file : component_xml) Import(path, file);
+    const auto walked = depth > 4 ? 0 : listed.size() - std::count(listed.begin(), listed.end(), path);
+    step.Lists(static_cast<long>(walked), !component_xml.empty());
     for (const std::string& file : listed) {
       if (file == path || depth > 4) continue;
       if (EndsWith(file, kGlobMarker) && !bundle_) {
@@ -81,8 +83,8 @@ class Importer {
   }
 
   // Prints the summary; returns the exit status.
-  int Finish() const {
-    if (progress_) std::fprintf(stderr, "\r\033[K");
+  int Finish() {
+    ClearProgress();
     if (json_) {
       PrintJson();
     } else {
@@ -90,7 +92,7 @@ class Importer {
                   static_cast<int>(failures_.size()));
       if (replaced_ > 0) std::printf(", replaced by a newer revision: %d", replaced_);
       if (!warnings_.empty()) std::printf(", warnings: %d", static_cast<int>(warnings_.size()));
-      std::printf("\n");
+      std::printf(" (%s)\n", progress_.Summary().c_str());
     }
     std::fflush(stdout);
     return failures_.empty() ? 0 : 1;
@@ -104,14 +106,17 @@ class Importer {
     std::vector<std::filesystem::path> entries;
     for (const auto& e : std::filesystem::directory_iterator(directory, ec)) entries.push_back(e.path());
     std::sort(entries.begin(), entries.end());
+    // The listed directory of global sources stands for the sources walked here.
+    progress_.Expect(static_cast<int>(std::count_if(entries.begin(), entries.end(), IsGlobalWalked)));
+    progress_.Drop();
     for (const auto& entry : entries) {
-      const std::string ext = entry.extension().string();
-      if (std::filesystem::is_directory(entry, ec)) {
-        if (entry.filename() != "_global") Source(entry.string(), depth);
-      } else if (ext == ".ddl" || ext == ".mdd") {
-        Source(entry.string(), depth);
-      }
+      if (IsGlobalWalked(entry)) Source(entry.string(), depth);
     }
+  }
+  static bool IsGlobalWalked(const std::filesystem::path& entry) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(entry, ec)) return entry.filename() != "_global";
+    return entry.extension() == ".ddl" || entry.extension() == ".mdd";
   }
 
   void Import(const std::string& source, const std::string& component_xml) {
@@ -191,20 +196,12 @@ class Importer {
     std::printf("]}\n");
   }
 
-  void Progress(const std::string& source) {
-    ++steps_;
-    if (!progress_) return;
-    std::fprintf(stderr, "\r\033[K[%d] %s", steps_, std::filesystem::path(source).filename().string().c_str());
-    std::fflush(stderr);
-  }
-  void ClearProgress() const {
-    if (progress_) std::fprintf(stderr, "\r\033[K");
-  }
+  void Progress(const std::string& source) { progress_.Working(source); }
+  void ClearProgress() { progress_.Clear(); }
 
   bool json_;
   bool bundle_;
-  bool progress_;
-  int steps_ = 0;
+  ImportProgress progress_;
   int imported_ = 0;
   int present_ = 0;
   int replaced_ = 0;  // of imported_: older revisions replaced
@@ -225,7 +222,7 @@ int ImportCommand(const Invocation& in) {
     return 2;
   }
   if (const uint32_t rc = OpenCatalog(in); rc != 0) return ReportFailure("ZARN_InitCatalogManager", rc);
-  Importer importer(in.json, in.HasOption("bundle"));
+  Importer importer(in.json, in.HasOption("bundle"), in.args[0]);
   importer.Source(in.args[0], 0);
   return importer.Finish();
 }
@@ -241,8 +238,11 @@ ZARN_CLI_COMMAND(import, "import", "Import",
                  "  --bundle  import a directory of global sources as one bundle of universal\n"
                  "            sources instead of source by source\n\n"
                  "Prints what was imported, the conversion warnings and the compiler's messages\n"
-                 "of a source that failed, and a summary; with --json one object with the\n"
-                 "imported component paths, the warnings and the failures. The exit status is\n"
+                 "of a source that failed, and a summary with the time taken; with --json one\n"
+                 "object with the imported component paths, the warnings and the failures. The\n"
+                 "progress goes to standard error: on a terminal one line rewritten in place\n"
+                 "(sources done and known, rate, time left, the current source), else, without\n"
+                 "--json, a line every 100 sources or 10 seconds. The exit status is\n"
                  "1 when a source"
                  " failed for another reason than being in the catalog already.",
                  ImportCommand, {"bundle"});
