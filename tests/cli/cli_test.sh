@@ -98,7 +98,9 @@ out=$(zc import --json "$src/examples/devices/gsd/BRDL0A1B.gsd" 2>/dev/null)
 expect "import --json lists components" '"components": ["/DEVICE/' "$out"
 expect "import --json has warnings" '"warnings": [' "$out"
 out=$(zc import "$src/examples/devices/hart" 2>&1)
-expect "import summary" "imported: 5, already present: 0, failed: 0" "$out"
+expect "import summary" "imported: 5, already present: 0, failed: 0 (5 sources in " "$out"
+# Into a pipe the progress is plain text: a log must not fill with terminal escapes.
+grep -q $'[\r\033]' <<<"$out" && { echo "FAILED: terminal escapes in piped import output"; failures=$((failures + 1)); }
 out=$(zc referencing /DEVICE/HART/SENSOR/TEMPERATURE 2>&1; echo "exit $?")
 expect "referencing with nothing referring" "exit 0" "$out"
 out=$(zc initial-value --json "/DEVICE/HART/SENSOR/TEMPERATURE/Quellmark Sensorik/Temperature/Head transmitters/tt420" NO_SUCH_VARIABLE 2>&1; echo "exit $?")
