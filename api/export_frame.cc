@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "import/file_operation.h"
+#include "import/import_batch.h"
 
 namespace zarn {
 
@@ -56,6 +57,7 @@ void CatalogModule::Shutdown() {
   CCatalog_Contents* catalog = ExistingCatalog();
   if (catalog == nullptr) return;
   const std::string temporary = catalog->temporaryDirectory();
+  CommitImportBatch(*catalog);
   Reset();
   CFileOperation files;
   if (!temporary.empty() && files.GetPathType(temporary) == kPathDirectory) files.Delete(temporary);

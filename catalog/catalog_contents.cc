@@ -166,6 +166,7 @@ uint32_t CCatalog_Contents::load() {
   }
   document_.reset();
   ForgetStationIdentities();
+  if (!import_batch_.pending.empty()) import_batch_.pending_lost = true;
   // Only a catalog file that is not there starts an empty catalog. One that is there
   // but cannot be read (permissions, a directory in its place) is no catalog: an
   // empty one would be saved over it by the next import.
@@ -194,6 +195,7 @@ uint32_t CCatalog_Contents::save() {
     Trace(kTraceError, "CCatalog_Contents::save", "%s", error);
     return ZARN_E_CANNOT_WRITE;
   }
+  if (!import_batch_.pending_lost) import_batch_.pending.clear();
   return 0;
 }
 

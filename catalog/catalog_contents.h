@@ -42,6 +42,18 @@ class CCatalog_Contents : public ManufacturerLevels {
   // Drops the document and loads it again from the file.
   uint32_t reload();
 
+  // An open import batch: imports that do not save the document one by one. The
+  // sources imported since the last save are pending; a load drops them from the
+  // document (they are lost until replayed), a save of a document that holds them
+  // makes them permanent.
+  struct ImportBatch {
+    bool open = false;
+    size_t chunk = 0;                  // sources per save
+    std::vector<std::string> pending;  // imported, not saved yet, in order
+    bool pending_lost = false;         // the document was loaded since they were imported
+  };
+  ImportBatch& importBatch() { return import_batch_; }
+
   // ---- Document access ----
   xml::Document* document() const { return document_.get(); }
   // The document element, or null while the catalog is empty.
@@ -340,6 +352,7 @@ class CCatalog_Contents : public ManufacturerLevels {
   bool language_fetched_ = false;
   bool compile_setting_fetched_ = false;
   bool compiler_configured_ = false;
+  ImportBatch import_batch_;
   ImportScope* import_scope_ = nullptr;  // placement, nodes and insertion: the running import
 };
 

@@ -5,6 +5,7 @@
 // source by source too, unless --bundle asks for the library's one-batch import.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -218,13 +219,18 @@ class Importer {
 
 int ImportCommand(const Invocation& in) {
   if (in.args.size() != 1) {
-    std::fprintf(stderr, "usage: zarn-catalog import PATH [--bundle]\n");
+    std::fprintf(stderr, "usage: zarn-catalog import PATH [--bundle] [--chunk N]\n");
     return 2;
   }
   if (const uint32_t rc = OpenCatalog(in); rc != 0) return ReportFailure("ZARN_InitCatalogManager", rc);
+  const std::string chunk = in.Option("chunk");
+  const uint32_t chunk_size = chunk.empty() ? 0 : static_cast<uint32_t>(std::strtoul(chunk.c_str(), nullptr, 10));
+  if (const uint32_t rc = ZARN_BeginImportBatch(chunk_size); rc != 0) return ReportFailure("ZARN_BeginImportBatch", rc);
   Importer importer(in.json, in.HasOption("bundle"), in.args[0]);
   importer.Source(in.args[0], 0);
-  return importer.Finish();
+  const uint32_t committed = ZARN_CommitImportBatch();
+  const int status = importer.Finish();
+  return committed != 0 ? ReportFailure("ZARN_CommitImportBatch", committed) : status;
 }
 
 }  // namespace
@@ -232,11 +238,13 @@ int ImportCommand(const Invocation& in) {
 ZARN_CLI_COMMAND(import, "import", "Import",
                  "convert and import a source, a component XML or a whole directory "
                  "(ZARN_GetComponents, ZARN_ImportComponent)",
-                 "PATH [--bundle]\n\n"
+                 "PATH [--bundle] [--chunk N]\n\n"
                  "  PATH      a .ddl/.mdd source, a device XML, a component XML, a file a converter\n"
                  "            plug-in accepts, or a directory (every source below it, one by one)\n"
                  "  --bundle  import a directory of global sources as one bundle of universal\n"
-                 "            sources instead of source by source\n\n"
+                 "            sources instead of source by source\n"
+                 "  --chunk N save the catalog after every N imports (default 500) and at the end,\n"
+                 "            instead of after each one (ZARN_BeginImportBatch, ZARN_CommitImportBatch)\n\n"
                  "Prints what was imported, the conversion warnings and the compiler's messages\n"
                  "of a source that failed, and a summary with the time taken; with --json one\n"
                  "object with the imported component paths, the warnings and the failures. The\n"
@@ -245,6 +253,6 @@ ZARN_CLI_COMMAND(import, "import", "Import",
                  "--json, a line every 100 sources or 10 seconds. The exit status is\n"
                  "1 when a source"
                  " failed for another reason than being in the catalog already.",
-                 ImportCommand, {"bundle"});
+                 ImportCommand, {"bundle"}, {"chunk"});
 
 }  // namespace zarn::cli

@@ -118,7 +118,7 @@ uint32_t CImportDriver::FinalPhase(uint32_t result) {
   if (result == 0) result = IndexAndCompile();
   // A catalog that never had a root element has nothing to write; saving it would
   // leave a file without a document element that no later load accepts.
-  if (result == 0 && catalog_->root()) result = catalog_->save();
+  if (result == 0 && catalog_->root() && !Outermost()->defer_save_) result = catalog_->save();
   if (result != 0) {
     Rollback();
   } else {

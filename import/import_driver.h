@@ -84,6 +84,8 @@ class CImportDriver {
 
   // Runs the whole import; 0 or the failure code.
   uint32_t Run();
+  // The import (and its nested imports) leaves the document unsaved: a batch saves it.
+  void DeferSave() { defer_save_ = true; }
 
  private:
   // Step by step (import_driver.cc).
@@ -149,6 +151,7 @@ class CImportDriver {
   bool snapshot_file_existed_ = false;
   std::string snapshot_;
   bool document_reloaded_ = false;
+  bool defer_save_ = false;
 };
 
 }  // namespace zarn

@@ -7,6 +7,12 @@
 //   BM_ImportInto/N         one import into a catalog that already holds N
 //                           components (the catalog grows by one per iteration).
 //   BM_ParseCatalog/N, BM_SaveCatalog/N   the floor for a document of N components.
+//   BM_LibraryImport/N      N generated sources imported into an empty catalog in one
+//                           import batch (saved every 500); counters give the total,
+//                           the time per source over the first and the last tenth and
+//                           the peak resident memory.
+//   BM_OpenCatalog/N        the first call on a catalog of N components (start-up,
+//                           load, identification index) against BM_ParseCatalog/N.
 //
 // Catalogs of N components are built from one genuinely imported component: its
 // manufacturer, folder and component elements are cloned with new ids, so that the
@@ -15,6 +21,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -196,6 +203,65 @@ void BM_ImportGrowing(benchmark::State& state) {
   state.counters["last100_ms_per_import"] = last / 100 / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_ImportGrowing)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Peak resident memory since the last ResetPeakMemory, in MB (Linux; 0 elsewhere).
+void ResetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
+double PeakMemoryMB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  }
+  return 0;
+}
+
+void BM_LibraryImport(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const int tenth = n / 10;
+  for (int i = 0; i < n; ++i) Workspace::Get().ComponentFile(i);
+  double first = 0;
+  double last = 0;
+  double total = 0;
+  ResetPeakMemory();
+  for (auto _ : state) {
+    Workspace::Get().FreshCatalog("");
+    const auto begin = std::chrono::steady_clock::now();
+    if (ZARN_BeginImportBatch(0) != 0) state.SkipWithError("no batch");
+    for (int i = 0; i < n; ++i) {
+      const auto start = std::chrono::steady_clock::now();
+      if (ImportOne(i) != 0) state.SkipWithError("import failed");
+      const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      if (i < tenth) first += ms;
+      if (i >= n - tenth) last += ms;
+    }
+    if (ZARN_CommitImportBatch() != 0) state.SkipWithError("commit failed");
+    total += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  }
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["total_s"] = total / runs;
+  state.counters["first_tenth_ms_per_source"] = first / tenth / runs;
+  state.counters["last_tenth_ms_per_source"] = last / tenth / runs;
+  state.counters["last_to_first"] = last / first;
+  state.counters["peak_rss_MB"] = PeakMemoryMB();
+}
+BENCHMARK(BM_LibraryImport)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_OpenCatalog(benchmark::State& state) {
+  const std::string& catalog = CatalogOfSize(static_cast<int>(state.range(0)));
+  Workspace::Get().FreshCatalog(catalog);
+  const std::u16string work = zarn::ToUtf16(Workspace::Get().dir() + "/work");
+  ResetPeakMemory();
+  for (auto _ : state) {
+    ZARN_ResetCatalog();
+    ZARN_InitCatalogManager(work.c_str());
+    LogPathEntry* path = nullptr;
+    // The first call that needs the document loads it.
+    if (ZARN_GetLogPath(u"/DEVICE", &path, 0) != 0) state.SkipWithError("catalog not opened");
+    ZARN_FreeLogPaths(path);
+  }
+  state.counters["catalog_MB"] = static_cast<double>(catalog.size()) / 1e6;
+  state.counters["peak_rss_MB"] = PeakMemoryMB();
+}
+BENCHMARK(BM_OpenCatalog)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_ImportInto(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));

@@ -333,6 +333,26 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetComponentPathFromCotName(const char16_t* 
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_ImportComponent(const char16_t* source_path, LogPathEntry** log_paths,
                                                     int32_t mode);
 
+/* Import batches, for hosts that import a whole device library: between
+ * ZARN_BeginImportBatch and ZARN_CommitImportBatch, ZARN_ImportComponent does not
+ * save the catalog on every call; it saves after every `chunk` successful imports
+ * (0 chooses 500) and ZARN_CommitImportBatch saves the rest. Everything else stays
+ * as documented above: each import is atomic (a failing source leaves nothing of
+ * itself in the catalog or the file area; the imports before it are kept, saved at
+ * that point), results and log paths are per call, and every save writes the
+ * catalog file crash-safely. A process that ends without committing (a crash, or
+ * ZARN_ResetCatalog) loses at most the imports since the last save; the files those
+ * imports copied stay in the file area until the component is imported again.
+ * Unloading the library commits an open batch. Other modifying calls during a batch
+ * (replace, delete, import list) save as they always do, which saves the batch's
+ * imports as well.
+ * ZARN_BeginImportBatch commits a batch already open and returns 0, or that
+ * commit's code. ZARN_CommitImportBatch returns 0 (also when no batch is open) or
+ * ZARN_E_CANNOT_WRITE (the batch stays open; commit again); both return
+ * ZARN_E_NO_CATALOG without a catalog. */
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_BeginImportBatch(uint32_t chunk);
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_CommitImportBatch(void);
+
 /* ---- Initial values and purpose mapping ----------------------------------- */
 
 /* The initial value that the component at component_path prescribes for the variable
