@@ -166,6 +166,7 @@ uint32_t CCatalog_Contents::load() {
   }
   document_.reset();
   ForgetStationIdentities();
+  ForgetRelationHolders();
   if (!import_batch_.pending.empty()) import_batch_.pending_lost = true;
   // Only a catalog file that is not there starts an empty catalog. One that is there
   // but cannot be read (permissions, a directory in its place) is no catalog: an

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -282,6 +283,16 @@ class CCatalog_Contents : public ManufacturerLevels {
   // Replaces the component reference by id `old_ref` below `element` by
   // component_ref `new_ref` and component_ref_org `old_ref`.
   void RewriteComponentRef(Node element, std::string_view old_ref, std::string_view new_ref);
+  // -- Holders of relations (maintenance/referencing_components.cc) --
+  // ReferencingComponents without walking the document: a map from each
+  // component_ref text to the paths of the elements whose COMPONENT_RELATIONS name
+  // it, built on first use after a load; every hit is checked against the element,
+  // and a path that no longer resolves falls back to the walk (and a new map).
+  NodeList ReferencingComponentsOf(const std::set<std::string>& prefixes);
+  // Adds the relations of `element` to that map (an import changed them).
+  void NoteRelationHolder(Node element);
+  // Drops the map (a deletion moved relations); the next lookup builds it again.
+  void ForgetRelationHolders();
   // See import/insertion_xml.cc for the contract.
   uint32_t insertXml(std::string_view text, Node parent, NodeList* components);
   // The COMPONENT elements whose own or ancestors' CHILD_COMPONENT relation names
@@ -338,6 +349,8 @@ class CCatalog_Contents : public ManufacturerLevels {
   StringMap identification_index_;
   StringMap station_identities_;  // "<PROTOCOL>/<ident number>" -> component path
   bool station_identities_built_ = false;
+  std::unordered_map<std::string, std::vector<std::string>> relation_holders_;  // component_ref -> holder paths
+  bool relation_holders_built_ = false;
   std::vector<std::shared_ptr<Cconverter>> converters_;
   bool converters_loaded_ = false;
   bool initialisation_pending_ = true;

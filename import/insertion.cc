@@ -257,11 +257,12 @@ void CCatalog_Contents::FinishInsertion(NodeList* components) {
   for (Node c : TemporaryIdElements()) {
     if (c.Name() == format::kComponent) AddPathPrefixes(ComponentPathOf(c), &prefixes);
   }
-  for (Node creator : ReferencingComponents(*this, prefixes)) {
+  for (Node creator : ReferencingComponentsOf(prefixes)) {
     if (!creator.HasAttribute(format::kIdTmp)) SetTemporaryId(creator, format::kUpdateThisComponent);
   }
   components->clear();
   for (Node c : TemporaryIdElements()) {
+    NoteRelationHolder(c);
     if (c.Name() == format::kComponent) components->push_back(c);
   }
   ConvertTemporaryIds();

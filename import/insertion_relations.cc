@@ -121,6 +121,7 @@ void CCatalog_Contents::RewriteComponentRef(Node element, std::string_view old_r
   parent.AppendElement(format::kComponentRef, new_ref);
   parent.AppendElement(kComponentRefOrg, old_ref);
   RemoveNode(found);
+  NoteRelationHolder(element);
 }
 
 uint32_t CCatalog_Contents::AddRelationInParent(CCatalog_Object* object, const std::string& reference) {
@@ -180,6 +181,7 @@ uint32_t CCatalog_Contents::AddRelationInParent(CCatalog_Object* object, const s
   // The creator's own entry names the component by path from now on, so that the
   // relation resolves from the creator's side as well.
   RewriteComponentRef(creator, reference, ComponentPathOf(parent));
+  NoteRelationHolder(parent);
   return 0;
 }
 

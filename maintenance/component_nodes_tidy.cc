@@ -41,7 +41,8 @@ void CCatalog_Contents::MergeArtificialNodes(std::vector<std::string>* removed, 
     std::vector<std::string> nested;
     MergeArtificialNodes(&nested, placeholder, twin);
     if (removed != nullptr) removed->insert(removed->end(), nested.begin(), nested.end());
-    if (Node relations = placeholder.FirstChildElement(format::kComponentRelations)) {
+    const Node relations = placeholder.FirstChildElement(format::kComponentRelations);
+    if (relations) {
       Node into = twin.FirstChildElement(format::kComponentRelations);
       if (!into) into = twin.AppendElement(format::kComponentRelations);
       // A copy the twin got meanwhile gives way to the kept one: one per relation.
@@ -54,7 +55,11 @@ void CCatalog_Contents::MergeArtificialNodes(std::vector<std::string>* removed, 
     }
     // Placeholders below it that found no twin still wait for their components
     // (a station a module names, not imported yet): they move into the twin.
-    for (Node waiting : PlaceholderChildren(placeholder)) twin.AppendChild(waiting.Detach());
+    const NodeList waiting = PlaceholderChildren(placeholder);
+    for (Node w : waiting) twin.AppendChild(w.Detach());
+    // Relations merged into the twin or moved with the waiting placeholders: the
+    // holders and their paths changed.
+    if (relations || !waiting.empty()) ForgetRelationHolders();
     if (removed != nullptr) removed->push_back(ComponentPathOf(placeholder));
     RemoveNode(placeholder);
   }

@@ -168,6 +168,7 @@ void KeepChildRelations(CCatalog_Contents& catalog, Node node, Node parent) {
   catalog.dom().getElementsByXPath(node, kInverseChildRelations, &relations);
   if (!relations.empty()) {
     ensure_placeholder();
+    catalog.ForgetRelationHolders();
     Node holder = placeholder.AppendElement(format::kComponentRelations);
     for (Node relation : relations) {
       Node copy = holder.AppendElement(format::kComponentRelation);

@@ -14,6 +14,10 @@
 namespace zarn::testing {
 namespace fs = std::filesystem;
 
+// The tests run with the catalog's lookup maps checked against the document walks
+// they stand in for: a map that misses a change aborts the test.
+const bool kIndexesChecked = (setenv("ZARN_CHECK_INDEXES", "1", 0), true);
+
 ScratchDir::ScratchDir() {
   std::string pattern = JoinPath(TempDirectory(), "zarn_test_XXXXXX");
   std::vector<char> buffer(pattern.begin(), pattern.end());
