@@ -1,7 +1,9 @@
 #include "api/export_frame.h"
 
+#include <chrono>
 #include <cstdlib>
 
+#include "external/trace.h"
 #include "import/file_operation.h"
 #include "import/import_batch.h"
 
@@ -61,6 +63,36 @@ void CatalogModule::Shutdown() {
   Reset();
   CFileOperation files;
   if (!temporary.empty() && files.GetPathType(temporary) == kPathDirectory) files.Delete(temporary);
+}
+
+namespace {
+
+FileLock g_call_lock;
+int g_call_depth = 0;
+
+std::chrono::milliseconds LockTimeout() {
+  const char* value = std::getenv("ZARN_LOCK_TIMEOUT_MS");
+  const long ms = value != nullptr ? std::strtol(value, nullptr, 10) : 0;
+  return std::chrono::milliseconds(ms > 0 ? ms : 10000);
+}
+
+}  // namespace
+
+uint32_t CallLock::Enter(CCatalog_Contents& catalog, CatalogAccess access) {
+  if (g_call_depth++ > 0) return 0;
+  outermost_ = true;
+  const FileLock::Result got =
+      g_call_lock.Acquire(catalog.lockFile(), access == CatalogAccess::kWrite, LockTimeout());
+  if (got == FileLock::Result::kBusy) {
+    Trace(kTraceError, "CallLock", "the catalog is locked by another process");
+    return ZARN_E_BUSY;
+  }
+  return catalog.RefreshIfChangedOnDisk();
+}
+
+CallLock::~CallLock() {
+  --g_call_depth;
+  if (outermost_) g_call_lock.Release();
 }
 
 }  // namespace zarn

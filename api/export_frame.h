@@ -7,6 +7,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "catalog/catalog_contents.h"
 #include "zarn/catalog_manager.h"
@@ -51,14 +52,45 @@ uint32_t GuardedCall(uint32_t failure, Work&& work) noexcept {
   }
 }
 
-// Runs `work(CCatalog_Contents&)` with the catalog; ZARN_E_NO_CATALOG without one.
+// What an export does with the catalog: reads take the working directory's lock
+// shared, changes take it exclusive.
+enum class CatalogAccess { kRead, kWrite };
+
+// The lock of one export for processes sharing the working directory, held from
+// Enter to the destructor. Exports an export calls (a replacement deletes and
+// imports) run under the outermost one's lock. Enter also loads the catalog again
+// when another process saved it since.
+class CallLock {
+ public:
+  CallLock() = default;
+  ~CallLock();
+  CallLock(const CallLock&) = delete;
+  CallLock& operator=(const CallLock&) = delete;
+  // 0, ZARN_E_BUSY when the lock was not had within the wait, or the code of
+  // loading the catalog again. A working directory whose lock file cannot be
+  // created (read-only) is read without a lock.
+  uint32_t Enter(CCatalog_Contents& catalog, CatalogAccess access);
+
+ private:
+  bool outermost_ = false;
+};
+
+// Runs `work(CCatalog_Contents&)` with the catalog under its lock;
+// ZARN_E_NO_CATALOG without one.
 template <typename Work>
-uint32_t CatalogCall(Work&& work) noexcept {
+uint32_t CatalogCall(Work&& work, CatalogAccess access = CatalogAccess::kRead) noexcept {
   return GuardedCall(ZARN_E_DOCUMENT, [&]() -> uint32_t {
     CCatalog_Contents* catalog = CatalogModule::Instance().Catalog();
     if (catalog == nullptr) return ZARN_E_NO_CATALOG;
+    CallLock lock;
+    if (const uint32_t rc = lock.Enter(*catalog, access); rc != 0) return rc;
     return work(*catalog);
   });
+}
+// The same for an export that changes the catalog.
+template <typename Work>
+uint32_t CatalogChange(Work&& work) noexcept {
+  return CatalogCall(std::forward<Work>(work), CatalogAccess::kWrite);
 }
 
 }  // namespace zarn

@@ -176,6 +176,7 @@ uint32_t CCatalog_Contents::load() {
     Trace(kTraceError, "CCatalog_Contents::load", "catalog file %s cannot be read", catalog_file_);
     return ZARN_E_DOCUMENT;
   }
+  file_identity_ = IdentityOf(catalog_file_);
   if (type == kPathFile) {
     std::string error;
     document_ = xml::Document::LoadFile(catalog_file_, &error);
@@ -196,6 +197,7 @@ uint32_t CCatalog_Contents::save() {
     Trace(kTraceError, "CCatalog_Contents::save", "%s", error);
     return ZARN_E_CANNOT_WRITE;
   }
+  file_identity_ = IdentityOf(catalog_file_);
   if (!import_batch_.pending_lost) import_batch_.pending.clear();
   return 0;
 }
@@ -203,6 +205,15 @@ uint32_t CCatalog_Contents::save() {
 uint32_t CCatalog_Contents::reload() {
   document_.reset();
   return load();
+}
+
+uint32_t CCatalog_Contents::RefreshIfChangedOnDisk() {
+  if (initialisation_pending_ || IdentityOf(catalog_file_) == file_identity_) return 0;
+  Trace(kTraceInfo, "CCatalog_Contents::load", "the catalog file was saved by another process; loading it again");
+  const uint32_t rc = reload();
+  identification_index_.clear();
+  if (rc == 0) BuildIdentificationIndex();
+  return rc;
 }
 
 Node CCatalog_Contents::EnsureRoot() {

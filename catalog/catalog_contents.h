@@ -14,6 +14,7 @@
 #include "catalog/dom_helper.h"
 #include "catalog/manufacturer_names.h"
 #include "platform/dynlib.h"
+#include "platform/file_lock.h"
 #include "xml/document.h"
 
 namespace zarn {
@@ -42,6 +43,12 @@ class CCatalog_Contents : public ManufacturerLevels {
   uint32_t save();
   // Drops the document and loads it again from the file.
   uint32_t reload();
+  // Loads the catalog again, with its identification index, when another process
+  // saved it since this one loaded or saved it. 0, or the code of the load.
+  uint32_t RefreshIfChangedOnDisk();
+  // The lock file beside the catalog file that processes sharing the working
+  // directory take for each call.
+  std::string lockFile() const { return catalog_file_.empty() ? std::string() : catalog_file_ + ".lock"; }
 
   // An open import batch: imports that do not save the document one by one. The
   // sources imported since the last save are pending; a load drops them from the
@@ -332,6 +339,7 @@ class CCatalog_Contents : public ManufacturerLevels {
   void RegisterNotifications();
 
   std::unique_ptr<xml::Document> document_;
+  FileIdentity file_identity_;  // of the catalog file as last loaded or saved
   std::string catalog_directory_;
   std::string catalog_file_;
   std::string stylesheet_path_;

@@ -9,7 +9,7 @@ extern "C" {
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_ImportComponent(const char16_t* source_path, LogPathEntry** log_paths,
                                                     int32_t mode) {
   if (log_paths != nullptr) *log_paths = nullptr;
-  return zarn::CatalogCall([&](zarn::CCatalog_Contents& catalog) -> uint32_t {
+  return zarn::CatalogChange([&](zarn::CCatalog_Contents& catalog) -> uint32_t {
     if (source_path == nullptr) return ZARN_E_IMPORT_ARGUMENT;
     const std::string path = zarn::ToUtf8(source_path);
     if (catalog.importBatch().open) return zarn::ImportInBatch(catalog, path, mode, log_paths);
@@ -18,11 +18,11 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_ImportComponent(const char16_t* source_path,
 }
 
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_BeginImportBatch(uint32_t chunk) {
-  return zarn::CatalogCall([&](zarn::CCatalog_Contents& catalog) { return zarn::BeginImportBatch(catalog, chunk); });
+  return zarn::CatalogChange([&](zarn::CCatalog_Contents& catalog) { return zarn::BeginImportBatch(catalog, chunk); });
 }
 
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_CommitImportBatch(void) {
-  return zarn::CatalogCall([&](zarn::CCatalog_Contents& catalog) { return zarn::CommitImportBatch(catalog); });
+  return zarn::CatalogChange([&](zarn::CCatalog_Contents& catalog) { return zarn::CommitImportBatch(catalog); });
 }
 
 }  // extern "C"

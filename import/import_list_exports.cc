@@ -177,8 +177,8 @@ uint32_t GetImportComponentList(const char16_t* source, VARIANT* list) {
 uint32_t ImportComponentList(const char16_t* source, const VARIANT& selection) {
   if (source == nullptr) return ZARN_E_NO_RECORDS;
   const std::string lines = selection.vt == VT_BSTR ? VariantString(selection) : std::string();
-  if (lines.empty()) return GuardedCall(ZARN_E_DOCUMENT, [&]() { return ImportEverything(ToUtf8(source)); });
-  return CatalogCall([&](CCatalog_Contents& catalog) { return ImportSelection(catalog, ToUtf8(source), lines); });
+  if (lines.empty()) return CatalogChange([&](CCatalog_Contents&) { return ImportEverything(ToUtf8(source)); });
+  return CatalogChange([&](CCatalog_Contents& catalog) { return ImportSelection(catalog, ToUtf8(source), lines); });
 }
 
 }  // namespace zarn

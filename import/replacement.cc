@@ -57,7 +57,13 @@ uint32_t ReplaceComponent(const char16_t* source_path, VARIANT* deleted, VARIANT
 
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_ReplaceComponent(const char16_t* source_path, VARIANT* deleted,
                                                      VARIANT* referencing, LogPathEntry** log_paths) {
+  // The whole replacement under one lock: no other process sees the component gone.
   return zarn::GuardedCall(ZARN_E_REPLACE_PREPARE, [&]() -> uint32_t {
+    zarn::CCatalog_Contents* catalog = zarn::CatalogModule::Instance().Catalog();
+    zarn::CallLock lock;
+    if (catalog != nullptr) {
+      if (const uint32_t rc = lock.Enter(*catalog, zarn::CatalogAccess::kWrite); rc != 0) return rc;
+    }
     return zarn::ReplaceComponent(source_path, deleted, referencing, log_paths);
   });
 }

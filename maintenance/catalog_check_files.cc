@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 bool IsOwnData(const std::string& relative_first_segment) {
   return relative_first_segment == format::kCatalogDataDirectoryName || relative_first_segment == "Device" ||
          relative_first_segment == format::kCatalogFileName ||
+         relative_first_segment == std::string(format::kCatalogFileName) + ".lock" ||
          StartsWithNoCase(relative_first_segment, "zarnJournal$$") ||
          StartsWithNoCase(relative_first_segment, std::string(format::kCatalogFileName) + ".tmp");
 }

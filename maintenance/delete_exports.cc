@@ -7,7 +7,7 @@
 using namespace zarn;
 
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_DeleteComponent(const char16_t* target, VARIANT* deleted, VARIANT* referencing) {
-  return CatalogCall([&](CCatalog_Contents& catalog) -> uint32_t {
+  return CatalogChange([&](CCatalog_Contents& catalog) -> uint32_t {
     std::string deleted_text;
     std::string referencing_text;
     const uint32_t rc = DeleteComponent(catalog, target != nullptr ? ToUtf8(target) : std::string(),

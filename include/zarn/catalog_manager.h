@@ -99,6 +99,9 @@
 #define ZARN_E_DOCUMENT 0x90204033u
 /* The component path is empty. */
 #define ZARN_E_EMPTY_PATH 0x90204034u
+/* Busy: another process held the working directory's lock for longer than the wait
+ * (10 seconds; ZARN_LOCK_TIMEOUT_MS). Nothing was done; call again. */
+#define ZARN_E_BUSY 0x90204035u
 /* No catalog node given, or the object fits no level. */
 #define ZARN_E_NO_LEVEL 0x90204040u
 /* No catalog node given for a catalog folder. */

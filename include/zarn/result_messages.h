@@ -46,6 +46,7 @@ static inline const char* ZARN_ResultMessage(uint32_t code) {
     case ZARN_E_NO_CATALOG: return "no catalog: it cannot be created or loaded";
     case ZARN_E_DOCUMENT: return "an XML document cannot be loaded or saved";
     case ZARN_E_EMPTY_PATH: return "the component path is empty";
+    case ZARN_E_BUSY: return "another process is working on the catalog; try again";
     case ZARN_E_NO_LEVEL: return "the object fits no catalog level";
     case ZARN_E_NO_CATALOG_FOLDER_NODE: return "no node for the catalog folder";
     case ZARN_E_NOT_FOUND: return "no such element in the catalog";

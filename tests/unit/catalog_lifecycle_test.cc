@@ -119,16 +119,24 @@ TEST_F(CatalogLifecycleTest, UnreadableCatalogFileIsNoCatalog) {
   EXPECT_EQ(ReadFile(CatalogFile()), "<ZARN_CATALOG><section id=\"DEVICE\"/></ZARN_CATALOG>");
 }
 
-TEST_F(CatalogLifecycleTest, SecondAccessKeepsTheDocumentAndResetReReadsIt) {
+// The document stays loaded from call to call while the file stays as it is; a file
+// that another process saved meanwhile is read again by the next call.
+TEST_F(CatalogLifecycleTest, SecondAccessKeepsTheDocumentUnlessTheFileChangedAndResetReReadsIt) {
   ASSERT_TRUE(WriteFile(CatalogFile(), "<ZARN_CATALOG><section id=\"DEVICE\"/></ZARN_CATALOG>"));
   Init(work_.path());
   EXPECT_EQ(CatalogDirectory(), work_.Join("zarn_catalog"));
+  Catalog().root().AppendElement("section").SetAttribute("id", "KEPT");
+  EXPECT_EQ(CatalogDirectory(), work_.Join("zarn_catalog"));
+  EXPECT_TRUE(Catalog().FindByComponentPath("/KEPT")) << "the same document, not read again";
   ASSERT_TRUE(WriteFile(CatalogFile(), "<ZARN_CATALOG><section id=\"NET\"/></ZARN_CATALOG>"));
   EXPECT_EQ(CatalogDirectory(), work_.Join("zarn_catalog"));
-  EXPECT_TRUE(Catalog().FindByComponentPath("/DEVICE"));
+  EXPECT_TRUE(Catalog().FindByComponentPath("/NET")) << "saved by another process: read again";
+  EXPECT_FALSE(Catalog().FindByComponentPath("/KEPT"));
+  Catalog().root().AppendElement("section").SetAttribute("id", "KEPT");
   EXPECT_EQ(ZARN_ResetCatalog(), 0u);
   EXPECT_EQ(ZARN_ResetCatalog(), 0u) << "reset without a catalog";
   EXPECT_TRUE(Catalog().FindByComponentPath("/NET"));
+  EXPECT_FALSE(Catalog().FindByComponentPath("/KEPT"));
 }
 
 TEST_F(CatalogLifecycleTest, LanguageDefaultsAndNotifications) {
