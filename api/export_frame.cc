@@ -81,6 +81,10 @@ std::chrono::milliseconds LockTimeout() {
 uint32_t CallLock::Enter(CCatalog_Contents& catalog, CatalogAccess access) {
   if (g_call_depth++ > 0) return 0;
   outermost_ = true;
+  if (access == CatalogAccess::kWrite && catalog.readOnly()) {
+    Trace(kTraceError, "CallLock", "the working directory is read-only: the catalog cannot be changed");
+    return ZARN_E_CANNOT_WRITE;
+  }
   const FileLock::Result got =
       g_call_lock.Acquire(catalog.lockFile(), access == CatalogAccess::kWrite, LockTimeout());
   if (got == FileLock::Result::kBusy) {

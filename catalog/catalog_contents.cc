@@ -42,10 +42,16 @@ uint32_t CCatalog_Contents::initialize(const std::string& configured_base_direct
   ResolveDirectories(configured_base_directory);
   uint32_t result = 0;
   if (!base_directory_.empty()) result = ProbeWorkingDirectory();
-  if (result == 0) LayOutShippedData(catalog_directory_);  // a conversion reports what is still missing
   stylesheet_path_ = JoinPath(JoinPath(catalog_directory_, format::kCatalogDataDirectoryName),
                               format::kStylesheetFileName);
   catalog_file_ = JoinPath(catalog_directory_, format::kCatalogFileName);
+  // A catalog in a directory this process cannot write to can still be queried.
+  if (result == ZARN_E_CANNOT_WRITE && CFileOperation().GetPathType(catalog_file_) == kPathFile) {
+    Trace(kTraceInfo, "CCatalog_Contents::initialize", "the working directory is read-only: the catalog is only read");
+    read_only_ = true;
+    result = 0;
+  }
+  if (result == 0 && !read_only_) LayOutShippedData(catalog_directory_);  // a conversion reports what is still missing
   ClearLeftovers();
   char name[64];
   std::snprintf(name, sizeof name, "zarnCatalog$$%d", static_cast<int>(::getpid()));

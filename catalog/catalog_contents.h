@@ -46,6 +46,9 @@ class CCatalog_Contents : public ManufacturerLevels {
   // Loads the catalog again, with its identification index, when another process
   // saved it since this one loaded or saved it. 0, or the code of the load.
   uint32_t RefreshIfChangedOnDisk();
+  // A working directory this process cannot write to, holding a catalog: it is
+  // queried, and every change fails with ZARN_E_CANNOT_WRITE.
+  bool readOnly() const { return read_only_; }
   // The lock file beside the catalog file that processes sharing the working
   // directory take for each call.
   std::string lockFile() const { return catalog_file_.empty() ? std::string() : catalog_file_ + ".lock"; }
@@ -362,6 +365,7 @@ class CCatalog_Contents : public ManufacturerLevels {
   std::vector<std::shared_ptr<Cconverter>> converters_;
   bool converters_loaded_ = false;
   bool initialisation_pending_ = true;
+  bool read_only_ = false;
   bool compile_after_import_ = false;
   StringMap manufacturer_names_by_id_;
   StringMap manufacturer_ids_by_name_;

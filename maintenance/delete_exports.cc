@@ -12,9 +12,10 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_DeleteComponent(const char16_t* target, VARI
     std::string referencing_text;
     const uint32_t rc = DeleteComponent(catalog, target != nullptr ? ToUtf8(target) : std::string(),
                                         &deleted_text, &referencing_text);
-    if (rc != 0) return rc;
+    // Files that could not be removed leave the deletion done: its lists are given.
+    if (rc != 0 && rc != ZARN_E_CANNOT_DELETE) return rc;
     if (deleted != nullptr) SetVariantString(deleted, deleted_text);
     if (referencing != nullptr) SetVariantString(referencing, referencing_text);
-    return 0;
+    return rc;
   });
 }

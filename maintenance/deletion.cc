@@ -24,6 +24,7 @@ struct DeletionLists {
   // identification keys taken out (put back when the save fails).
   std::vector<std::string> file_areas;
   std::vector<std::pair<std::string, std::string>> removed_keys;
+  bool files_left = false;  // a deleted element's directory could not be removed
 };
 
 // "/*/CATALOG_FOLDER[@id='a']/*[@id='b']" for /a/b; "" when an id holds a quote.
@@ -149,7 +150,7 @@ uint32_t DeleteEntry(CCatalog_Contents& catalog, const std::string& entry, Delet
   }
   // A directory shared with an element that stays (a module placed by reference in
   // its station's directory, the components of one bundle) is kept.
-  DeleteUnusedFileAreas(catalog, lists->file_areas);
+  if (!DeleteUnusedFileAreas(catalog, lists->file_areas)) lists->files_left = true;
   return 0;
 }
 
@@ -195,7 +196,7 @@ uint32_t DeleteComponent(CCatalog_Contents& catalog, const std::string& target, 
   }
   *deleted = lists.result;
   *referencing = TrimRightChars(Join(lists.referencing, ";"), ";");
-  return 0;
+  return lists.files_left ? ZARN_E_CANNOT_DELETE : 0;
 }
 
 }  // namespace zarn

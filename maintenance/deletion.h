@@ -49,8 +49,9 @@ uint32_t DeleteNode(CCatalog_Contents& catalog, Node node, bool delete_files,
                     std::vector<std::string>* file_areas = nullptr);
 
 // Deletes each fsPath directory of `file_areas` that no element of the catalog still
-// uses (as its own directory or as an ancestor of it).
-void DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& file_areas);
+// uses (as its own directory or as an ancestor of it). False (traced) when one
+// cannot be removed completely.
+bool DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& file_areas);
 
 // Deletes the sibling components X__hwcn_rack and X__hwcn_device of the component
 // X (with their files) and appends ";" and their component paths to *result.

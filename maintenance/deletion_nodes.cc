@@ -49,14 +49,16 @@ bool RemoveCatalogFolderReference(CCatalog_Contents& catalog, std::string_view n
 }
 
 // Deletes the file-area directory `fs_path` (document form); true on success.
-bool DeleteFileArea(const CCatalog_Contents& catalog, const std::string& fs_path) {
+// A directory that is not there is gone already. With `refused_is_gone`, an fsPath
+// outside the file area (never ours to delete) counts as gone as well.
+bool DeleteFileArea(const CCatalog_Contents& catalog, const std::string& fs_path, bool refused_is_gone = false) {
   std::string native;
   if (!FileAreaDirectory(catalog.catalogDirectory(), fs_path, &native)) {
     Trace(kTraceError, "CCatalog_Contents::DeleteNode", "refusing to delete %s", fs_path);
-    return false;
+    return refused_is_gone;
   }
   CFileOperation files;
-  return files.Delete(native);
+  return files.GetPathType(native) == kPathMissing || files.Delete(native);
 }
 
 // The fsPath in one form for comparing: backslashes, no trailing one.
@@ -70,8 +72,9 @@ std::string FileAreaKey(const std::string& fs_path) {
 
 }  // namespace
 
-void DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& file_areas) {
-  if (file_areas.empty()) return;
+bool DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& file_areas) {
+  if (file_areas.empty()) return true;
+  bool all_gone = true;
   NodeList users;
   catalog.getSubElementsByXPath("//*[@fsPath]", &users);
   std::vector<std::string> used;
@@ -82,8 +85,12 @@ void DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::st
     for (const std::string& u : used) {
       if (u == key || u.compare(0, key.size() + 1, key + "\\") == 0) in_use = true;
     }
-    if (!in_use && !key.empty()) DeleteFileArea(catalog, fs_path);
+    if (!in_use && !key.empty() && !DeleteFileArea(catalog, fs_path, true)) {
+      Trace(kTraceError, "ZARN_DeleteComponent", "the files of %s cannot all be removed; they stay", fs_path);
+      all_gone = false;
+    }
   }
+  return all_gone;
 }
 
 uint32_t DeleteNode(CCatalog_Contents& catalog, Node node, bool delete_files, std::vector<std::string>* file_areas) {

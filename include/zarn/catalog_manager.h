@@ -521,7 +521,10 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_FreeRelations(RelationInfo* relations);
  * deleted component paths and *referencing the remaining components whose relations
  * refer to a deleted one, each ";"-joined as VT_BSTR. Returns ZARN_E_NOT_FOUND (no
  * entry, or an entry names nothing), ZARN_E_NOT_DELETABLE (the root element, a
- * section, a PROTOCOL or a CLASSIFICATION), ZARN_E_CANNOT_WRITE, ZARN_E_NO_CATALOG. */
+ * section, a PROTOCOL or a CLASSIFICATION), ZARN_E_CANNOT_WRITE, ZARN_E_NO_CATALOG,
+ * or ZARN_E_CANNOT_DELETE: the elements are deleted and the catalog saved (*deleted
+ * and *referencing are given as on 0), but files of a deleted element's directory
+ * could not be removed; the trace names the directory. */
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_DeleteComponent(const char16_t* target, VARIANT* deleted,
                                                     VARIANT* referencing);
 

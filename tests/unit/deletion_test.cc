@@ -1,6 +1,7 @@
 // ZARN_DeleteComponent on hand-written catalogs and on imported components.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -243,6 +244,28 @@ TEST_F(DeletionImportTest, ComponentXmlFileNamesItsComponents) {
   // Imported again after the deletion.
   ASSERT_EQ(Import(file), 0u);
   EXPECT_EQ(Count("//COMPONENT[@id='First']"), 1u);
+}
+
+// A file of the component's directory that cannot be removed (immutable: not even
+// root removes it) does not undo the deletion, but the result says so.
+TEST_F(DeletionImportTest, FilesThatCannotBeRemovedAreReportedAfterTheDeletion) {
+  const std::string file = Component("first/dev.ddl_comp.xml", Device("First", "", "Other", "0x0001"),
+                                     Sources("first_src"));
+  ASSERT_EQ(Import(file), 0u);
+  const std::string kept = CatalogDir() + "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex/Other/First/dev.ddl";
+  ASSERT_TRUE(std::filesystem::exists(kept));
+  if (std::system(("chattr +i '" + kept + "' 2>/dev/null").c_str()) != 0) GTEST_SKIP() << "no chattr here";
+  VARIANT deleted;
+  VARIANT referencing;
+  VariantInit(&deleted);
+  VariantInit(&referencing);
+  EXPECT_EQ(ZARN_DeleteComponent(ToUtf16(file).c_str(), &deleted, &referencing), ZARN_E_CANNOT_DELETE);
+  EXPECT_NE(VariantString(deleted), "") << "the lists of a deletion that took place";
+  VariantClear(&deleted);
+  VariantClear(&referencing);
+  std::system(("chattr -i '" + kept + "'").c_str());
+  EXPECT_EQ(Count("//COMPONENT[@id='First']"), 0u) << "deleted and saved";
+  ASSERT_EQ(Import(file), 0u) << "imported again into the directory the files stayed in";
 }
 
 }  // namespace

@@ -96,5 +96,27 @@ TEST_F(SharedWorkdirTest, ACallThatCannotGetTheLockIsBusyAndChangesNothing) {
   EXPECT_FALSE(std::filesystem::exists(CatalogDir() + "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex/Flow/D"));
 }
 
+// A working directory this process cannot write to (immutable: not even root
+// writes there) still answers queries; changes are refused and change nothing.
+TEST_F(SharedWorkdirTest, AReadOnlyWorkingDirectoryIsQueriedAndNotChanged) {
+  ImportFirst();
+  const std::string work = work_.Join("work");
+  ZARN_ResetCatalog();
+  if (std::system(("chattr +i '" + work + "' 2>/dev/null").c_str()) != 0) GTEST_SKIP() << "no chattr here";
+  ZARN_InitCatalogManager(ToUtf16(work).c_str());
+  LogPathEntry* entry = nullptr;
+  const uint32_t queried =
+      ZARN_GetLogPath(u"/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex/Other/First", &entry, 0);
+  ZARN_FreeLogPaths(entry);
+  const std::string before = CatalogFile();
+  LogPathEntry* paths = nullptr;
+  const uint32_t imported = ZARN_ImportComponent(ToUtf16(Sources("R", 1)[0]).c_str(), &paths, 0);
+  ZARN_FreeLogPaths(paths);
+  std::system(("chattr -i '" + work + "'").c_str());
+  EXPECT_EQ(queried, 0u);
+  EXPECT_EQ(imported, ZARN_E_CANNOT_WRITE);
+  EXPECT_EQ(CatalogFile(), before);
+}
+
 }  // namespace
 }  // namespace zarn
