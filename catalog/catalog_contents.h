@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalog/dom_helper.h"
+#include "catalog/id_index.h"
 #include "catalog/manufacturer_names.h"
 #include "platform/dynlib.h"
 #include "platform/file_lock.h"
@@ -78,6 +79,11 @@ class CCatalog_Contents : public ManufacturerLevels {
   Node getSubElementByXPath(std::string_view xpath) const;
   // The element a component path addresses, or null.
   Node FindByComponentPath(std::string_view component_path) const;
+  // The elements whose id is `id`, in document order, from an index that is built
+  // again after any change to the document.
+  const NodeList& ElementsWithId(const std::string& id) const {
+    return id_index_.ElementsWithId(document_.get(), id);
+  }
 
   // XPath selecting the children of the element a component path addresses:
   // /a/b gives /*/*[@id="a"]/*[@id="b"]/*.
@@ -343,6 +349,7 @@ class CCatalog_Contents : public ManufacturerLevels {
 
   std::unique_ptr<xml::Document> document_;
   FileIdentity file_identity_;  // of the catalog file as last loaded or saved
+  mutable IdIndex id_index_;  // a cache of the document: filled by const lookups
   std::string catalog_directory_;
   std::string catalog_file_;
   std::string stylesheet_path_;

@@ -40,6 +40,26 @@ std::string LanguageXPath(std::string_view language) {
   return "string[@lang=\"" + std::string(language) + "\"]";
 }
 
+// What "string[@lang=\"<language>\"]" selects first among the children of
+// `element`, or with a null language "string[not(@lang)]".
+Node FirstStringChild(Node element, const std::string* language) {
+  for (Node child = element.FirstChild(); child; child = child.NextSibling()) {
+    if (!child.IsElementNamed(format::kString)) continue;
+    const std::optional<std::string> lang = child.PlainAttribute(format::kLang);
+    if (language == nullptr ? !lang : lang == *language) return child;
+  }
+  return Node();
+}
+
+// The string child of `element` in `language`; the XPath of LanguageXPath, walked
+// (a language with a quote is left to the XPath, which traces it as malformed).
+Node FindLanguageString(const CDOMHelper& dom, Node element, std::string_view language) {
+  if (EqualsNoCase(language, "en")) return FirstStringChild(element, nullptr);
+  if (language.find('"') != std::string_view::npos) return dom.getElementByXPath(element, LanguageXPath(language));
+  const std::string wanted(language);
+  return FirstStringChild(element, &wanted);
+}
+
 }  // namespace
 
 bool IsFileReferenceElement(std::string_view name) {
@@ -165,8 +185,8 @@ uint32_t CDOMHelper::ReadElementValue(std::string_view language, std::string_vie
       *value = element.OuterXml();
       return 0;
     }
-    Node found = getElementByXPath(element, LanguageXPath(language));
-    if (!found) found = getElementByXPath(element, "string[not(@lang)]");
+    Node found = FindLanguageString(*this, element, language);
+    if (!found) found = FirstStringChild(element, nullptr);
     if (!found && name == format::kLabel) found = getElementByXPath(element, "parent::*/@id");
     if (found) *value = found.Text();
   } else if (IsNameAttributeElement(name)) {

@@ -29,11 +29,18 @@ void CollectReferences(Node node, NodeList* components, NodeList* folders) {
   }
 }
 
-void FillMap(const NodeList& references, std::unordered_map<std::string, Node>* map) {
+// The text after the last "/" (all of it without one).
+std::string LastSegment(const std::string& text) { return text.substr(text.rfind('/') + 1); }
+
+void FillMap(const NodeList& references, std::unordered_map<std::string, Node>* map,
+             std::unordered_set<std::string>* tails) {
   map->reserve(references.size());
   for (const Node& reference : references) {
     const Node first = reference.FirstChild();
-    if (first && first.IsText()) (*map)[first.Text()] = reference;
+    if (!first || !first.IsText()) continue;
+    std::string text = first.Text();
+    tails->insert(LastSegment(text));
+    (*map)[std::move(text)] = reference;
   }
 }
 
@@ -203,17 +210,24 @@ void CLogPathList::BuildReferenceMaps() {
   for (Node child = root_ ? root_.FirstChild() : Node(); child; child = child.NextSibling()) {
     if (child.IsElement() && child.Name() == format::kCatalogFolder) CollectReferences(child, &components, &folders);
   }
-  FillMap(components, &component_references_);
-  FillMap(folders, &folder_references_);
+  FillMap(components, &component_references_, &reference_tails_);
+  FillMap(folders, &folder_references_, &reference_tails_);
 }
 
 void CLogPathList::ReleaseReferenceMaps() {
   component_references_.clear();
   folder_references_.clear();
+  reference_tails_.clear();
 }
 
 int CLogPathList::FindCatalogFolderReference(Node element, std::string* reference_id, Node* container) const {
   if (!element || (component_references_.empty() && folder_references_.empty())) return -1;
+  // Below the document element a component path ends with the element's own id
+  // when it has one.
+  if (!(element == root_)) {
+    const std::string id = element.Attribute(format::kId).value_or("");
+    if (!id.empty() && reference_tails_.count(LastSegment(id)) == 0) return -1;
+  }
   const std::string path = catalog_->ComponentPathOf(element);
   auto found = component_references_.find(path);
   if (found == component_references_.end()) {
@@ -236,8 +250,7 @@ int CLogPathList::FindCatalogFolderReference(Node element, std::string* referenc
 int CLogPathList::IsReferenceContainer(Node element, std::string* id) {
   for (Node child = element.FirstChild(); child; child = child.NextSibling()) {
     if (!child.IsElement()) continue;
-    const std::string name = child.Name();
-    if (name == format::kComponentRef || name == format::kComponentFolderRef) return -1;
+    if (child.HasName(format::kComponentRef) || child.HasName(format::kComponentFolderRef)) return -1;
   }
   *id = element.Attribute(format::kId).value_or("");
   return 0;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "catalog/catalog_contents.h"
@@ -82,6 +83,10 @@ class CLogPathList {
   Node root_;
   std::unordered_map<std::string, Node> component_references_;
   std::unordered_map<std::string, Node> folder_references_;
+  // The last "/"-separated segments of the reference texts: an element whose id
+  // does not end with one of them is referred to by none, and its component path
+  // need not be built.
+  std::unordered_set<std::string> reference_tails_;
 };
 
 }  // namespace zarn

@@ -1,5 +1,9 @@
 #include "query/log_paths.h"
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include "catalog/catalog_format.h"
 #include "maintenance/log_path_list.h"
 #include "platform/strings.h"
@@ -11,20 +15,42 @@ namespace {
 constexpr std::string_view kChildLevels[] = {"COMPONENT",    "COMPONENT_FOLDER", "PROTOCOL", "CLASSIFICATION",
                                              "MANUFACTURER", "ZARN_CATALOG",     "section"};
 
-bool IsChildLevel(std::string_view name) {
+bool IsChildLevel(Node node) {
   for (std::string_view level : kChildLevels) {
-    if (name == level) return true;
+    if (node.IsElementNamed(level)) return true;
   }
   return false;
 }
 
+bool IsVisible(Node node) { return !node.PlainAttribute(format::kIsInvisible); }
+
 // descendant-or-self::COMPONENT, stopping at the first one.
 bool HoldsComponent(Node node) {
-  if (node.Name() == format::kComponent) return true;
+  if (node.IsElementNamed(format::kComponent)) return true;
   for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
     if (child.IsElement() && HoldsComponent(child)) return true;
   }
   return false;
+}
+
+// Appends what "node//COMPONENT[not(@isInvisible)]" selects, in document order.
+void CollectVisibleComponents(Node node, NodeList* out) {
+  for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
+    if (!child.IsElement()) continue;
+    if (child.IsElementNamed(format::kComponent) && IsVisible(child)) out->push_back(child);
+    CollectVisibleComponents(child, out);
+  }
+}
+
+// The first element in document order below `node` reached by one "*[@id=...]" step
+// per id from ids[next] on.
+Node FindAlongIds(Node node, const std::vector<std::string>& ids, size_t next) {
+  if (next == ids.size()) return node;
+  for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
+    if (!child.IsElement() || child.PlainAttribute(format::kId) != ids[next]) continue;
+    if (Node found = FindAlongIds(child, ids, next + 1)) return found;
+  }
+  return Node();
 }
 
 }  // namespace
@@ -42,22 +68,22 @@ std::string LogPathsXPath(std::string_view component_path, int32_t mode) {
   return xpath;
 }
 
+// The XPath of the mode selects only the elements at the path (cheap: one child step
+// per id); what lies below them is found by walking their subtrees, which are
+// disjoint and in document order. libxml2 would build the whole descendant set
+// (for mode 1 once per child, for its predicate).
 NodeList SelectLogPathElements(const CCatalog_Contents& catalog, std::string_view component_path, int32_t mode) {
-  NodeList out;
-  if (mode != kLogPathsChildren) {
-    catalog.getSubElementsByXPath(LogPathsXPath(component_path, mode), &out);
-    return out;
-  }
-  // libxml2 builds the whole descendant set for the predicate of each child; the
-  // walk below stops at the first component instead.
   NodeList bases;
   catalog.getSubElementsByXPath(LogPathsXPath(component_path, kLogPathsElement), &bases);
+  if (mode == kLogPathsElement) return bases;
+  NodeList out;
   for (const Node& base : bases) {
+    if (mode != kLogPathsChildren) {
+      CollectVisibleComponents(base, &out);
+      continue;
+    }
     for (Node child = base.FirstChild(); child; child = child.NextSibling()) {
-      if (child.IsElement() && IsChildLevel(child.Name()) && !child.HasAttribute(format::kIsInvisible) &&
-          HoldsComponent(child)) {
-        out.push_back(child);
-      }
+      if (IsChildLevel(child) && IsVisible(child) && HoldsComponent(child)) out.push_back(child);
     }
   }
   return out;
@@ -78,9 +104,21 @@ uint32_t GetLogPaths(CCatalog_Contents& catalog, std::string_view component_path
   return result;
 }
 
+// The first element of "/*/*[@id=...]/..." (ComponentPathToXPath without its last
+// step), found by walking the children along the ids. An id with a quote makes that
+// XPath malformed: it is left to the XPath, which traces the failure.
 Node SelectElementByComponentPath(const CCatalog_Contents& catalog, std::string_view component_path) {
-  const std::string xpath = TrimRightChars(CCatalog_Contents::ComponentPathToXPath(component_path, "/"), "/*");
-  return catalog.getSubElementByXPath(xpath);
+  std::vector<std::string> ids = Split(TrimLeftChars(component_path, "/"), "/");
+  ids.erase(std::find(ids.begin(), ids.end(), std::string()), ids.end());
+  const Node root = catalog.root();
+  if (ids.empty() || !root) return Node();
+  for (const std::string& id : ids) {
+    if (id.find('"') != std::string::npos) {
+      return catalog.getSubElementByXPath(
+          TrimRightChars(CCatalog_Contents::ComponentPathToXPath(component_path, "/"), "/*"));
+    }
+  }
+  return FindAlongIds(root, ids, 0);
 }
 
 }  // namespace zarn

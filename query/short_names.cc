@@ -58,13 +58,23 @@ std::string CotNameOf(const CCatalog_Contents& catalog, std::string_view compone
 }
 
 // The same elements as "//*" followed by one "/*[@id=...]" step per segment (the
-// first step on the element of the first segment), found by one walk over the tree.
+// first step on the element of the first segment). Only the elements that carry the
+// last id can end with the segments; the index names them.
 std::string ComponentPathFromCotName(const CCatalog_Contents& catalog, std::string_view cot_name) {
   const xml::Document* document = catalog.document();
   if (document == nullptr) return "";
+  const std::vector<std::string> segments = CotSegments(cot_name);
   int count = 0;
   Node found;
-  FindEndingWith(document->AsNode(), CotSegments(cot_name), &count, &found);
+  if (segments.empty()) {
+    FindEndingWith(document->AsNode(), segments, &count, &found);  // every element: stops at the second
+  } else {
+    for (const Node& candidate : catalog.ElementsWithId(segments.back())) {
+      if (!catalog.IsInDocument(candidate) || !EndsWith(candidate, segments)) continue;
+      if (count++ == 0) found = candidate;
+      if (count == 2) break;
+    }
+  }
   return count == 1 ? catalog.ComponentPathOf(found) : "";
 }
 

@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "platform/files.h"
+#include "xml/change_count.h"
 #include "xml/error_capture.h"
 
 namespace zarn::xml {
@@ -24,11 +25,14 @@ Document::Document() {
 }
 
 Document::~Document() {
-  if (raw_ != nullptr) xmlFreeDoc(D(raw_));
+  if (raw_ == nullptr) return;
+  NoteChange();
+  xmlFreeDoc(D(raw_));
 }
 
 std::unique_ptr<Document> Document::Adopt(void* raw_doc) {
   if (raw_doc == nullptr) return nullptr;
+  NoteChange();
   return std::unique_ptr<Document>(new Document(raw_doc));
 }
 
@@ -60,6 +64,7 @@ Node Document::Root() const { return Node(xmlDocGetRootElement(D(raw_))); }
 
 Node Document::SetRoot(OwnedNode root) {
   if (!root) return Node();
+  NoteChange();
   xmlNodePtr r = static_cast<xmlNodePtr>(root.release());
   xmlNodePtr old = xmlDocSetRootElement(D(raw_), r);
   if (old != nullptr) xmlFreeNode(old);
@@ -87,6 +92,13 @@ std::string Document::ToString() const {
   std::string out(reinterpret_cast<const char*>(buffer), static_cast<size_t>(size));
   xmlFree(buffer);
   return out;
+}
+
+void* Document::ReleaseRaw() {
+  NoteChange();  // the new owner may change or free it behind this layer
+  void* r = raw_;
+  raw_ = nullptr;
+  return r;
 }
 
 bool Document::Save(const std::string& path, std::string* error) const {

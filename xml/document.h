@@ -44,11 +44,7 @@ class Document {
 
   void* raw() const { return raw_; }
   // Hands the raw xmlDocPtr over to a new owner; this object is then empty.
-  void* ReleaseRaw() {
-    void* r = raw_;
-    raw_ = nullptr;
-    return r;
-  }
+  void* ReleaseRaw();
 
  private:
   explicit Document(void* raw) : raw_(raw) {}

@@ -2,8 +2,14 @@
 
 #include <libxml/tree.h>
 
+#include <atomic>
+
+#include "xml/change_count.h"
+
 namespace zarn::xml {
 namespace {
+
+std::atomic<uint64_t> g_change_count{0};
 
 xmlNodePtr N(void* raw) { return static_cast<xmlNodePtr>(raw); }
 const xmlChar* X(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
@@ -22,6 +28,9 @@ bool IsChildType(xmlNodePtr n) {
 
 }  // namespace
 
+uint64_t ChangeCount() { return g_change_count.load(std::memory_order_relaxed); }
+void NoteChange() { g_change_count.fetch_add(1, std::memory_order_relaxed); }
+
 bool Node::IsElement() const { return raw_ != nullptr && N(raw_)->type == XML_ELEMENT_NODE; }
 bool Node::IsAttribute() const { return raw_ != nullptr && N(raw_)->type == XML_ATTRIBUTE_NODE; }
 bool Node::IsText() const {
@@ -29,6 +38,11 @@ bool Node::IsText() const {
 }
 bool Node::IsDocument() const {
   return raw_ != nullptr && (N(raw_)->type == XML_DOCUMENT_NODE || N(raw_)->type == XML_HTML_DOCUMENT_NODE);
+}
+
+bool Node::IsElementNamed(std::string_view name) const {
+  if (!IsElement() || N(raw_)->ns != nullptr || N(raw_)->name == nullptr) return false;
+  return name == reinterpret_cast<const char*>(N(raw_)->name);
 }
 
 std::string Node::Name() const {
@@ -39,6 +53,18 @@ std::string Node::Name() const {
   }
   if (IsText()) return "#text";
   return local;
+}
+
+bool Node::HasName(std::string_view name) const {
+  if (raw_ == nullptr || N(raw_)->name == nullptr) return name.empty();
+  if (IsText()) return name == "#text";
+  std::string_view local(reinterpret_cast<const char*>(N(raw_)->name));
+  if ((IsElement() || IsAttribute()) && N(raw_)->ns != nullptr && N(raw_)->ns->prefix != nullptr) {
+    std::string_view prefix(reinterpret_cast<const char*>(N(raw_)->ns->prefix));
+    return name.size() == prefix.size() + 1 + local.size() && name.substr(0, prefix.size()) == prefix &&
+           name[prefix.size()] == ':' && name.substr(prefix.size() + 1) == local;
+  }
+  return name == local;
 }
 
 std::string Node::LocalName() const {
@@ -53,6 +79,7 @@ std::string Node::Text() const {
 
 void Node::SetText(std::string_view text) {
   if (raw_ == nullptr) return;
+  NoteChange();
   const std::string value(text);
   xmlChar* escaped = xmlEncodeSpecialChars(N(raw_)->doc, X(value));
   xmlNodeSetContent(N(raw_), escaped);
@@ -67,6 +94,16 @@ std::optional<std::string> Node::Attribute(std::string_view name) const {
   return TakeString(xmlNodeGetContent(reinterpret_cast<xmlNodePtr>(attr)));
 }
 
+std::optional<std::string> Node::PlainAttribute(std::string_view name) const {
+  if (!IsElement()) return std::nullopt;
+  for (xmlAttrPtr a = N(raw_)->properties; a != nullptr; a = a->next) {
+    if (a->ns == nullptr && a->name != nullptr && name == reinterpret_cast<const char*>(a->name)) {
+      return TakeString(xmlNodeGetContent(reinterpret_cast<xmlNodePtr>(a)));
+    }
+  }
+  return std::nullopt;
+}
+
 bool Node::HasAttribute(std::string_view name) const {
   if (!IsElement()) return false;
   const std::string n(name);
@@ -77,6 +114,7 @@ void Node::SetAttribute(std::string_view name, std::string_view value) {
   if (!IsElement()) return;
   const std::string n(name);
   const std::string v(value);
+  NoteChange();
   xmlSetProp(N(raw_), X(n), X(v));
 }
 
@@ -84,7 +122,9 @@ void Node::RemoveAttribute(std::string_view name) {
   if (!IsElement()) return;
   const std::string n(name);
   xmlAttrPtr attr = xmlHasProp(N(raw_), X(n));
-  if (attr != nullptr) xmlRemoveProp(attr);
+  if (attr == nullptr) return;
+  NoteChange();
+  xmlRemoveProp(attr);
 }
 
 std::vector<std::pair<std::string, std::string>> Node::Attributes() const {
@@ -156,6 +196,7 @@ std::string Node::OuterXml() const {
 
 Node Node::AppendChild(OwnedNode child) {
   if (raw_ == nullptr || !child) return Node();
+  NoteChange();
   xmlNodePtr c = N(child.release());
   // xmlAddChild may merge text into a neighbour and free `c`; link by hand instead.
   c->parent = N(raw_);
@@ -173,6 +214,7 @@ Node Node::AppendChild(OwnedNode child) {
 Node Node::InsertBefore(OwnedNode child, Node reference) {
   if (!reference) return AppendChild(std::move(child));
   if (raw_ == nullptr || !child || N(reference.raw())->parent != N(raw_)) return Node();
+  NoteChange();
   xmlNodePtr c = N(child.release());
   xmlNodePtr ref = N(reference.raw());
   c->parent = N(raw_);
@@ -208,12 +250,14 @@ Node Node::AppendText(std::string_view text) {
 
 OwnedNode Node::Detach() {
   if (raw_ == nullptr) return OwnedNode();
+  NoteChange();
   xmlUnlinkNode(N(raw_));
   return OwnedNode(raw_);
 }
 
 void Node::Remove() {
   if (raw_ == nullptr) return;
+  NoteChange();
   if (IsAttribute()) {
     xmlRemoveProp(reinterpret_cast<xmlAttrPtr>(raw_));
   } else {
@@ -228,12 +272,17 @@ Node Node::OwnerDocument() const {
 }
 
 OwnedNode::~OwnedNode() {
-  if (raw_ != nullptr) xmlFreeNode(N(raw_));
+  if (raw_ == nullptr) return;
+  NoteChange();
+  xmlFreeNode(N(raw_));
 }
 
 OwnedNode& OwnedNode::operator=(OwnedNode&& other) noexcept {
   if (this != &other) {
-    if (raw_ != nullptr) xmlFreeNode(N(raw_));
+    if (raw_ != nullptr) {
+      NoteChange();
+      xmlFreeNode(N(raw_));
+    }
     raw_ = other.release();
   }
   return *this;

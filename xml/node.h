@@ -6,6 +6,7 @@
 #ifndef ZARN_XML_NODE_H_
 #define ZARN_XML_NODE_H_
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +16,11 @@
 namespace zarn::xml {
 
 class OwnedNode;
+
+// Counts the changes made through this layer to any document: nodes linked,
+// unlinked or freed, attributes and texts set or removed, documents loaded or freed.
+// A table built from a document stays valid as long as the count has not moved.
+uint64_t ChangeCount();
 
 class Node {
  public:
@@ -29,9 +35,14 @@ class Node {
   bool IsAttribute() const;
   bool IsText() const;
   bool IsDocument() const;
+  // An element of this name and of no namespace: what the XPath name test `name`
+  // matches.
+  bool IsElementNamed(std::string_view name) const;
 
   // Qualified name ("prefix:local" for namespaced elements); "" for a null node.
   std::string Name() const;
+  // Name() == name, without building the name.
+  bool HasName(std::string_view name) const;
   // Name without a namespace prefix.
   std::string LocalName() const;
 
@@ -45,6 +56,9 @@ class Node {
   bool HasAttribute(std::string_view name) const;
   void SetAttribute(std::string_view name, std::string_view value);
   void RemoveAttribute(std::string_view name);
+  // What the XPath step "@name" sees: the attribute of no namespace with this name
+  // as it stands in the tree (no DTD default). nullopt when there is none.
+  std::optional<std::string> PlainAttribute(std::string_view name) const;
   // The attributes of an element in document order, as (name, value).
   std::vector<std::pair<std::string, std::string>> Attributes() const;
 
