@@ -59,27 +59,55 @@ CLogPathList::CLogPathList(CCatalog_Contents* catalog, NodeList elements, bool w
       root_(catalog->root()) {}
 
 uint32_t CLogPathList::BuildLogPathList(LogPathEntry** head, bool path_form) {
-  *head = nullptr;
+  Start(path_form);
+  for (const Node& element : elements_) Add(element);
+  return Finish(head);
+}
+
+void CLogPathList::Start(bool path_form) {
+  path_form_ = path_form;
+  failed_ = false;
+  pending_ = Node();
+  list_.reset();
   try {
     BuildReferenceMaps();
-    LogPathChain list;
-    for (size_t i = 0; i < elements_.size(); ++i) {
-      Group group;
-      if (!DescribeElement(elements_[i], path_form, i + 1 == elements_.size(), &group)) {
-        ReleaseReferenceMaps();
-        return ZARN_E_ALLOCATION;
-      }
-      for (LogPathEntryPtr& entry : group) {
-        entry->next = list.release();
-        list.reset(entry.release());
-      }
-    }
-    ReleaseReferenceMaps();
-    *head = list.release();
-    return 0;
   } catch (const std::bad_alloc&) {
-    ReleaseReferenceMaps();
+    failed_ = true;
+  }
+}
+
+void CLogPathList::Add(Node element) {
+  if (pending_) DescribePending(false);
+  pending_ = element;
+}
+
+uint32_t CLogPathList::Finish(LogPathEntry** head) {
+  *head = nullptr;
+  if (pending_) DescribePending(true);
+  pending_ = Node();
+  ReleaseReferenceMaps();
+  if (failed_) {
+    list_.reset();
     return ZARN_E_ALLOCATION;
+  }
+  *head = list_.release();
+  return 0;
+}
+
+void CLogPathList::DescribePending(bool last) {
+  if (failed_) return;
+  try {
+    Group group;
+    if (!DescribeElement(pending_, path_form_, last, &group)) {
+      failed_ = true;
+      return;
+    }
+    for (LogPathEntryPtr& entry : group) {
+      entry->next = list_.release();
+      list_.reset(entry.release());
+    }
+  } catch (const std::bad_alloc&) {
+    failed_ = true;
   }
 }
 

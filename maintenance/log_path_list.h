@@ -40,6 +40,14 @@ class CLogPathList {
   // nothing is returned then (*head null) and nothing leaks.
   uint32_t BuildLogPathList(LogPathEntry** head, bool path_form);
 
+  // The same list for elements the caller finds one by one (the constructor's list
+  // is not used): Start, Add for each element in order, Finish. Lets a caller that
+  // walks the document describe each element while its nodes are at hand.
+  void Start(bool path_form);
+  void Add(Node element);
+  // Stores the head as BuildLogPathList does; 0 or ZARN_E_ALLOCATION.
+  uint32_t Finish(LogPathEntry** head);
+
   // Appends an item for `element` (name, id, and with texts its LABEL and HELP
   // texts, "" when absent) at the end of *items. Nothing happens for a null element.
   // Returns false when an allocation fails; *items is then unchanged.
@@ -76,8 +84,17 @@ class CLogPathList {
   bool Locate(Node element, bool continue_walk, Group* group, bool* marked);
   std::string ReadChildText(Node element, std::string_view child_name) const;
 
+  // Describes the element held back by Add (it is the last one when `last`).
+  void DescribePending(bool last);
+
   CCatalog_Contents* catalog_;
   NodeList elements_;
+  // The running build: each element is described when the next one comes, since
+  // the last element is treated apart.
+  bool path_form_ = false;
+  bool failed_ = false;
+  Node pending_;
+  LogPathChain list_;
   bool with_texts_;
   std::string language_;
   Node root_;

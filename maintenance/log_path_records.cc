@@ -28,6 +28,13 @@ char16_t* NewWide(const char16_t* s, size_t length) {
   return copy;
 }
 
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void SetLogPathAllocatorForTesting(void* (*allocator)(size_t)) { g_allocator = allocator; }
@@ -37,8 +44,16 @@ LogPathEntry* NewLogPathEntry() { return NewZeroed<LogPathEntry>(); }
 LogPathSegment* NewLogPathSegment() { return NewZeroed<LogPathSegment>(); }
 
 char16_t* NewWideString(std::string_view utf8) {
-  const std::u16string wide = ToUtf16(utf8);
-  return NewWide(wide.data(), wide.size());
+  if (!IsAscii(utf8)) {
+    const std::u16string wide = ToUtf16(utf8);
+    return NewWide(wide.data(), wide.size());
+  }
+  // Names, ids and most texts: widened straight into the block.
+  auto* copy = static_cast<char16_t*>(Allocate((utf8.size() + 1) * sizeof(char16_t)));
+  if (copy == nullptr) return nullptr;
+  for (size_t i = 0; i < utf8.size(); ++i) copy[i] = static_cast<char16_t>(utf8[i]);
+  copy[utf8.size()] = u'\0';
+  return copy;
 }
 
 char16_t* CopyWideString(const char16_t* s, bool* failed) {

@@ -33,12 +33,13 @@ bool HoldsComponent(Node node) {
   return false;
 }
 
-// Appends what "node//COMPONENT[not(@isInvisible)]" selects, in document order.
-void CollectVisibleComponents(Node node, NodeList* out) {
+// Calls visit for what "node//COMPONENT[not(@isInvisible)]" selects, in document order.
+template <typename Visit>
+void ForEachVisibleComponent(Node node, Visit& visit) {
   for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
     if (!child.IsElement()) continue;
-    if (child.IsElementNamed(format::kComponent) && IsVisible(child)) out->push_back(child);
-    CollectVisibleComponents(child, out);
+    if (child.IsElementNamed(format::kComponent) && IsVisible(child)) visit(child);
+    ForEachVisibleComponent(child, visit);
   }
 }
 
@@ -79,7 +80,8 @@ NodeList SelectLogPathElements(const CCatalog_Contents& catalog, std::string_vie
   NodeList out;
   for (const Node& base : bases) {
     if (mode != kLogPathsChildren) {
-      CollectVisibleComponents(base, &out);
+      auto collect = [&out](Node component) { out.push_back(component); };
+      ForEachVisibleComponent(base, collect);
       continue;
     }
     for (Node child = base.FirstChild(); child; child = child.NextSibling()) {
@@ -95,11 +97,34 @@ uint32_t BuildLogPaths(CCatalog_Contents& catalog, const NodeList& elements, boo
   return builder.BuildLogPathList(head, path_form);
 }
 
+namespace {
+
+// The components below the element: each one is described as soon as the walk
+// finds it, while its nodes are still in the processor's cache (a catalog of
+// thousands of components is far larger than the cache).
+uint32_t BuildLogPathsBelow(CCatalog_Contents& catalog, std::string_view component_path, bool with_texts,
+                            LogPathEntry** head) {
+  NodeList bases;
+  catalog.getSubElementsByXPath(LogPathsXPath(component_path, kLogPathsElement), &bases);
+  CLogPathList builder(&catalog, NodeList(), with_texts);
+  builder.Start(false);
+  auto add = [&builder](Node component) { builder.Add(component); };
+  for (const Node& base : bases) ForEachVisibleComponent(base, add);
+  return builder.Finish(head);
+}
+
+}  // namespace
+
 uint32_t GetLogPaths(CCatalog_Contents& catalog, std::string_view component_path, bool with_texts, int32_t mode,
                      LogPathEntry** head) {
   if (component_path.empty()) return ZARN_E_EMPTY_PATH;
-  const NodeList elements = SelectLogPathElements(catalog, component_path, mode);
-  const uint32_t result = BuildLogPaths(catalog, elements, with_texts, mode == kLogPathsChildren, head);
+  uint32_t result = 0;
+  if (mode == kLogPathsChildren || mode == kLogPathsElement) {
+    const NodeList elements = SelectLogPathElements(catalog, component_path, mode);
+    result = BuildLogPaths(catalog, elements, with_texts, mode == kLogPathsChildren, head);
+  } else {
+    result = BuildLogPathsBelow(catalog, component_path, with_texts, head);
+  }
   if (result == 0 && *head == nullptr) return ZARN_E_NOT_FOUND;
   return result;
 }
