@@ -52,6 +52,10 @@ std::string ComponentPath(int n, int components) {
   return Format("/DEVICE/PROFIBUS/CLASS%d/MAKER%03d", p.cls, p.maker) + Format("/FOLDER%d/C%05d", p.folder, n);
 }
 
+std::string CotName(int n, int components) {
+  return Format("\\FOLDER%d\\C%05d", PlaceOf(n, components).folder, n);
+}
+
 std::string GenerateCatalog(int components) {
   std::string xml = "<?xml version=\"1.0\"?>\n<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS\">\n";
   Place open{-1, -1, -1};

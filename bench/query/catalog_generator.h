@@ -17,6 +17,9 @@ std::string GenerateCatalog(int components);
 // `components` components.
 std::string ComponentPath(int n, int components);
 
+// The COT name of component number n (\FOLDER<f>\C<n>), which names it alone.
+std::string CotName(int n, int components);
+
 }  // namespace zarn::bench
 
 #endif  // ZARN_BENCH_QUERY_CATALOG_GENERATOR_H_

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "api/export_frame.h"
+#include "maintenance/log_path_records.h"
 #include "platform/strings.h"
 #include "query/log_paths.h"
 #include "tests/support/test_support.h"
@@ -149,14 +150,49 @@ TEST_F(LogPathsTest, ModeOneListsVisibleChildrenHoldingComponentsByIdWithoutWalk
   EXPECT_EQ(Get("/", 1), Entries{"DEVICE 'DEVICE': section:DEVICE"}) << "catalog folders are no tree level";
 }
 
-TEST_F(LogPathsTest, ModeOneWalkSelectsWhatItsXPathSelects) {
-  CCatalog_Contents& catalog = *CatalogModule::Instance().Catalog();
+// Ids repeated among siblings: several elements answer a path, the first in
+// document order may lie in a later branch, and any element name takes part.
+constexpr char kRepeatedIds[] = R"(<ZARN_CATALOG>
+<D id="D"><S id="S"><COMPONENT id="A"/></S><S id="S"><X id="X"><COMPONENT id="B"/></X>
+  <COMPONENT id="C" isInvisible="true"/></S></D>
+<D id="D"><S id="S"><X id="X"/></S></D>
+<COMPONENT id="D"><COMPONENT id="N"><LABEL><string>n</string></LABEL></COMPONENT></COMPONENT>
+</ZARN_CATALOG>)";
+
+TEST_F(LogPathsTest, WalksSelectWhatTheirXPathsSelect) {
   const std::string tree = kTree;
-  for (const std::string& path : {std::string("/"), std::string("/DEVICE"), tree, tree + "/M", tree + "/M/F",
-                                  tree + "/M/F/C", tree + "/P", std::string("/Favs"), std::string("/NOPE")}) {
-    NodeList by_xpath;
-    catalog.getSubElementsByXPath(LogPathsXPath(path, 1), &by_xpath);
-    EXPECT_TRUE(SelectLogPathElements(catalog, path, 1) == by_xpath) << path;
+  const std::vector<std::string> paths = {"/",          "/DEVICE", tree,   tree + "/M",         tree + "/M/F",
+                                          tree + "/M/F/C", tree + "/P", "/Favs", "/NOPE",          "/D",
+                                          "/D/S",       "/D/S/X",  "/D/N", "/DEVICE//PROFIBUS", "/DEVICE/a\"b"};
+  for (const char* xml : {kCatalog, kRepeatedIds}) {
+    Load(xml);
+    CCatalog_Contents& catalog = *CatalogModule::Instance().Catalog();
+    for (const std::string& path : paths) {
+      for (int32_t mode : {0, 1, 2}) {
+        NodeList by_xpath;
+        catalog.getSubElementsByXPath(LogPathsXPath(path, mode), &by_xpath);
+        EXPECT_TRUE(SelectLogPathElements(catalog, path, mode) == by_xpath) << path << " mode " << mode;
+      }
+      const std::string xpath = TrimRightChars(CCatalog_Contents::ComponentPathToXPath(path), "/*");
+      EXPECT_TRUE(SelectElementByComponentPath(catalog, path) == catalog.getSubElementByXPath(xpath)) << path;
+    }
+  }
+}
+
+// Below an element the list is built while walking; it is the list of the selection.
+TEST_F(LogPathsTest, ListBelowIsTheListOfTheSelection) {
+  for (const char* xml : {kCatalog, kRepeatedIds}) {
+    Load(xml);
+    CCatalog_Contents& catalog = *CatalogModule::Instance().Catalog();
+    for (const std::string& path : {std::string("/"), std::string(kTree) + "/M", std::string("/Favs"),
+                                    std::string("/D")}) {
+      LogPathEntry* head = nullptr;
+      ASSERT_EQ(BuildLogPaths(catalog, SelectLogPathElements(catalog, path, 0), true, false, &head), 0u);
+      std::vector<std::string> expected;
+      for (const LogPathEntry* e = head; e != nullptr; e = e->next) expected.push_back(Render(e));
+      FreeLogPathEntries(head);
+      EXPECT_EQ(Get(path, 0, true), expected) << path;
+    }
   }
 }
 
