@@ -55,17 +55,27 @@ Node CCatalog_Contents::FindByComponentPath(std::string_view component_path) con
   return node;
 }
 
+// Stepping up from `node`, each id goes in front of *path, after a "/" when *path
+// is not empty at that point; a "/" goes in front at the end. The path is put
+// together in one go: the "/" after the id of ids[i] (nearest first) is there when
+// *path or one of the ids nearer than it is not empty.
 void CCatalog_Contents::BuildIdPath(Node node, std::string* path) const {
   const Node top = root();
-  for (Node n = node; true; n = n.Parent()) {
-    if (!n || n == top) {
-      *path = "/" + *path;
-      return;
-    }
-    const std::string id = n.Attribute(format::kId).value_or("");
-    if (!path->empty()) *path = "/" + *path;
-    *path = id + *path;
+  std::vector<std::string> ids;
+  for (Node n = node; n && !(n == top); n = n.Parent()) ids.push_back(n.Attribute(format::kId).value_or(""));
+  std::vector<bool> separated(ids.size());
+  bool filled = !path->empty();
+  for (size_t i = 0; i < ids.size(); ++i) {
+    separated[i] = filled;
+    filled = filled || !ids[i].empty();
   }
+  std::string out = "/";
+  for (size_t i = ids.size(); i-- > 0;) {
+    out += ids[i];
+    if (separated[i]) out += '/';
+  }
+  out += *path;
+  *path = std::move(out);
 }
 
 std::string CCatalog_Contents::ComponentPathOf(Node node) const {

@@ -30,17 +30,16 @@ void CollectReferences(Node node, NodeList* components, NodeList* folders) {
 }
 
 // The text after the last "/" (all of it without one).
-std::string LastSegment(const std::string& text) { return text.substr(text.rfind('/') + 1); }
+std::string_view LastSegment(std::string_view text) { return text.substr(text.rfind('/') + 1); }
 
 void FillMap(const NodeList& references, std::unordered_map<std::string, Node>* map,
-             std::unordered_set<std::string>* tails) {
+             std::unordered_set<std::string_view>* tails) {
   map->reserve(references.size());
   for (const Node& reference : references) {
     const Node first = reference.FirstChild();
     if (!first || !first.IsText()) continue;
-    std::string text = first.Text();
-    tails->insert(LastSegment(text));
-    (*map)[std::move(text)] = reference;
+    const auto entry = map->insert_or_assign(first.Text(), reference).first;
+    tails->insert(LastSegment(entry->first));  // map keys do not move while the map lives
   }
 }
 
@@ -243,9 +242,9 @@ void CLogPathList::BuildReferenceMaps() {
 }
 
 void CLogPathList::ReleaseReferenceMaps() {
+  reference_tails_.clear();
   component_references_.clear();
   folder_references_.clear();
-  reference_tails_.clear();
 }
 
 int CLogPathList::FindCatalogFolderReference(Node element, std::string* reference_id, Node* container) const {

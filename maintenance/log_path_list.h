@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -103,7 +104,7 @@ class CLogPathList {
   // The last "/"-separated segments of the reference texts: an element whose id
   // does not end with one of them is referred to by none, and its component path
   // need not be built.
-  std::unordered_set<std::string> reference_tails_;
+  std::unordered_set<std::string_view> reference_tails_;  // views of the maps' keys
 };
 
 }  // namespace zarn

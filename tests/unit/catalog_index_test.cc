@@ -78,6 +78,13 @@ TEST_F(CatalogIndexTest, ComponentPathsBothWays) {
   EXPECT_EQ(c.ComponentPathOf(b), "/DEVICE/HART/B");
   EXPECT_EQ(c.ComponentPathOf(b.FirstChildElement("DEVICE_TYPE")), "/DEVICE/HART/B");
   EXPECT_EQ(c.ComponentPathOf(c.root()), "/");
+  // An element without id keeps its place between two ids, not at the end.
+  Node x = b.FirstChildElement("DEVICE_TYPE").AppendElement("X");
+  x.AppendElement("Y").SetAttribute("id", "y");
+  EXPECT_EQ(c.ComponentPathOf(x.FirstChildElement("Y")), "/DEVICE/HART/B///y");
+  std::string path = "tail";
+  c.BuildIdPath(b.FirstChildElement("DEVICE_TYPE"), &path);
+  EXPECT_EQ(path, "/DEVICE/HART/B//tail");
   EXPECT_EQ(c.FindByComponentPath("/DEVICE/HART/B"), b);
   EXPECT_FALSE(c.FindByComponentPath("/DEVICE/HART/Z"));
 }
