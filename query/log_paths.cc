@@ -69,10 +69,10 @@ std::string LogPathsXPath(std::string_view component_path, int32_t mode) {
   return xpath;
 }
 
-// The XPath of the mode selects only the elements at the path (cheap: one child step
-// per id); what lies below them is found by walking their subtrees, which are
-// disjoint and in document order. libxml2 would build the whole descendant set
-// (for mode 1 once per child, for its predicate).
+// The XPath of mode 2 selects the elements at the path (cheap: one child step per
+// id); what modes 0 and 1 select below them is found by walking their subtrees,
+// which are disjoint and in document order. Their XPaths would have libxml2 build
+// the whole descendant set (for mode 1 once per child, for its predicate).
 NodeList SelectLogPathElements(const CCatalog_Contents& catalog, std::string_view component_path, int32_t mode) {
   NodeList bases;
   catalog.getSubElementsByXPath(LogPathsXPath(component_path, kLogPathsElement), &bases);

@@ -20,8 +20,8 @@ inline constexpr int32_t kLogPathsElement = 2;   // the element itself
 // and a mode.
 std::string LogPathsXPath(std::string_view component_path, int32_t mode);
 
-// The elements that XPath selects, in document order; mode 1 is found by walking
-// the children of the addressed element instead of by the XPath.
+// The elements that XPath selects, in document order; for modes 0 and 1 what lies
+// below the addressed elements is found by walking instead of by the XPath.
 NodeList SelectLogPathElements(const CCatalog_Contents& catalog, std::string_view component_path, int32_t mode);
 
 // The log path list of `elements` (see CLogPathList); the caller owns *head and
