@@ -9,20 +9,16 @@
 namespace zarn {
 namespace {
 
-// Files every element below `node` under its id, in document order. Iterative: a
+// Files every element below `top` under its id, in document order. Iterative: a
 // catalog document may be deeper than the stack likes.
-void FileElements(Node node, std::unordered_map<std::string, NodeList>* elements) {
-  NodeList pending;
-  for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
-    if (child.IsElement()) pending.push_back(child);
-  }
-  std::reverse(pending.begin(), pending.end());
+void FileElements(Node top, std::unordered_map<std::string, NodeList>* elements) {
+  NodeList pending{top};
   while (!pending.empty()) {
-    const Node element = pending.back();
+    const Node node = pending.back();
     pending.pop_back();
-    if (std::optional<std::string> id = element.Attribute(format::kId)) (*elements)[*id].push_back(element);
+    if (std::optional<std::string> id = node.Attribute(format::kId)) (*elements)[*id].push_back(node);
     const size_t mark = pending.size();
-    for (Node child = element.FirstChild(); child; child = child.NextSibling()) {
+    for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
       if (child.IsElement()) pending.push_back(child);
     }
     std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(mark), pending.end());
