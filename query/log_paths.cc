@@ -36,11 +36,9 @@ bool HoldsComponent(Node node) {
 // Calls visit for what "node//COMPONENT[not(@isInvisible)]" selects, in document order.
 template <typename Visit>
 void ForEachVisibleComponent(Node node, Visit& visit) {
-  for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
-    if (!child.IsElement()) continue;
-    if (child.IsElementNamed(format::kComponent) && IsVisible(child)) visit(child);
-    ForEachVisibleComponent(child, visit);
-  }
+  xml::ForEachElementNamed(node, format::kComponent, [&visit](Node component) {
+    if (IsVisible(component)) visit(component);
+  });
 }
 
 // The first element in document order below `node` reached by one "*[@id=...]" step

@@ -271,6 +271,26 @@ Node Node::OwnerDocument() const {
   return raw_ == nullptr ? Node() : Node(reinterpret_cast<xmlNodePtr>(N(raw_)->doc));
 }
 
+void ForEachElementNamed(Node top, std::string_view name, const std::function<void(Node)>& visit) {
+  xmlNodePtr const stop = N(top.raw());
+  if (stop == nullptr || stop->type == XML_ATTRIBUTE_NODE) return;
+  xmlNodePtr n = stop->children;
+  while (n != nullptr) {
+    if (n->type == XML_ELEMENT_NODE) {
+      if (n->ns == nullptr && n->name != nullptr && name == reinterpret_cast<const char*>(n->name)) visit(Node(n));
+      if (n->children != nullptr) {
+        n = n->children;
+        continue;
+      }
+    }
+    while (n->next == nullptr) {
+      n = n->parent;
+      if (n == stop || n == nullptr) return;
+    }
+    n = n->next;
+  }
+}
+
 OwnedNode::~OwnedNode() {
   if (raw_ == nullptr) return;
   NoteChange();

@@ -7,6 +7,7 @@
 #define ZARN_XML_NODE_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -95,6 +96,12 @@ class Node {
  private:
   void* raw_ = nullptr;
 };
+
+// Calls visit for every element below `top` (not `top` itself) that the XPath name
+// test `name` matches (IsElementNamed), in document order, descending through
+// elements only as "descendant::" does. `visit` must not change the tree. One loop
+// over the raw nodes: for walks over a whole catalog.
+void ForEachElementNamed(Node top, std::string_view name, const std::function<void(Node)>& visit);
 
 // Owns a node that is not linked into a tree; frees it on destruction.
 class OwnedNode {
