@@ -53,13 +53,14 @@ std::string Hex4(int value) {
 std::string Manufacturer(int i) { return "M" + std::to_string(i % kManufacturers); }
 std::string Family(int i) { return "Family" + std::to_string((i / kManufacturers) % kFamilies); }
 
-// The component XML of generated component i (about 1 KB in the catalog).
+// The component XML of generated component i (about 1 KB in the catalog), with the
+// level folders marked as the converters mark them.
 std::string ComponentXml(int i, const std::string& sources) {
   const std::string id = "D" + std::to_string(i);
   return "<COMP_COMPONENTXML inPath=\"" + sources + "\"><version>1</version>" +
-         "<COMPONENT_FOLDER id=\"SECTION.DEVICE\"><section name=\"DEVICE\"/></COMPONENT_FOLDER>" +
-         "<COMPONENT_FOLDER id=\"PROTOCOL.HART\"><PROTOCOL name=\"HART\"/></COMPONENT_FOLDER>" +
-         "<COMPONENT_FOLDER id=\"CLASSIFICATION.HART.SFC\"><PROTOCOL name=\"HART\"/>" +
+         "<COMPONENT_FOLDER id=\"SECTION.DEVICE\" catalogLevel=\"true\"><section name=\"DEVICE\"/></COMPONENT_FOLDER>" +
+         "<COMPONENT_FOLDER id=\"PROTOCOL.HART\" catalogLevel=\"true\"><PROTOCOL name=\"HART\"/></COMPONENT_FOLDER>" +
+         "<COMPONENT_FOLDER id=\"CLASSIFICATION.HART.SFC\" catalogLevel=\"true\"><PROTOCOL name=\"HART\"/>" +
          "<CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/></COMPONENT_FOLDER><COMPONENT id=\"" + id +
 "\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/><MANUFACTURER name=\"" +
          Manufacturer(i) + "\">" + Hex4(0xf0 + i % kManufacturers) + "</MANUFACTURER><COMPONENT_PATH name=\"" +
