@@ -88,7 +88,20 @@ void Node::SetText(std::string_view text) {
 
 std::optional<std::string> Node::Attribute(std::string_view name) const {
   if (!IsElement()) return std::nullopt;
-  const std::string n(name);
+  // The attributes in the tree first, as xmlHasProp looks them up; a value that is
+  // one text node is read in place.
+  for (xmlAttrPtr a = N(raw_)->properties; a != nullptr; a = a->next) {
+    if (a->name == nullptr || name != reinterpret_cast<const char*>(a->name)) continue;
+    const xmlNode* value = a->children;
+    if (value == nullptr) return std::string();
+    if (value->next == nullptr && value->type == XML_TEXT_NODE && value->content != nullptr) {
+      return std::string(reinterpret_cast<const char*>(value->content));
+    }
+    return TakeString(xmlNodeGetContent(reinterpret_cast<xmlNodePtr>(a)));
+  }
+  const xmlDoc* doc = N(raw_)->doc;
+  if (doc == nullptr || (doc->intSubset == nullptr && doc->extSubset == nullptr)) return std::nullopt;
+  const std::string n(name);  // a default value that the document's DTD declares
   xmlAttrPtr attr = xmlHasProp(N(raw_), X(n));
   if (attr == nullptr) return std::nullopt;
   return TakeString(xmlNodeGetContent(reinterpret_cast<xmlNodePtr>(attr)));
@@ -172,7 +185,7 @@ std::vector<Node> Node::ChildElements() const {
 Node Node::FirstChildElement(std::string_view name) const {
   if (raw_ == nullptr || IsAttribute()) return Node();
   for (xmlNodePtr c = N(raw_)->children; c != nullptr; c = c->next) {
-    if (c->type == XML_ELEMENT_NODE && Node(c).Name() == name) return Node(c);
+    if (c->type == XML_ELEMENT_NODE && Node(c).HasName(name)) return Node(c);
   }
   return Node();
 }
@@ -288,6 +301,17 @@ void ForEachElementNamed(Node top, std::string_view name, const std::function<vo
       if (n == stop || n == nullptr) return;
     }
     n = n->next;
+  }
+}
+
+void ForEachChildNamed(Node parent, std::string_view name, const std::function<void(Node)>& visit) {
+  xmlNodePtr const p = N(parent.raw());
+  if (p == nullptr || p->type == XML_ATTRIBUTE_NODE) return;
+  for (xmlNodePtr c = p->children; c != nullptr; c = c->next) {
+    if (c->type == XML_ELEMENT_NODE && c->ns == nullptr && c->name != nullptr &&
+        name == reinterpret_cast<const char*>(c->name)) {
+      visit(Node(c));
+    }
   }
 }
 

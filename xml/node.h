@@ -103,6 +103,11 @@ class Node {
 // over the raw nodes: for walks over a whole catalog.
 void ForEachElementNamed(Node top, std::string_view name, const std::function<void(Node)>& visit);
 
+// Calls visit for every child element of `parent` that the XPath name test `name`
+// matches, in document order (the step "name" of an XPath). `visit` must not change
+// the children of `parent`.
+void ForEachChildNamed(Node parent, std::string_view name, const std::function<void(Node)>& visit);
+
 // Owns a node that is not linked into a tree; frees it on destruction.
 class OwnedNode {
  public:
