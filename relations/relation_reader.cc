@@ -39,6 +39,7 @@ uint32_t ReadHead(const CDOMHelper& selector, Node relation, RelationHead* head)
   if (code == 0) code = ReadBound(relation, "MINIMUM_NUMBER", &head->minimum_conditioned, &head->minimum);
   if (code != 0) return code;
   head->inverse = relation.FirstChildElement("isInverse") ? 1 : 0;
+  if (!relation.FirstChildElement("ADDRESSING")) return 0;
   NodeList refs;
   selector.getElementsByXPath(relation, "ADDRESSING//@ref", &refs);
   std::vector<std::string> texts;
@@ -56,7 +57,7 @@ std::string_view RelationTypeName(int32_t type) {
 // An unknown type gives the XPath "RELATION_TYPE/", which fails (and is traced)
 // for every relation: nothing matches.
 RelationReader::RelationReader(const CCatalog_Contents& catalog, int32_t type)
-    : catalog_(catalog), type_xpath_("RELATION_TYPE/" + std::string(RelationTypeName(type))) {}
+    : catalog_(catalog), type_name_(RelationTypeName(type)), type_xpath_("RELATION_TYPE/" + type_name_) {}
 
 RelationReader::~RelationReader() { FreeRelations(head_); }
 
@@ -67,13 +68,22 @@ RelationInfo* RelationReader::Release() {
 }
 
 void RelationReader::ReadRelationsOf(Node element) {
-  NodeList relations;
-  selector_.getElementsByXPath(element, "COMPONENT_RELATIONS/COMPONENT_RELATION", &relations);
-  for (const Node& relation : relations) ReadRelation(relation);
+  xml::ForEachChildNamed(element, "COMPONENT_RELATIONS", [this](Node relations) {
+    xml::ForEachChildNamed(relations, "COMPONENT_RELATION", [this](Node relation) { ReadRelation(relation); });
+  });
+}
+
+bool RelationReader::HasRequestedType(Node relation) const {
+  if (type_name_.empty()) return static_cast<bool>(selector_.getElementByXPath(relation, type_xpath_));
+  bool found = false;
+  xml::ForEachChildNamed(relation, "RELATION_TYPE", [&](Node type) {
+    xml::ForEachChildNamed(type, type_name_, [&](Node) { found = true; });
+  });
+  return found;
 }
 
 uint32_t RelationReader::ReadRelation(Node relation) {
-  if (!selector_.getElementByXPath(relation, type_xpath_)) return 0;
+  if (!HasRequestedType(relation)) return 0;
   RelationHead head;
   const uint32_t code = ReadHead(selector_, relation, &head);
   if (code != 0) return code;
@@ -90,13 +100,13 @@ uint32_t RelationReader::ReadRelation(Node relation) {
   info->maximumConditioned = head.maximum_conditioned;
   info->minimumNumber = head.minimum;
   info->maximumNumber = head.maximum;
-  NodeList components;
-  selector_.getElementsByXPath(relation, "COMPONENTS/component", &components);
-  for (const Node& component : components) {
-    const uint32_t read = ReadComponent(info, component);
-    if (read != 0) return read;
-  }
-  return 0;
+  uint32_t failure = 0;
+  xml::ForEachChildNamed(relation, "COMPONENTS", [&](Node components) {
+    xml::ForEachChildNamed(components, "component", [&](Node component) {
+      if (failure == 0) failure = ReadComponent(info, component);
+    });
+  });
+  return failure;
 }
 
 // A reference to a COMPONENT gives one record; a reference to anything else (a
@@ -110,14 +120,11 @@ uint32_t RelationReader::ReadComponent(RelationInfo* info, Node component) {
     return AddRelationComponent(info, component, component_id, catalog_.ComponentPathOf(target), nullptr);
   }
   const std::string folder_path = catalog_.ComponentPathOf(target);
-  NodeList below;
-  selector_.getElementsByXPath(target, ".//COMPONENT", &below);
-  for (const Node& each : below) {
-    const uint32_t code = AddRelationComponent(info, component, component_id, catalog_.ComponentPathOf(each),
-                                               &folder_path);
-    if (code != 0) return code;
-  }
-  return 0;
+  uint32_t code = 0;
+  xml::ForEachElementNamed(target, "COMPONENT", [&](Node each) {
+    if (code == 0) code = AddRelationComponent(info, component, component_id, catalog_.ComponentPathOf(each), &folder_path);
+  });
+  return code;
 }
 
 uint32_t RelationReader::AddRelationComponent(RelationInfo* info, Node component, const std::string& component_id,
@@ -143,13 +150,12 @@ uint32_t RelationReader::AddRelationComponent(RelationInfo* info, Node component
   if (code == 0) code = ReadBound(component, "MINIMUM_NUMBER", &record->minimumConditioned, &record->minimumNumber);
   if (code == 0) code = ReadBound(component, "MAXIMUM_NUMBER", &record->maximumConditioned, &record->maximumNumber);
   if (code != 0) return code;
-  NodeList ranges;
-  selector_.getElementsByXPath(component, "REQUIRED_RANGES/required_range", &ranges);
-  for (const Node& range : ranges) {
-    code = ReadRange(record, range);
-    if (code != 0) return code;
-  }
-  return 0;
+  xml::ForEachChildNamed(component, "REQUIRED_RANGES", [&](Node ranges) {
+    xml::ForEachChildNamed(ranges, "required_range", [&](Node range) {
+      if (code == 0) code = ReadRange(record, range);
+    });
+  });
+  return code;
 }
 
 uint32_t RelationReader::ReadRange(RelationComponent* owner, Node range_element) {

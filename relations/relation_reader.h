@@ -46,6 +46,8 @@ class RelationReader {
   RelationInfo* Release();
 
  private:
+  // True when `relation` has a RELATION_TYPE child holding the requested type.
+  bool HasRequestedType(Node relation) const;
   // 0, ZARN_E_DOCUMENT or ZARN_E_ALLOCATION.
   uint32_t ReadRelation(Node relation);
   uint32_t ReadComponent(RelationInfo* info, Node component);
@@ -54,7 +56,8 @@ class RelationReader {
   uint32_t ReadRange(RelationComponent* owner, Node range);
 
   const CCatalog_Contents& catalog_;
-  std::string type_xpath_;
+  std::string type_name_;   // "" for an unknown type
+  std::string type_xpath_;  // for an unknown type: fails and is traced
   CDOMHelper selector_;
   RelationInfo* head_ = nullptr;
 };
