@@ -232,34 +232,48 @@ LogPathEntry* CLogPathList::CopyLogPathEntry(const LogPathEntry* record, bool wi
 // other only, so the walk starts at the top-level folders instead of selecting over
 // the whole document (which libxml2 would stream through every node).
 void CLogPathList::BuildReferenceMaps() {
+  // One cache per thread: a list lives within one call, and the document it reads
+  // is not changed while it is built.
+  thread_local std::shared_ptr<const CatalogFolderReferences> cached;
+  thread_local const void* cached_document = nullptr;
+  thread_local uint64_t cached_change_count = 0;
+  const void* document = root_ ? root_.OwnerDocument().raw() : nullptr;
+  if (cached != nullptr && cached_document == document && cached_change_count == xml::ChangeCount()) {
+    references_ = cached;
+    return;
+  }
+  cached.reset();
   NodeList components;
   NodeList folders;
   for (Node child = root_ ? root_.FirstChild() : Node(); child; child = child.NextSibling()) {
     if (child.IsElement() && child.Name() == format::kCatalogFolder) CollectReferences(child, &components, &folders);
   }
-  FillMap(components, &component_references_, &reference_tails_);
-  FillMap(folders, &folder_references_, &reference_tails_);
+  auto references = std::make_shared<CatalogFolderReferences>();
+  FillMap(components, &references->components, &references->tails);
+  FillMap(folders, &references->folders, &references->tails);
+  references_ = references;
+  cached = std::move(references);
+  cached_document = document;
+  cached_change_count = xml::ChangeCount();
 }
 
-void CLogPathList::ReleaseReferenceMaps() {
-  reference_tails_.clear();
-  component_references_.clear();
-  folder_references_.clear();
-}
+void CLogPathList::ReleaseReferenceMaps() { references_.reset(); }
 
 int CLogPathList::FindCatalogFolderReference(Node element, std::string* reference_id, Node* container) const {
-  if (!element || (component_references_.empty() && folder_references_.empty())) return -1;
+  if (!element || references_ == nullptr || (references_->components.empty() && references_->folders.empty())) {
+    return -1;
+  }
   // Below the document element a component path ends with the element's own id
   // when it has one.
   if (!(element == root_)) {
     const std::string id = element.Attribute(format::kId).value_or("");
-    if (!id.empty() && reference_tails_.count(LastSegment(id)) == 0) return -1;
+    if (!id.empty() && references_->tails.count(LastSegment(id)) == 0) return -1;
   }
   const std::string path = catalog_->ComponentPathOf(element);
-  auto found = component_references_.find(path);
-  if (found == component_references_.end()) {
-    found = folder_references_.find(path);
-    if (found == folder_references_.end()) return -1;
+  auto found = references_->components.find(path);
+  if (found == references_->components.end()) {
+    found = references_->folders.find(path);
+    if (found == references_->folders.end()) return -1;
   }
   const Node reference = found->second;
   *container = reference;

@@ -21,6 +21,17 @@ namespace zarn {
 
 // Builds the list for one request. REQUIRES: the catalog outlives the builder and
 // its document is not changed while BuildLogPathList runs.
+// The component_ref and component_folder_ref texts inside the catalog folders of a
+// document, each mapped to its reference element (the last one in document order).
+struct CatalogFolderReferences {
+  std::unordered_map<std::string, Node> components;
+  std::unordered_map<std::string, Node> folders;
+  // The last "/"-separated segments of the reference texts: an element whose id
+  // does not end with one of them is referred to by none, and its component path
+  // need not be built.
+  std::unordered_set<std::string_view> tails;  // views of the maps' keys
+};
+
 class CLogPathList {
  public:
   // with_texts: items carry the LABEL and HELP texts in the catalog language.
@@ -99,12 +110,9 @@ class CLogPathList {
   bool with_texts_;
   std::string language_;
   Node root_;
-  std::unordered_map<std::string, Node> component_references_;
-  std::unordered_map<std::string, Node> folder_references_;
-  // The last "/"-separated segments of the reference texts: an element whose id
-  // does not end with one of them is referred to by none, and its component path
-  // need not be built.
-  std::unordered_set<std::string_view> reference_tails_;  // views of the maps' keys
+  // The catalog-folder references of the document, shared by the lists built until
+  // the document changes (xml::ChangeCount).
+  std::shared_ptr<const CatalogFolderReferences> references_;
 };
 
 }  // namespace zarn
