@@ -159,12 +159,13 @@ std::string ComponentHtml(const Site& site, int index, const std::string& langua
 }
 
 bool CopyFiles(const SiteComponent& c, const fs::path& into, std::string* error) {
-  if (c.files.empty()) return true;
   std::error_code ec;
-  fs::create_directories(into, ec);
+  bool created = false;
   for (const std::string& f : c.files) {
+    if (!fs::exists(f, ec)) continue;  // nothing to copy: the catalog lacks the file
+    if (!created) created = fs::create_directories(into, ec) || fs::is_directory(into, ec);
     fs::copy_file(f, into / FileName(f), fs::copy_options::overwrite_existing, ec);
-    if (ec && fs::exists(f)) {
+    if (ec) {
       *error = "cannot copy " + f + ": " + ec.message();
       return false;
     }
