@@ -27,15 +27,24 @@ Place PlaceOf(int n, int components) {
   return {maker / kMakersPerClass, maker, (n % per_maker) / kPerFolder};
 }
 
-std::string Component(int n) {
+// The folder component n's child relation refers to: its own folder (the family it
+// takes modules from), or for every thousandth component and with `all_fit` the
+// whole protocol (a coupler that takes any device).
+std::string FitsFolder(int n, int components, bool all_fit) {
+  if (all_fit || n % 1000 == 0) return "/DEVICE/PROFIBUS";
+  const Place p = PlaceOf(n, components);
+  return Format("/DEVICE/PROFIBUS/CLASS%d/MAKER%03d", p.cls, p.maker) + Format("/FOLDER%d", p.folder);
+}
+
+std::string Component(int n, const std::string& fits) {
   std::string c = Format("<COMPONENT id=\"C%05d\"><LABEL><string>Device %d</string>", n, n);
   c += Format("<string lang=\"de\">Geraet %d</string></LABEL><HELP><string>Help of device %d</string></HELP>", n, n);
   c += Format("<MANUFACTURER>0x%04x</MANUFACTURER><DEVICE_TYPE>0x%04x</DEVICE_TYPE>", n / 100, n);
   c += "<DEVICE_REVISION>0x0001</DEVICE_REVISION><DD_REVISION>0x0001</DD_REVISION>";
   c += Format("<componentID>C%05d</componentID><componentZARN>dev%d.ddl</componentZARN>", n, n);
   c += "<COMPONENT_RELATIONS><COMPONENT_RELATION id=\"r1\"><RELATION_TYPE><CHILD_COMPONENT/></RELATION_TYPE>"
-       "<COMPONENTS><component><component_ref>/DEVICE/PROFIBUS</component_ref></component></COMPONENTS>"
-       "</COMPONENT_RELATION></COMPONENT_RELATIONS><INITIAL_VALUES>";
+       "<COMPONENTS><component><component_ref>" +
+       fits + "</component_ref></component></COMPONENTS></COMPONENT_RELATION></COMPONENT_RELATIONS><INITIAL_VALUES>";
   for (int v = 0; v < 5; ++v) {
     c += Format("<initial_value><variable_ref ref=\"var%d\"/><string>value %d</string>", v, v);
     c += Format("<string lang=\"de\">Wert %d</string></initial_value>", v);
@@ -56,7 +65,7 @@ std::string CotName(int n, int components) {
   return Format("\\FOLDER%d\\C%05d", PlaceOf(n, components).folder, n);
 }
 
-std::string GenerateCatalog(int components) {
+std::string GenerateCatalog(int components, bool all_fit) {
   std::string xml = "<?xml version=\"1.0\"?>\n<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS\">\n";
   Place open{-1, -1, -1};
   for (int n = 0; n < components; ++n) {
@@ -71,7 +80,7 @@ std::string GenerateCatalog(int components) {
       xml += Format("</COMPONENT_FOLDER><COMPONENT_FOLDER id=\"FOLDER%d\">\n", p.folder);
     }
     open = p;
-    xml += Component(n);
+    xml += Component(n, FitsFolder(n, components, all_fit));
   }
   xml += "</COMPONENT_FOLDER></MANUFACTURER></CLASSIFICATION></PROTOCOL></section>\n<CATALOG_FOLDER id=\"Favourites\">";
   for (int n = 0; n < components; n += 100) {
