@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "catalog/catalog_format.h"
+#include "catalog/id_path.h"
 #include "external/trace.h"
 #include "import/file_operation.h"
 #include "maintenance/deletion.h"
@@ -156,26 +157,11 @@ uint32_t DeleteEntry(CCatalog_Contents& catalog, const std::string& entry, Delet
 
 }  // namespace
 
-namespace {
-
-// The first element in document order below `node` along ids[i...]; ids may repeat
-// among siblings, so every match is followed, as an XPath over the ids would.
-Node FirstAlongIds(Node node, const std::vector<std::string>& ids, size_t i) {
-  if (i == ids.size()) return node;
-  for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
-    if (!child.IsElement() || child.Attribute(format::kId) != ids[i]) continue;
-    if (Node found = FirstAlongIds(child, ids, i + 1)) return found;
-  }
-  return Node();
-}
-
-}  // namespace
-
 Node SelectEntryElement(const CCatalog_Contents& catalog, const std::string& component_path) {
   if (component_path.empty() || !catalog.root()) return Node();
   std::vector<std::string> ids = Split(TrimChars(component_path, "/"), "/");
   if (ids.size() == 1 && ids[0].empty()) ids.clear();
-  return FirstAlongIds(catalog.root(), ids, 0);
+  return FirstAlongIds(catalog.root(), ids);
 }
 
 uint32_t DeleteComponent(CCatalog_Contents& catalog, const std::string& target, std::string* deleted,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalog/catalog_format.h"
+#include "catalog/id_path.h"
 #include "maintenance/log_path_list.h"
 #include "platform/strings.h"
 
@@ -39,17 +40,6 @@ void ForEachVisibleComponent(Node node, Visit& visit) {
   xml::ForEachElementNamed(node, format::kComponent, [&visit](Node component) {
     if (IsVisible(component)) visit(component);
   });
-}
-
-// The first element in document order below `node` reached by one "*[@id=...]" step
-// per id from ids[next] on.
-Node FindAlongIds(Node node, const std::vector<std::string>& ids, size_t next) {
-  if (next == ids.size()) return node;
-  for (Node child = node.FirstChild(); child; child = child.NextSibling()) {
-    if (!child.IsElement() || child.PlainAttribute(format::kId) != ids[next]) continue;
-    if (Node found = FindAlongIds(child, ids, next + 1)) return found;
-  }
-  return Node();
 }
 
 }  // namespace
@@ -141,7 +131,7 @@ Node SelectElementByComponentPath(const CCatalog_Contents& catalog, std::string_
           TrimRightChars(CCatalog_Contents::ComponentPathToXPath(component_path, "/"), "/*"));
     }
   }
-  return FindAlongIds(root, ids, 0);
+  return FirstAlongIds(root, ids);
 }
 
 }  // namespace zarn
