@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -129,6 +130,21 @@ uint32_t CCatalog_Contents::ProbeWorkingDirectory() const {
   return 0;
 }
 
+namespace {
+
+// The key a manufacturer number of devices.cfg is looked up by: the number as the
+// readers write it ("0x%04x"), so that "0x002A", "0x2a" and "42" name one maker.
+// Text that is no number stays as written.
+std::string ManufacturerKey(const std::string& id) {
+  const bool hex = id.size() > 2 && id[0] == '0' && (id[1] == 'x' || id[1] == 'X');
+  const std::string digits = hex ? id.substr(2) : id;
+  const char* allowed = hex ? "0123456789abcdefABCDEF" : "0123456789";
+  if (digits.empty() || digits.size() > 8 || digits.find_first_not_of(allowed) != std::string::npos) return id;
+  return FormatHex4(static_cast<uint32_t>(std::strtoul(digits.c_str(), nullptr, hex ? 16 : 10)));
+}
+
+}  // namespace
+
 void CCatalog_Contents::ReadManufacturerTables() {
   const std::string data = JoinPath(catalog_directory_, format::kCatalogDataDirectoryName);
   manufacturer_name_table_ = ManufacturerNameTable();
@@ -142,7 +158,7 @@ void CCatalog_Contents::ReadManufacturerTables() {
     if (eq == std::string::npos) continue;
     const std::string id = Trim(rest.substr(0, eq));
     const std::string name = Trim(rest.substr(eq + 1));
-    manufacturer_names_by_id_[id] = name;
+    manufacturer_names_by_id_[ManufacturerKey(id)] = name;
     manufacturer_ids_by_name_[name] = id;
   }
 }

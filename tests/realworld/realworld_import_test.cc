@@ -53,5 +53,18 @@ TEST_F(RealWorldTest, EddlDirectoriesImportTheirSourcesNotTheirFragments) {
   EXPECT_NE(demo.json.find("\"/DEVICE/HART/"), std::string::npos) << demo.json;
 }
 
+// A plain FF description names its maker by a 24-bit number; the manufacturer
+// list of the catalog (devices.cfg, which users extend) names it, whatever case the
+// list writes the number in.
+TEST_F(RealWorldTest, PlainDescriptionsTakeTheirMakersNameFromTheManufacturerList) {
+  const std::string list = work_.Join("w/zarn_catalog/catalogData/devices.cfg");
+  const std::string text = testing::ReadFile(list);
+  ASSERT_FALSE(text.empty());
+  ASSERT_TRUE(testing::WriteFile(list, text + "MANUFACTURER 0x10FF00 = Tessaro Fieldbus Lab\n"));
+  const Tally htk = Import("eddl/ff_htk");
+  EXPECT_EQ(htk.imported, 1) << htk.json;
+  EXPECT_NE(htk.json.find("\"/DEVICE/FF/Tessaro Fieldbus Lab/1000_Device\""), std::string::npos) << htk.json;
+}
+
 }  // namespace
 }  // namespace zarn

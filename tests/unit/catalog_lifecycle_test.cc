@@ -175,12 +175,16 @@ TEST_F(CatalogLifecycleTest, LanguageDefaultsAndNotifications) {
 TEST_F(CatalogLifecycleTest, ManufacturerTablesFromDevicesCfg) {
   ASSERT_TRUE(WriteFile(work_.Join("zarn_catalog/catalogData/devices.cfg"),
                         "# makers\nMANUFACTURER 0x002A = Acme Instruments\nMANUFACTURER 0x0011=Old\n"
-                        "MANUFACTURER 0x0011 = Newer\nDEVICE_TYPE 0x1 = x\n"));
+                        "MANUFACTURER 0x0011 = Newer\nDEVICE_TYPE 0x1 = x\nMANUFACTURER 0x10FF00 = Wide\n"
+                        "MANUFACTURER 17 = Decimal\nMANUFACTURER Nordvik = Text\n"));
   Init(work_.path());
+  // Numbers are keyed as the readers write them, whatever case or width the file uses.
   const StringMap& names = Catalog().manufacturerNamesById();
-  ASSERT_EQ(names.size(), 2u);
-  EXPECT_EQ(names.at("0x002A"), "Acme Instruments");
-  EXPECT_EQ(names.at("0x0011"), "Newer");
+  ASSERT_EQ(names.size(), 4u);
+  EXPECT_EQ(names.at("0x002a"), "Acme Instruments");
+  EXPECT_EQ(names.at("0x0011"), "Decimal") << "17 is 0x0011, named last";
+  EXPECT_EQ(names.at("0x10ff00"), "Wide");
+  EXPECT_EQ(names.at("Nordvik"), "Text");
   EXPECT_EQ(Catalog().manufacturerIdsByName().at("Acme Instruments"), "0x002A");
 }
 
