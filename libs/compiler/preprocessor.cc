@@ -94,6 +94,13 @@ bool Preprocessor::Run(const std::string& path, PreprocessOutput* out) {
   return true;
 }
 
+// The main source's directory and the include directories bound what "..." may reach.
+bool Preprocessor::InsideSourceTree(const std::string& normal) const {
+  if (zarn::IsPathInside(zarn::ParentDirectory(stack_.front()), normal)) return true;
+  return std::any_of(include_dirs_.begin(), include_dirs_.end(),
+                     [&](const std::string& dir) { return zarn::IsPathInside(dir, normal); });
+}
+
 void Preprocessor::Error(const FileState& f, int line, const std::string& message) {
   diagnostics_->Error(f.path, line, message);
 }
@@ -288,6 +295,10 @@ void Preprocessor::Include(FileState* f, const PpTokens& tokens, const std::stri
     return;
   }
   const std::string normal = zarn::NormalisePath(found);
+  if (!InsideSourceTree(normal)) {
+    Error(*f, line, "#include leaves the source's directory and the include directories: '" + name + "'");
+    return;
+  }
   if (std::find(stack_.begin(), stack_.end(), normal) != stack_.end()) {
     Error(*f, line, "include cycle: '" + name + "' is already being included");
     return;

@@ -55,6 +55,9 @@ class Preprocessor {
   void Conditional(FileState* f, const std::string& name, const PpTokens& tokens, int line);
   bool Condition(FileState* f, const PpTokens& tokens, int line);
   void Error(const FileState& f, int line, const std::string& message);
+  // True when the normalised path lies below the main source's directory or an
+  // include directory.
+  bool InsideSourceTree(const std::string& normal) const;
 
   std::vector<std::string> include_dirs_;
   Diagnostics* diagnostics_;

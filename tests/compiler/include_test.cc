@@ -127,6 +127,14 @@ TEST_F(IncludeTest, IncludeBombsAndAbsolutePathsAreRefused) {
   ASSERT_EQ(Errors().size(), 1u);
   EXPECT_NE(Errors()[0].find("absolute path is not allowed"), std::string::npos) << Errors()[0];
   EXPECT_EQ(result_.output.Text().find("root:x"), std::string::npos);
+
+  // ".." may move around inside the source's directory, not out of it.
+  File("sub/inner/peer.h", "VARIABLE peer {}");
+  File("sub/dev.ddl", "#include \"inner/../inner/peer.h\"\n#include \"../secret.txt\"\n");
+  Run("sub/dev.ddl");
+  ASSERT_EQ(Errors().size(), 1u);
+  EXPECT_NE(Errors()[0].find("dev.ddl:2: #include leaves the source's directory"), std::string::npos) << Errors()[0];
+  EXPECT_EQ(result_.output.Text().find("root:x"), std::string::npos);
 }
 
 TEST_F(IncludeTest, IdentificationIncludeDirsBelowCatalog) {
