@@ -91,6 +91,8 @@ uint32_t CallLock::Enter(CCatalog_Contents& catalog, CatalogAccess access) {
     Trace(kTraceError, "CallLock", "the catalog is locked by another process");
     return ZARN_E_BUSY;
   }
+  // Before this process changes anything: what a killed writer left half done.
+  if (access == CatalogAccess::kWrite && got == FileLock::Result::kLocked) catalog.RecoverJournals();
   return catalog.RefreshIfChangedOnDisk();
 }
 

@@ -12,7 +12,9 @@
 #include "external/compiler_library.h"
 #include "external/object_manager_link.h"
 #include "external/trace.h"
+#include "import/file_area_journal.h"
 #include "import/file_operation.h"
+#include "import/journal_recovery.h"
 #include "platform/leftovers.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -31,6 +33,8 @@ CCatalog_Contents::CCatalog_Contents() {
 }
 
 CCatalog_Contents::~CCatalog_Contents() {
+  // Imports of a batch that no save took in: the file on disk does not name them.
+  if (batch_journal_) batch_journal_->Restore();
   if (compiler_configured_) CompilerLibrary::Instance().SetDeviceConfiguration(nullptr);
   document_.reset();
   auxiliary_library_.Close();
@@ -76,6 +80,22 @@ void CCatalog_Contents::ClearLeftovers() const {
   const std::string saving = std::string(format::kCatalogFileName) + ".tmp";
   RemoveLeftoversOfDeadProcesses(catalog_directory_, saving, std::chrono::minutes(1));
   RemoveLeftoversOfDeadProcesses(temporary_directory_, "zarnCatalog$$", std::chrono::hours(1));
+  // A writer holds the lock while its change is under way; when another process holds
+  // it now, the next write call recovers instead.
+  FileLock lock;
+  if (!read_only_ && lock.Acquire(lockFile(), true, std::chrono::milliseconds(0)) == FileLock::Result::kLocked) {
+    RecoverJournals();
+  }
+}
+
+void CCatalog_Contents::RecoverJournals() const {
+  if (read_only_ || catalog_directory_.empty()) return;
+  RecoverFileAreaJournals(catalog_directory_, catalog_file_);
+}
+
+FileAreaJournal& CCatalog_Contents::batchJournal() {
+  if (!batch_journal_) batch_journal_ = std::make_unique<FileAreaJournal>(catalog_directory_);
+  return *batch_journal_;
 }
 
 void CCatalog_Contents::ResolveDirectories(const std::string& configured_base_directory) {
@@ -214,12 +234,18 @@ uint32_t CCatalog_Contents::load() {
 
 uint32_t CCatalog_Contents::save() {
   if (!document_) return ZARN_E_CANNOT_WRITE;
+  if (batch_journal_ && !batch_journal_->BeforeSave(catalog_file_)) return ZARN_E_CANNOT_WRITE;
   std::string error;
   if (!document_->Save(catalog_file_, &error)) {
     Trace(kTraceError, "CCatalog_Contents::save", "%s", error);
     return ZARN_E_CANNOT_WRITE;
   }
   file_identity_ = IdentityOf(catalog_file_);
+  // The document on disk now holds every import of the batch so far.
+  if (batch_journal_) {
+    batch_journal_->AfterSave();
+    batch_journal_->Commit();
+  }
   if (!import_batch_.pending_lost) import_batch_.pending.clear();
   return 0;
 }

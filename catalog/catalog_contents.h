@@ -24,6 +24,7 @@ class ObjectManagerLink;
 class Cconverter;
 class CCatalog_Object;
 class ComponentXmlReader;
+class FileAreaJournal;
 struct SourceIdentity;
 
 using StringMap = std::unordered_map<std::string, std::string>;
@@ -65,6 +66,12 @@ class CCatalog_Contents : public ManufacturerLevels {
     bool pending_lost = false;         // the document was loaded since they were imported
   };
   ImportBatch& importBatch() { return import_batch_; }
+  // What the imports of an open batch changed in the file area since the last save:
+  // a save drops it, a kill before the save leaves it to the next start to undo.
+  FileAreaJournal& batchJournal();
+  // Undoes or finishes the file-area journals of processes that are gone. Call it
+  // with the lock held exclusively.
+  void RecoverJournals() const;
 
   // ---- Document access ----
   xml::Document* document() const { return document_.get(); }
@@ -385,6 +392,7 @@ class CCatalog_Contents : public ManufacturerLevels {
   bool compile_setting_fetched_ = false;
   bool compiler_configured_ = false;
   ImportBatch import_batch_;
+  std::unique_ptr<FileAreaJournal> batch_journal_;
   ImportScope* import_scope_ = nullptr;  // placement, nodes and insertion: the running import
 };
 

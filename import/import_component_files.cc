@@ -11,6 +11,7 @@
 #include "conversion/conversion.h"
 #include "conversion/source_includes.h"
 #include "external/trace.h"
+#include "import/file_area_journal.h"
 #include "import/file_operation.h"
 #include "import/import_driver.h"
 #include "platform/paths.h"
@@ -217,6 +218,11 @@ bool CImportDriver::CreateDestination(const std::string& directory) {
   for (std::string p = NormalisePath(directory); p != root && IsPathInside(root, p); p = ParentDirectory(p)) {
     if (files.GetPathType(p) != kPathMissing) break;
     topmost_missing = p;
+  }
+  // Noted before it exists: a kill half way leaves nothing the journal does not name.
+  FileAreaJournal* journal = FileAreaJournal::Active();
+  if (!topmost_missing.empty() && journal != nullptr && !journal->NoteCreatedDirectory(topmost_missing)) {
+    return false;
   }
   const bool created = files.CreateDirectories(directory);
   if (!topmost_missing.empty()) created_directories_.push_back(topmost_missing);

@@ -118,14 +118,22 @@ uint32_t CImportDriver::FinalPhase(uint32_t result) {
   if (result == 0) result = IndexAndCompile();
   // A catalog that never had a root element has nothing to write; saving it would
   // leave a file without a document element that no later load accepts.
-  if (result == 0 && catalog_->root() && !Outermost()->defer_save_) result = catalog_->save();
+  const bool saving = result == 0 && catalog_->root() && !Outermost()->defer_save_;
+  if (saving && journal_ && !journal_->BeforeSave(catalog_->catalogFile())) result = ZARN_E_CANNOT_WRITE;
+  if (saving && result == 0) result = catalog_->save();
   if (result != 0) {
     Rollback();
-  } else {
-    HandOverToParent();
-    if (journal_) journal_->Commit();
+    return result;
   }
-  return result;
+  HandOverToParent();
+  if (!journal_) return 0;
+  if (saving) {
+    journal_->AfterSave();
+  } else if (defer_save_ && !catalog_->batchJournal().Absorb(*journal_)) {
+    Trace(kTraceError, kFunction, "the batch journal misses changes of %s", path_);
+  }
+  journal_->Commit();
+  return 0;
 }
 
 uint32_t CImportDriver::IndexAndCompile() {
@@ -164,6 +172,7 @@ void CImportDriver::IndexElement(Node element, const std::string& path) {
 
 void CImportDriver::Rollback() {
   const FileAreaJournal::Suspension suspension;
+  if (journal_) journal_->BeginUndo();
   if (has_snapshot_) {
     std::string error;
     if (snapshot_file_existed_) {
@@ -212,6 +221,11 @@ void CImportDriver::SnapshotCatalogFile() {
   snapshot_file_existed_ = ReadWholeFile(catalog_->catalogFile(), &snapshot_);
   if (!snapshot_file_existed_) snapshot_.clear();
   has_snapshot_ = true;
+  // Nested imports save the catalog before this one is done: a kill in between
+  // leaves the former file with the journal.
+  if (journal_ && !defer_save_ && !journal_->KeepCatalogFile(snapshot_file_existed_, snapshot_)) {
+    Trace(kTraceError, kFunction, "cannot keep the catalog file in the journal");
+  }
 }
 
 std::string CImportDriver::ImportDirectory() const { return DirectoryOfFile(path_); }

@@ -6,7 +6,9 @@
 #include "catalog/catalog_format.h"
 #include "catalog/id_path.h"
 #include "external/trace.h"
+#include "import/file_area_journal.h"
 #include "import/file_operation.h"
+#include "import/import_driver.h"
 #include "maintenance/deletion.h"
 #include "platform/strings.h"
 #include "zarn/catalog_manager.h"
@@ -113,6 +115,16 @@ void CollectReferencing(CCatalog_Contents& catalog, DeletionLists* lists) {
   }
 }
 
+bool NoteRemovals(const CCatalog_Contents& catalog, const std::vector<std::string>& unused, FileAreaJournal* journal) {
+  for (const std::string& fs_path : unused) {
+    std::string native;
+    if (FileAreaDirectory(catalog.catalogDirectory(), fs_path, &native) && !journal->NoteRemovalAfterSave(native)) {
+      return false;
+    }
+  }
+  return journal->BeforeSave(catalog.catalogFile());
+}
+
 uint32_t DeleteEntry(CCatalog_Contents& catalog, const std::string& entry, DeletionLists* lists) {
   Node element = SelectEntryElement(catalog, entry);
   if (!element) return ZARN_E_NOT_FOUND;
@@ -138,7 +150,12 @@ uint32_t DeleteEntry(CCatalog_Contents& catalog, const std::string& entry, Delet
   std::vector<std::string> deleted = lists->components;
   deleted.insert(deleted.end(), lists->folders.begin(), lists->folders.end());
   DropDanglingRelationEntries(catalog, deleted);
-  if (catalog.save() != 0) {
+  // A directory shared with an element that stays (a module placed by reference in
+  // its station's directory, the components of one bundle) is kept. The others are
+  // noted before the save, so that a kill after it still has them removed.
+  const std::vector<std::string> unused = UnusedFileAreas(catalog, lists->file_areas);
+  FileAreaJournal journal(catalog.catalogDirectory());
+  if (!NoteRemovals(catalog, unused, &journal) || catalog.save() != 0) {
     // Nothing of this entry is kept: the tree comes back from the file, the keys
     // go back into the index, and no file was touched yet.
     catalog.reload();
@@ -149,9 +166,9 @@ uint32_t DeleteEntry(CCatalog_Contents& catalog, const std::string& entry, Delet
     lists->referencing.resize(referencing_before);
     return ZARN_E_CANNOT_WRITE;
   }
-  // A directory shared with an element that stays (a module placed by reference in
-  // its station's directory, the components of one bundle) is kept.
-  if (!DeleteUnusedFileAreas(catalog, lists->file_areas)) lists->files_left = true;
+  journal.AfterSave();
+  if (!DeleteFileAreas(catalog, unused)) lists->files_left = true;
+  journal.Commit();
   return 0;
 }
 

@@ -52,6 +52,10 @@ uint32_t DeleteNode(CCatalog_Contents& catalog, Node node, bool delete_files,
 // uses (as its own directory or as an ancestor of it). False (traced) when one
 // cannot be removed completely.
 bool DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& file_areas);
+// The same in two steps: the fsPaths of `file_areas` that no element uses, and their
+// deletion.
+std::vector<std::string> UnusedFileAreas(const CCatalog_Contents& catalog, const std::vector<std::string>& file_areas);
+bool DeleteFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& unused);
 
 // Deletes the sibling components X__hwcn_rack and X__hwcn_device of the component
 // X (with their files) and appends ";" and their component paths to *result.

@@ -72,9 +72,9 @@ std::string FileAreaKey(const std::string& fs_path) {
 
 }  // namespace
 
-bool DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& file_areas) {
-  if (file_areas.empty()) return true;
-  bool all_gone = true;
+std::vector<std::string> UnusedFileAreas(const CCatalog_Contents& catalog, const std::vector<std::string>& file_areas) {
+  std::vector<std::string> unused;
+  if (file_areas.empty()) return unused;
   NodeList users;
   catalog.getSubElementsByXPath("//*[@fsPath]", &users);
   std::vector<std::string> used;
@@ -85,12 +85,24 @@ bool DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::st
     for (const std::string& u : used) {
       if (u == key || u.compare(0, key.size() + 1, key + "\\") == 0) in_use = true;
     }
-    if (!in_use && !key.empty() && !DeleteFileArea(catalog, fs_path, true)) {
+    if (!in_use && !key.empty()) unused.push_back(fs_path);
+  }
+  return unused;
+}
+
+bool DeleteFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& unused) {
+  bool all_gone = true;
+  for (const std::string& fs_path : unused) {
+    if (!DeleteFileArea(catalog, fs_path, true)) {
       Trace(kTraceError, "ZARN_DeleteComponent", "the files of %s cannot all be removed; they stay", fs_path);
       all_gone = false;
     }
   }
   return all_gone;
+}
+
+bool DeleteUnusedFileAreas(CCatalog_Contents& catalog, const std::vector<std::string>& file_areas) {
+  return DeleteFileAreas(catalog, UnusedFileAreas(catalog, file_areas));
 }
 
 uint32_t DeleteNode(CCatalog_Contents& catalog, Node node, bool delete_files, std::vector<std::string>* file_areas) {
