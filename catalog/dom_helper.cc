@@ -1,6 +1,7 @@
 #include "catalog/dom_helper.h"
 
 #include "catalog/catalog_format.h"
+#include "catalog/child_table.h"
 #include "external/trace.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -117,10 +118,8 @@ bool CDOMHelper::IsNamedWithId(Node node, std::string_view name, std::string_vie
 }
 
 Node CDOMHelper::FindChildByNameAndId(Node parent, std::string_view name, std::string_view id) {
-  for (Node child = parent.FirstChild(); child; child = child.NextSibling()) {
-    if (IsNamedWithId(child, name, id)) return child;
-  }
-  return Node();
+  const NodeList found = ChildrenNamedWithId(parent, name, id);
+  return found.empty() ? Node() : found.front();
 }
 
 Node CDOMHelper::FindSingleChildElement(Node parent, std::string_view name, std::string* id) {

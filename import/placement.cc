@@ -2,6 +2,7 @@
 // manufacturer levels, then the folder chain; creating missing classification levels.
 #include "catalog/catalog_contents.h"
 #include "catalog/catalog_format.h"
+#include "catalog/child_table.h"
 #include "catalog/classification_table.h"
 #include "conversion/catalog_object.h"
 #include "platform/strings.h"
@@ -14,8 +15,7 @@ namespace {
 // taken, so that what is placed below goes where the merge keeps it.
 Node FindLevel(Node current, std::string_view name, std::string_view id) {
   Node first;
-  for (Node child = current.FirstChild(); child; child = child.NextSibling()) {
-    if (!CDOMHelper::IsNamedWithId(child, name, id)) continue;
+  for (Node child : ChildrenNamedWithId(current, name, id)) {
     if (!child.HasAttribute(format::kIsArtificial)) return child;
     if (!first) first = child;
   }

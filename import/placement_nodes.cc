@@ -96,10 +96,7 @@ void CCatalog_Contents::CopyChildElements(Node source, Node target) {
   for (Node child = source.FirstChild(); child; child = child.NextSibling()) {
     if (child.IsText()) {
       const std::string text = Trim(child.Text());
-      if (text.empty()) continue;
-      // A detached text node holding the escaped text, moved into the target.
-      xml::OwnedNode holder = document()->CreateElement("t", text);
-      target.AppendChild(holder.get().FirstChild().Detach());
+      if (!text.empty()) target.AppendText(text);
       continue;
     }
     if (!child.IsElement() || IsPlacementElement(child.Name())) continue;

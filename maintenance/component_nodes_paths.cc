@@ -2,6 +2,7 @@
 // the document element.
 #include "catalog/catalog_contents.h"
 #include "catalog/catalog_format.h"
+#include "catalog/child_table.h"
 #include "conversion/catalog_object.h"
 #include "platform/strings.h"
 #include "zarn/catalog_manager.h"
@@ -14,9 +15,12 @@ void CCatalog_Contents::ResolveComponentFolderPath(Node* node, std::string_view 
   for (const std::string& segment : Split(TrimChars(path, "/"), "/")) {
     if (segment.empty()) break;
     Node taken;
-    for (Node c = node->FirstChild(); c && !taken; c = c.NextSibling()) {
-      if (!c.IsElement() || c.Name() != format::kComponentFolder || c.Attribute(format::kId) != segment) continue;
-      if (accept_artificial || !c.HasAttribute(format::kIsArtificial)) taken = c;
+    for (Node c : ChildrenNamedWithId(*node, format::kComponentFolder, segment)) {
+      if (c.Name() != format::kComponentFolder || c.Attribute(format::kId) != segment) continue;
+      if (accept_artificial || !c.HasAttribute(format::kIsArtificial)) {
+        taken = c;
+        break;
+      }
     }
     if (!taken && accept_component) taken = CDOMHelper::FindChildByNameAndId(*node, format::kComponent, segment);
     if (!taken && accept_artificial) {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "catalog/catalog_format.h"
+#include "catalog/child_table.h"
 #include "platform/strings.h"
 
 namespace zarn {
@@ -172,7 +173,7 @@ bool CLogPathList::SetPathAndLabel(LogPathEntry* record, Node element, const std
 
 std::string CLogPathList::ReadChildText(Node element, std::string_view child_name) const {
   std::string value;
-  if (const Node child = element.FirstChildElement(child_name)) {
+  if (const Node child = FirstChildNamed(element, child_name)) {
     catalog_->dom().ReadElementValue(language_, "", child, &value);
   }
   return value;

@@ -10,6 +10,7 @@ namespace zarn::xml {
 namespace {
 
 std::atomic<uint64_t> g_change_count{0};
+std::atomic<uint64_t> g_child_table_count{0};
 
 xmlNodePtr N(void* raw) { return static_cast<xmlNodePtr>(raw); }
 const xmlChar* X(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
@@ -26,10 +27,48 @@ bool IsChildType(xmlNodePtr n) {
          n->type == XML_COMMENT_NODE || n->type == XML_PI_NODE || n->type == XML_ENTITY_REF_NODE;
 }
 
+// An attribute change of a linked node that is not a last child can make a table
+// of its parent's children wrong.
+void NoteAttributeChange(xmlNodePtr n) {
+  if (n->parent != nullptr && n->next != nullptr) {
+    NoteChange();
+  } else {
+    NoteChangeKeepingChildTables();
+  }
+}
+
+// An unlinked node with children may have had a table of its children.
+void NoteFree(xmlNodePtr n) {
+  if (n->children != nullptr) {
+    NoteChange();
+  } else {
+    NoteChangeKeepingChildTables();
+  }
+}
+
+// Replacing the children of a node by text frees them: a table of its children
+// (which only elements with element children have) goes wrong.
+void NoteTextChange(xmlNodePtr n) {
+  bool element_child = false;
+  for (xmlNodePtr c = n->children; c != nullptr && !element_child; c = c->next) {
+    element_child = c->type == XML_ELEMENT_NODE;
+  }
+  if (element_child) {
+    NoteChange();
+  } else {
+    NoteChangeKeepingChildTables();
+  }
+}
+
 }  // namespace
 
 uint64_t ChangeCount() { return g_change_count.load(std::memory_order_relaxed); }
-void NoteChange() { g_change_count.fetch_add(1, std::memory_order_relaxed); }
+uint64_t ChildTableCount() { return g_child_table_count.load(std::memory_order_relaxed); }
+void NoteChangeKeepingChildTables() { g_change_count.fetch_add(1, std::memory_order_relaxed); }
+void NoteChange() {
+  g_change_count.fetch_add(1, std::memory_order_relaxed);
+  g_child_table_count.fetch_add(1, std::memory_order_relaxed);
+}
 
 bool Node::IsElement() const { return raw_ != nullptr && N(raw_)->type == XML_ELEMENT_NODE; }
 bool Node::IsAttribute() const { return raw_ != nullptr && N(raw_)->type == XML_ATTRIBUTE_NODE; }
@@ -79,7 +118,7 @@ std::string Node::Text() const {
 
 void Node::SetText(std::string_view text) {
   if (raw_ == nullptr) return;
-  NoteChange();
+  NoteTextChange(N(raw_));
   const std::string value(text);
   xmlChar* escaped = xmlEncodeSpecialChars(N(raw_)->doc, X(value));
   xmlNodeSetContent(N(raw_), escaped);
@@ -127,7 +166,7 @@ void Node::SetAttribute(std::string_view name, std::string_view value) {
   if (!IsElement()) return;
   const std::string n(name);
   const std::string v(value);
-  NoteChange();
+  NoteAttributeChange(N(raw_));
   xmlSetProp(N(raw_), X(n), X(v));
 }
 
@@ -136,7 +175,7 @@ void Node::RemoveAttribute(std::string_view name) {
   const std::string n(name);
   xmlAttrPtr attr = xmlHasProp(N(raw_), X(n));
   if (attr == nullptr) return;
-  NoteChange();
+  NoteAttributeChange(N(raw_));
   xmlRemoveProp(attr);
 }
 
@@ -209,7 +248,7 @@ std::string Node::OuterXml() const {
 
 Node Node::AppendChild(OwnedNode child) {
   if (raw_ == nullptr || !child) return Node();
-  NoteChange();
+  NoteChangeKeepingChildTables();
   xmlNodePtr c = N(child.release());
   // xmlAddChild may merge text into a neighbour and free `c`; link by hand instead.
   c->parent = N(raw_);
@@ -317,14 +356,14 @@ void ForEachChildNamed(Node parent, std::string_view name, const std::function<v
 
 OwnedNode::~OwnedNode() {
   if (raw_ == nullptr) return;
-  NoteChange();
+  NoteFree(N(raw_));
   xmlFreeNode(N(raw_));
 }
 
 OwnedNode& OwnedNode::operator=(OwnedNode&& other) noexcept {
   if (this != &other) {
     if (raw_ != nullptr) {
-      NoteChange();
+      NoteFree(N(raw_));
       xmlFreeNode(N(raw_));
     }
     raw_ = other.release();

@@ -22,6 +22,13 @@ class OwnedNode;
 // unlinked or freed, attributes and texts set or removed, documents loaded or freed.
 // A table built from a document stays valid as long as the count has not moved.
 uint64_t ChangeCount();
+// Counts the changes that can make a table of the element children of an element,
+// by their names and attributes, wrong even for a reader that reads the newest
+// children (those after the last child it saw, and that one again) whenever it
+// consults the table: everything ChangeCount counts except appending a child,
+// setting or removing an attribute of a last or unlinked node and freeing an
+// unlinked node without children.
+uint64_t ChildTableCount();
 
 class Node {
  public:
