@@ -1,6 +1,7 @@
 #include "import/import_scope.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "catalog/catalog_format.h"
 
@@ -13,6 +14,43 @@ NodeList AncestorChain(Node node) {
   for (Node n = node; n; n = n.Parent()) chain.push_back(n);
   std::reverse(chain.begin(), chain.end());
   return chain;
+}
+
+constexpr size_t kSortByWalkFrom = 64;
+
+// The topmost ancestor-or-self of `node` (the document element for a linked node).
+Node TopOf(Node node) {
+  Node n = node;
+  while (Node p = n.Parent()) n = p;
+  return n;
+}
+
+// Sorts distinct nodes by one walk over each tree they belong to (trees in the
+// order their first node comes in the list).
+void SortByWalk(NodeList* nodes) {
+  std::unordered_set<void*> wanted;
+  for (Node n : *nodes) wanted.insert(n.raw());
+  std::vector<Node> tops;
+  std::unordered_set<void*> seen_tops;
+  for (Node n : *nodes) {
+    const Node top = TopOf(n);
+    if (seen_tops.insert(top.raw()).second) tops.push_back(top);
+  }
+  NodeList sorted;
+  sorted.reserve(nodes->size());
+  for (Node top : tops) {
+    Node n = top;
+    while (n) {
+      if (wanted.count(n.raw()) != 0) sorted.push_back(n);
+      if (Node child = n.FirstChild()) {
+        n = child;
+        continue;
+      }
+      while (n && !(n == top) && !n.NextSibling()) n = n.Parent();
+      n = (!n || n == top) ? Node() : n.NextSibling();
+    }
+  }
+  *nodes = std::move(sorted);
 }
 
 }  // namespace
@@ -34,7 +72,13 @@ bool PrecedesInDocument(Node a, Node b) {
 void SortDocumentOrder(NodeList* nodes) {
   std::sort(nodes->begin(), nodes->end(), [](Node x, Node y) { return x.raw() < y.raw(); });
   nodes->erase(std::unique(nodes->begin(), nodes->end()), nodes->end());
-  std::sort(nodes->begin(), nodes->end(), PrecedesInDocument);
+  // Comparing two siblings walks the siblings between them: with many nodes one
+  // walk over their trees is cheaper.
+  if (nodes->size() < kSortByWalkFrom) {
+    std::sort(nodes->begin(), nodes->end(), PrecedesInDocument);
+  } else {
+    SortByWalk(nodes);
+  }
 }
 
 CCatalog_Contents::ImportScopeGuard::ImportScopeGuard(CCatalog_Contents* catalog)
