@@ -112,6 +112,7 @@ uint32_t CImportDriver::ImportComponentXml() {
   if (result == 0) AddMissingCatalogLevels(reader_->document());
   if (result == 0) result = reader_->Read(path_);
   if (result == 0) result = CheckFileReferences(*reader_);
+  if (result == 0) result = CheckInPath(*reader_, path_, catalog_->temporaryDirectory());
   if (result == 0 && !reader_->Components().empty()) {
     result = catalog_->AddComponents(reader_.get(), &objects_, &components_);
   }

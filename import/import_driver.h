@@ -66,6 +66,19 @@ std::vector<std::string> FileReferences(Node element);
 // HWCN_DeviceItem; 0, or ZARN_E_IMPORT_ARGUMENT (traced) for the first unsafe value.
 uint32_t CheckFileReferences(const ComponentXmlReader& reader);
 
+// True when the inPath of a component XML may be copied from: empty or not an
+// existing directory (nothing is copied); never the file-system root; any other
+// for a component XML in the temporary directory (conversion writes it there with
+// the directory of the converted sources); else the directory of the component
+// XML or one below it, one holding the source the file is named after (dev.ddl
+// for dev.ddl_comp.xml), or one beside it (not above it) below the same
+// first-level directory.
+bool IsAcceptedInPath(const std::string& in_path, const std::string& component_xml,
+                      const std::string& temporary_directory);
+// IsAcceptedInPath for a read component XML; 0, or ZARN_E_IMPORT_ARGUMENT (traced).
+uint32_t CheckInPath(const ComponentXmlReader& reader, const std::string& component_xml,
+                     const std::string& temporary_directory);
+
 // Testing: replaces the object manager's compile-after-import for every import
 // (nullptr restores it). The hook receives the component path and returns the
 // operation's result.

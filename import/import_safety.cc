@@ -6,7 +6,9 @@
 #include "conversion/catalog_object.h"
 #include "conversion/component_xml_reader.h"
 #include "external/trace.h"
+#include "import/file_operation.h"
 #include "import/import_driver.h"
+#include "platform/paths.h"
 #include "platform/strings.h"
 
 namespace zarn {
@@ -79,6 +81,58 @@ uint32_t CheckFileReferences(const ComponentXmlReader& reader) {
     }
   }
   return 0;
+}
+
+namespace {
+
+// The first segment of `path` below the file-system root ("/a" for "/a/b/c").
+std::string TopDirectory(const std::string& path) {
+  const size_t next = path.find('/', 1);
+  return next == std::string::npos ? path : path.substr(0, next);
+}
+
+// True when `directory` holds a file whose name the component XML's file name
+// starts with: the source it was converted from (dev.ddl for
+// dev.ddlen.device.xml_comp.xml).
+bool HoldsSourceOf(const std::string& directory, const std::string& component_xml) {
+  const std::string name = ToLower(FileNamePart(component_xml));
+  std::vector<std::string> files;
+  CFileOperation().ListFiles(directory, &files, "");
+  for (const std::string& file : files) {
+    const std::string candidate = ToLower(FileNamePart(file));
+    if (candidate.size() < name.size() && name.compare(0, candidate.size(), candidate) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool IsAcceptedInPath(const std::string& in_path, const std::string& component_xml,
+                      const std::string& temporary_directory) {
+  if (Trim(in_path).empty()) return true;
+  const std::string directory = NormalisePath(in_path);
+  if (directory.empty() || directory == NormalisePath("/")) return false;
+  CFileOperation files;
+  // A directory that does not exist gives nothing; the copy reports it.
+  if (files.GetPathType(directory) != kPathDirectory) return true;
+  // Conversion writes its component XML into the temporary directory and names
+  // there the directory of the source it converted (or of a batch's sources).
+  if (!temporary_directory.empty() && IsPathInside(temporary_directory, component_xml)) return true;
+  const std::string own = NormalisePath(DirectoryOfFile(component_xml));
+  if (IsPathInside(own, directory)) return true;
+  if (HoldsSourceOf(directory, component_xml)) return true;
+  // A directory beside the component XML's (not above it) in the same tree below
+  // the root's first level.
+  return !IsPathInside(directory, own) && TopDirectory(directory) == TopDirectory(own);
+}
+
+uint32_t CheckInPath(const ComponentXmlReader& reader, const std::string& component_xml,
+                     const std::string& temporary_directory) {
+  if (IsAcceptedInPath(reader.InPath(), component_xml, temporary_directory)) return 0;
+  Trace(kTraceError, "ZARN_ImportComponent",
+        "inPath %s is not a source directory of %s: not the directory of the file, below or beside it, nor the "
+        "directory of the source it is named after", reader.InPath(), component_xml);
+  return ZARN_E_IMPORT_ARGUMENT;
 }
 
 }  // namespace zarn

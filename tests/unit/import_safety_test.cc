@@ -1,5 +1,8 @@
 // Hostile component XML: ids, folder paths and file references that would reach
 // outside the catalog directory are refused, and nothing is written outside it.
+#include <chrono>
+
+#include "platform/paths.h"
 #include "tests/unit/import_driver_fixture.h"
 
 namespace zarn {
@@ -57,6 +60,43 @@ TEST_P(HostileImportTest, IsRefusedAndWritesNothingOutsideTheCatalog) {
 
 INSTANTIATE_TEST_SUITE_P(Refused, HostileImportTest, ::testing::ValuesIn(kHostile),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// An inPath that names no source directory of the component XML is refused before
+// anything is read below it or copied from it: the root (whose tree the import
+// would otherwise search for sources), a system directory, a parent directory.
+TEST_F(ImportDriverTest, InPathOutsideTheComponentsTreeIsRefused) {
+  ImportFirst();
+  Sources("cfm_src");
+  for (const std::string& in_path : {std::string("/"), std::string("/etc/"), work_.Join("")}) {
+    SCOPED_TRACE(in_path);
+    const std::string xml = Component("far/dev.ddl_comp.xml", Device("CFM900", "<ZARN>passwd</ZARN>"), in_path);
+    const std::string before = CatalogFile();
+    const TreeSnapshot area = FileArea();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Import(xml), ZARN_E_IMPORT_ARGUMENT);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(CatalogFile(), before);
+    EXPECT_EQ(FileArea(), area);
+  }
+}
+
+TEST(InPathTest, SourceDirectoriesOfTheComponentXmlOnly) {
+  testing::ScratchDir dir;
+  testing::WriteFile(dir.Join("x/dev.ddl_comp.xml"), "");
+  testing::WriteFile(dir.Join("x/sub/a.txt"), "");
+  testing::WriteFile(dir.Join("src/dev.ddl"), "");
+  testing::WriteFile(dir.Join("tmp/out/a_comp.xml"), "");
+  const std::string xml = dir.Join("x/dev.ddl_comp.xml");
+  for (const std::string& good : {std::string(), dir.Join("x"), dir.Join("x/sub/"), dir.Join("src/"),
+                                  dir.Join("none/")}) {
+    EXPECT_TRUE(IsAcceptedInPath(good, xml, dir.Join("tmp"))) << good << " for the component XML's own";
+  }
+  for (const std::string& bad : {std::string("/"), std::string("/etc/"), dir.Join(""), DirectoryOfFile(dir.Join(""))}) {
+    EXPECT_FALSE(IsAcceptedInPath(bad, xml, dir.Join("tmp"))) << bad;
+  }
+  EXPECT_TRUE(IsAcceptedInPath("/etc/", dir.Join("tmp/out/a_comp.xml"), dir.Join("tmp"))) << "written by conversion";
+  EXPECT_FALSE(IsAcceptedInPath("/", dir.Join("tmp/out/a_comp.xml"), dir.Join("tmp")));
+}
 
 TEST(FileAreaDirectoryTest, AcceptsOnlyDirectoriesStrictlyInsideTheCatalog) {
   const std::string catalog = "/w/zarn_catalog";
