@@ -32,9 +32,20 @@ void ApplyUniversalDefault(bool universal, CCatalog_Object* object) {
   }
 }
 
+// A segment that can name a directory of the file area and stand in a list of
+// component paths: ";" separates the paths of a deletion list and of the reports,
+// and a control character makes no readable name.
+bool IsUsableSegment(std::string_view segment) {
+  if (!IsSafePathSegment(segment) || segment.find(';') != std::string_view::npos) return false;
+  for (char c : segment) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
+  }
+  return true;
+}
+
 bool SegmentsAreSafe(std::string_view value) {
   for (const std::string& s : Split(value, "/")) {
-    if (!s.empty() && !IsSafePathSegment(s)) return false;
+    if (!s.empty() && !IsUsableSegment(s)) return false;
   }
   return true;
 }
@@ -111,7 +122,7 @@ bool FileAreaIdsAreSafe(const CCatalog_Contents::ObjectArray& objects, std::stri
                                        o->manufacturer};
     for (std::string_view level : ClassificationLevelsForCreation(o->classification)) values.emplace_back(level);
     for (const std::string& v : values) {
-      if (!v.empty() && !IsSafePathSegment(v)) {
+      if (!v.empty() && !IsUsableSegment(v)) {
         *offending = v;
         return false;
       }

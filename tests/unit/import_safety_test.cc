@@ -16,6 +16,14 @@ struct HostileCase {
 const HostileCase kHostile[] = {
     {"IdClimbs", "<COMPONENT id=\"..\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/></COMPONENT>"},
     {"IdHoldsSeparator", "<COMPONENT id=\"a/b\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/></COMPONENT>"},
+    {"IdHoldsListSeparator", "<COMPONENT id=\"a;b\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/></COMPONENT>"},
+    {"IdHoldsControlCharacter",
+     "<COMPONENT id=\"a&#9;b\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/></COMPONENT>"},
+    {"FolderHoldsListSeparator",
+     "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/>"
+     "<COMPONENT_PATH name=\"x;/DEVICE/C\"/></COMPONENT>"},
+    {"ManufacturerHoldsListSeparator",
+     "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M;N\"/></COMPONENT>"},
     {"IdHoldsBackslash", "<COMPONENT id=\"..\\..\\x\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/></COMPONENT>"},
     {"FolderPathClimbs",
      "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/>"
