@@ -50,6 +50,9 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 std::string DecodeLegacyText(std::string_view text) {
+  // A UTF-8 byte order mark says how the rest is encoded; it is not text.
+  constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+  if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
   if (IsValidUtf8(text)) return std::string(text);
   std::string out;
   out.reserve(text.size() + text.size() / 8);

@@ -10,7 +10,8 @@ namespace zarn::converters {
 // True when `text` is well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
 
-// `text` as UTF-8: kept when it is valid UTF-8, else read as ISO 8859-1.
+// `text` as UTF-8 without a leading UTF-8 byte order mark: kept when it is valid
+// UTF-8, else read as ISO 8859-1.
 std::string DecodeLegacyText(std::string_view text);
 
 // Valid UTF-8 without the characters XML 1.0 does not allow (C0 controls other

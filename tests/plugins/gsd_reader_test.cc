@@ -4,6 +4,7 @@
 
 #include "libs/devices_converter/gsd_slots.h"
 #include "libs/devices_converter/gsd_station.h"
+#include "libs/devices_converter/text_encoding.h"
 
 namespace zarn::converters {
 namespace {
@@ -141,6 +142,14 @@ TEST_F(GsdReaderTest, Recognition) {
   EXPECT_FALSE(StartsLikeGsd("GSD_Revision = 1\n#Profibus_DP\n"));
   EXPECT_FALSE(StartsLikeGsd(std::string("\x7f" "ELF\0\0\0", 7)));
   EXPECT_FALSE(StartsLikeGsd(""));
+  // Files saved by editors that mark UTF-8: the mark is not part of the first line.
+  const std::string marked = DecodeLegacyText("\xEF\xBB\xBF#Profibus_DP\nVendor_Name=\"Nordvik \xC3\x85\"\n");
+  EXPECT_TRUE(StartsLikeGsd(marked));
+  const GsdParseResult r = ParseGsd(marked);
+  ASSERT_TRUE(r.ok) << r.error;
+  const GsdEntry* vendor = FindGsdEntry(r.file.entries, "Vendor_Name");
+  ASSERT_NE(vendor, nullptr);
+  EXPECT_EQ(vendor->value, "\"Nordvik \xC3\x85\"");
 }
 
 TEST(GsdStationTest, SlaveFamilyClassification) {
