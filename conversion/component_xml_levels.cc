@@ -26,6 +26,31 @@ std::string LastName(Node object, std::string_view name) {
 
 bool IsObject(Node n) { return n.IsElement() && (n.Name() == "COMPONENT" || n.Name() == "COMPONENT_FOLDER"); }
 
+bool HasChild(Node object, std::string_view name) {
+  for (Node c = object.FirstChild(); c; c = c.NextSibling()) {
+    if (c.IsElement() && c.Name() == name) return true;
+  }
+  return false;
+}
+
+// A level folder written without its mark: a COMPONENT_FOLDER with the id the
+// conversion gives a section, protocol or classification level, that names such a
+// level and no folder path or manufacturer. Read as an ordinary folder, a section
+// level was filed as one more empty section below DEVICE on every import.
+bool IsUnmarkedLevel(Node folder) {
+  if (!folder.IsElement() || folder.Name() != "COMPONENT_FOLDER" || folder.HasAttribute("catalogLevel")) return false;
+  const std::string id = folder.Attribute("id").value_or("");
+  bool level_id = false;
+  for (std::string_view prefix : {"SECTION.", "PROTOCOL.", "CLASSIFICATION."}) {
+    level_id = level_id || (id.size() > prefix.size() && id.compare(0, prefix.size(), prefix) == 0);
+  }
+  if (!level_id) return false;
+  for (std::string_view name : {"COMPONENT_PATH", "MANUFACTURER", "MANUFACTURER_EXT"}) {
+    if (HasChild(folder, name)) return false;
+  }
+  return HasChild(folder, "section") || HasChild(folder, "PROTOCOL") || HasChild(folder, "CLASSIFICATION");
+}
+
 bool HasLevels(Node root) {
   for (Node c = root.FirstChild(); c; c = c.NextSibling()) {
     if (IsObject(c) && c.Attribute("catalogLevel") == "true") return true;
@@ -65,7 +90,11 @@ class LevelWriter {
 
 void AddMissingCatalogLevels(xml::Document* document) {
   Node root = document != nullptr ? document->Root() : Node();
-  if (!root || HasLevels(root)) return;
+  if (!root) return;
+  for (Node c = root.FirstChild(); c; c = c.NextSibling()) {
+    if (IsUnmarkedLevel(c)) c.SetAttribute("catalogLevel", "true");
+  }
+  if (HasLevels(root)) return;
   std::vector<Placement> placements;
   std::set<Placement> seen;
   Node first;

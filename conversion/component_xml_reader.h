@@ -149,7 +149,9 @@ class ComponentXmlReader {
 // Gives a component XML without level folders (one written by hand) the level
 // folders a converted source with the same placement carries: section DEVICE, one
 // per protocol, per protocol and classification, and per protocol, classification
-// and manufacturer. A document that has level folders is left as it is.
+// and manufacturer. Level folders written without catalogLevel="true" (ids
+// SECTION.*, PROTOCOL.*, CLASSIFICATION.*, naming no folder path or manufacturer)
+// are marked first; a document that has level folders then is left as it is.
 void AddMissingCatalogLevels(xml::Document* document);
 
 // Derives section and classification of an object from a classification

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <set>
 
+#include "maintenance/catalog_check.h"
 #include "tests/unit/import_driver_fixture.h"
 
 namespace zarn {
@@ -209,6 +210,20 @@ TEST_F(ImportDriverTest, CompileAfterImportRunsThroughTheObjectManager) {
   EXPECT_EQ(Import(Component("cfm/dev.ddl_comp.xml", Device("CFM900"), Sources("cfm_src"))), 0u);
   EXPECT_TRUE(Catalog().getCompileAfterImport());
   EXPECT_EQ(Count(kComponentXPath), 1u);
+}
+
+// Level folders written by hand without catalogLevel="true" (as Device() writes
+// them) are levels all the same: no import adds a section, protocol or
+// classification element of its own, nor files to one.
+TEST_F(ImportDriverTest, UnmarkedLevelFoldersAddNoElementsOnLaterImports) {
+  ImportFirst();
+  ASSERT_EQ(Import(Component("a/dev.ddl_comp.xml", Device("A"), Sources("a_src"))), 0u);
+  ASSERT_EQ(Import(Component("b/dev.ddl_comp.xml", Device("B", "", "Flow/Coriolis", "0x0004"), Sources("b_src"))), 0u);
+  EXPECT_EQ(Count("//section"), 1u);
+  EXPECT_EQ(Count("//section/section"), 0u);
+  EXPECT_EQ(Count("//PROTOCOL"), 1u);
+  EXPECT_EQ(Count("//section[@fsPath] | //PROTOCOL[@fsPath] | //CLASSIFICATION[@fsPath]"), 0u);
+  EXPECT_TRUE(CheckCatalog(Catalog()).sound());
 }
 
 }  // namespace
