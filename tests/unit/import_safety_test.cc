@@ -88,6 +88,42 @@ TEST_F(ImportDriverTest, InPathOutsideTheComponentsTreeIsRefused) {
   }
 }
 
+// Malformed component XML fails with a result code and changes nothing: cut off,
+// entities that expand without end, bytes that are not UTF-8, an empty file and a
+// document without components (which must not import as a component).
+TEST_F(ImportDriverTest, MalformedComponentXmlChangesNothing) {
+  ImportFirst();
+  std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE l [<!ENTITY a \"aaaaaaaaaa\">";
+  for (char e = 'b'; e <= 'j'; ++e) {
+    std::string value;
+    for (int i = 0; i < 10; ++i) value += std::string("&") + static_cast<char>(e - 1) + ";";
+    laughs += std::string("<!ENTITY ") + e + " \"" + value + "\">";
+  }
+  laughs += "]><COMP_COMPONENTXML><version>1</version><COMPONENT id=\"x\"><LABEL><string>&j;</string></LABEL>"
+            "</COMPONENT></COMP_COMPONENTXML>";
+  const std::string device = "<COMP_COMPONENTXML><version>1</version>" + Device("CFM900") + "</COMP_COMPONENTXML>";
+  const std::pair<const char*, std::string> inputs[] = {
+      {"truncated", device.substr(0, device.size() / 2)},
+      {"entity expansion", laughs},
+      {"invalid UTF-8", "<COMP_COMPONENTXML><version>1</version>" + Device("CFM900", "<HELP><string>\xff\xfe</string></HELP>") +
+                            "</COMP_COMPONENTXML>"},
+      {"empty", ""},
+      {"no component", "<COMP_COMPONENTXML><version>1</version></COMP_COMPONENTXML>"},
+  };
+  for (const auto& [what, text] : inputs) {
+    SCOPED_TRACE(what);
+    const std::string xml = work_.Join(std::string("bad_") + std::to_string(text.size()) + "/dev.ddl_comp.xml");
+    testing::WriteFile(xml, text);
+    const std::string before = CatalogFile();
+    const TreeSnapshot area = FileArea();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_NE(Import(xml), 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(CatalogFile(), before);
+    EXPECT_EQ(FileArea(), area);
+  }
+}
+
 TEST(InPathTest, SourceDirectoriesOfTheComponentXmlOnly) {
   testing::ScratchDir dir;
   testing::WriteFile(dir.Join("x/dev.ddl_comp.xml"), "");
