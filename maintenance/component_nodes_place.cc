@@ -21,6 +21,14 @@ std::optional<std::string> ChildText(Node element, std::string_view name) {
   return child.Text();
 }
 
+// A section, protocol, classification or manufacturer level, or the root: an
+// element that holds no content of a component.
+bool IsLevelElement(Node node) {
+  const std::string name = node.Name();
+  return name == format::kSection || name == format::kProtocol || name == format::kClassification ||
+         name == format::kManufacturer || name == format::kRootElement;
+}
+
 }  // namespace
 
 uint32_t CCatalog_Contents::PlaceFolderObject(Node node, CCatalog_Object* object, bool path_complete) {
@@ -164,6 +172,9 @@ uint32_t CCatalog_Contents::PlaceComponent(Node node, CCatalog_Object* object) {
   const std::string id = by_reference ? object->id : x;
   uint32_t rc = 0;
   if (id.empty()) {
+    // A component without a name of its own would hand its content and files to a
+    // level, which holds neither: there is no place for it.
+    if (IsLevelElement(node)) return ZARN_E_NO_LEVEL;
     CopyChildElements(object->element, node);
   } else {
     rc = CreateCatalogNode(node, format::kComponent, object->id, id, object->element, object);
