@@ -4,7 +4,8 @@
 // working and temporary directories and a source directory that holds the input
 // as dev.ddl_comp.xml beside its source dev.ddl. After each import the catalog
 // checker runs over the catalog; a broken promise aborts, so it shows as a crash.
-// Between runs the catalog starts again from an empty working directory.
+// Between runs the catalog starts again from an empty working directory. "@SRC@"
+// in the input stands for the source directory.
 #include <unistd.h>
 
 #include <cstddef>
@@ -118,11 +119,23 @@ void ResetWorkingDirectory(const Scratch& s, const std::string& catalog_director
   fs::create_directories(zarn::JoinPath(s.root, "tmp"), ec);
 }
 
+// The input with each "@SRC@" replaced by the source directory, so that a seed can
+// name it in inPath although its place depends on the process.
+std::string WithSourceDirectory(const Scratch& s, const uint8_t* data, size_t size) {
+  std::string text(reinterpret_cast<const char*>(data), size);
+  constexpr std::string_view kMarker = "@SRC@";
+  for (size_t at = text.find(kMarker); at != std::string::npos; at = text.find(kMarker, at + s.source.size())) {
+    text.replace(at, kMarker.size(), s.source);
+  }
+  return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Scratch& s = Directories();
-  WriteFile(s.input, data, size);
+  const std::string text = WithSourceDirectory(s, data, size);
+  WriteFile(s.input, text.data(), text.size());
   if (!SourcesInside(s)) return 0;
   auto catalog = std::make_unique<zarn::CCatalog_Contents>();
   if (catalog->initialize(s.work) != 0) abort();
