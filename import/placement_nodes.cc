@@ -27,6 +27,26 @@ bool HasChildNamed(Node target, std::string_view name) {
   return false;
 }
 
+// A section, protocol, classification or manufacturer level.
+bool IsLevel(std::string_view name) {
+  return name == format::kSection || name == format::kProtocol || name == format::kClassification ||
+         name == format::kManufacturer;
+}
+
+// What a component or folder holds and a level never does: sources, identification,
+// initial values, relations, identities.
+bool IsComponentContent(Node child) {
+  static constexpr std::string_view kContent[] = {"ZARN", "componentZARN", "INITIAL_VALUES", "PURPOSE_MAPPING",
+                                                  "COMPONENT_RELATIONS", "additionalIdentification", "componentID",
+                                                  "DD_REVISION", "DEVICE_REVISION", "IMAGE"};
+  const std::string name = child.Name();
+  if ((name == format::kManufacturer || name == format::kDeviceType) && !child.HasAttribute(format::kId)) return true;
+  for (std::string_view c : kContent) {
+    if (name == c) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool CCatalog_Contents::IsPlacementElement(std::string_view name) {
@@ -93,7 +113,10 @@ Node CCatalog_Contents::FindNodeByIdTmp(Node start, std::string_view id_tmp) con
 
 void CCatalog_Contents::CopyChildElements(Node source, Node target) {
   if (!source || !target) return;
+  // A level object of a component XML gives its level labels and texts, not content.
+  const bool level = IsLevel(target.Name());
   for (Node child = source.FirstChild(); child; child = child.NextSibling()) {
+    if (level && child.IsElement() && IsComponentContent(child)) continue;
     if (child.IsText()) {
       const std::string text = Trim(child.Text());
       if (!text.empty()) target.AppendText(text);

@@ -37,5 +37,21 @@ TEST_F(FuzzFindingsTest, ComponentWithoutNameBelowALevelIsRefused) {
   EXPECT_EQ(Violations(), "");
 }
 
+// A folder object with a protocol and a classification describes the classification
+// level; what it holds beside its placement (identification, a revision, a source)
+// went into the level.
+TEST_F(FuzzFindingsTest, LevelObjectGivesItsLevelNoComponentContent) {
+  const std::string level =
+      "<COMPONENT_FOLDER id=\"Coriolis\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_X\"/>"
+      "<MANUFACTURER other=\"Nordvik\"/><DEVICE_REVISION>1</DEVICE_REVISION><ZARN>dev.ddl</ZARN>"
+      "<LABEL><string>Coriolis meters</string></LABEL></COMPONENT_FOLDER>"
+      "<COMPONENT id=\"C1\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_X\"/>"
+      "<MANUFACTURER name=\"Nordvik\">0x00f1</MANUFACTURER><ZARN>dev.ddl</ZARN></COMPONENT>";
+  ASSERT_EQ(Import(Component("level/dev.ddl_comp.xml", level, Sources("level_src"))), 0u);
+  EXPECT_EQ(Violations(), "");
+  EXPECT_EQ(Count("//CLASSIFICATION[@id='SENSOR_X']/LABEL"), 1u);
+  EXPECT_EQ(Count("//CLASSIFICATION[@id='SENSOR_X']/DEVICE_REVISION"), 0u);
+}
+
 }  // namespace
 }  // namespace zarn
