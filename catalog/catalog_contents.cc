@@ -271,21 +271,22 @@ Node CCatalog_Contents::EnsureRoot() {
 }
 
 void CCatalog_Contents::BuildIdentificationIndex() {
-  std::string base = ComponentPathToXPath("/");
-  base = TrimRightChars(base, "/*");
-  NodeList nodes;
-  if (!getSubElementsByXPath(base + "//COMPONENT[not(@isInvisible)] | //additionalIdentification", &nodes)) return;
-  for (const Node& node : nodes) {
+  const Node root = document_ ? document_->Root() : Node();
+  if (!root) return;
+  const Node top = root.OwnerDocument();
+  // One walk in document order: the first component that carries an identity answers for it.
+  xml::ForEachElementNamedEither(top, format::kComponent, format::kAdditionalIdentification, [&](Node node) {
+    // A further identity answers with the component that carries it.
+    const bool further = node.Name() == format::kAdditionalIdentification;
+    if (!further && node.HasAttribute(format::kIsInvisible)) return;
     auto text = [&](std::string_view name) {
       const Node child = node.FirstChildElement(name);
       return child ? child.Text() : std::string();
     };
     const std::string key = IndexKey(text(format::kManufacturer), text(format::kDeviceType),
                                      text(format::kDeviceRevision));
-    // A further identity answers with the component that carries it.
-    const bool further = node.Name() == format::kAdditionalIdentification;
     IndexInsert(key, ComponentPathOf(further ? node.Parent() : node));
-  }
+  });
 }
 
 void CCatalog_Contents::RegisterNotifications() {

@@ -323,13 +323,21 @@ Node Node::OwnerDocument() const {
   return raw_ == nullptr ? Node() : Node(reinterpret_cast<xmlNodePtr>(N(raw_)->doc));
 }
 
-void ForEachElementNamed(Node top, std::string_view name, const std::function<void(Node)>& visit) {
+namespace {
+
+bool HasPlainName(xmlNodePtr n, std::string_view name) {
+  return n->ns == nullptr && n->name != nullptr && name == reinterpret_cast<const char*>(n->name);
+}
+
+// One loop over the raw nodes below `top`, descending through elements only.
+template <typename Match>
+void WalkElements(Node top, Match matches, const std::function<void(Node)>& visit) {
   xmlNodePtr const stop = N(top.raw());
   if (stop == nullptr || stop->type == XML_ATTRIBUTE_NODE) return;
   xmlNodePtr n = stop->children;
   while (n != nullptr) {
     if (n->type == XML_ELEMENT_NODE) {
-      if (n->ns == nullptr && n->name != nullptr && name == reinterpret_cast<const char*>(n->name)) visit(Node(n));
+      if (matches(n)) visit(Node(n));
       if (n->children != nullptr) {
         n = n->children;
         continue;
@@ -343,14 +351,23 @@ void ForEachElementNamed(Node top, std::string_view name, const std::function<vo
   }
 }
 
+}  // namespace
+
+void ForEachElementNamed(Node top, std::string_view name, const std::function<void(Node)>& visit) {
+  WalkElements(top, [name](xmlNodePtr n) { return HasPlainName(n, name); }, visit);
+}
+
+void ForEachElementNamedEither(Node top, std::string_view first, std::string_view second,
+                               const std::function<void(Node)>& visit) {
+  WalkElements(top, [first, second](xmlNodePtr n) { return HasPlainName(n, first) || HasPlainName(n, second); },
+               visit);
+}
+
 void ForEachChildNamed(Node parent, std::string_view name, const std::function<void(Node)>& visit) {
   xmlNodePtr const p = N(parent.raw());
   if (p == nullptr || p->type == XML_ATTRIBUTE_NODE) return;
   for (xmlNodePtr c = p->children; c != nullptr; c = c->next) {
-    if (c->type == XML_ELEMENT_NODE && c->ns == nullptr && c->name != nullptr &&
-        name == reinterpret_cast<const char*>(c->name)) {
-      visit(Node(c));
-    }
+    if (c->type == XML_ELEMENT_NODE && HasPlainName(c, name)) visit(Node(c));
   }
 }
 

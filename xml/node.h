@@ -110,6 +110,11 @@ class Node {
 // over the raw nodes: for walks over a whole catalog.
 void ForEachElementNamed(Node top, std::string_view name, const std::function<void(Node)>& visit);
 
+// As ForEachElementNamed, for the elements that match either name, in one walk and
+// in document order (the union of two "//name" selections).
+void ForEachElementNamedEither(Node top, std::string_view first, std::string_view second,
+                               const std::function<void(Node)>& visit);
+
 // Calls visit for every child element of `parent` that the XPath name test `name`
 // matches, in document order (the step "name" of an XPath). `visit` must not change
 // the children of `parent`.

@@ -13,19 +13,14 @@
 #include <fstream>
 #include <string>
 
+#include "bench/import/generated_names.h"
+
 namespace {
 
-constexpr int kManufacturers = 20;
-constexpr int kFamilies = 25;
-
-std::string Hex4(int value) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "0x%04x", value & 0xffff);
-  return buffer;
-}
-
-std::string Manufacturer(int i) { return "M" + std::to_string(i % kManufacturers); }
-std::string Family(int i) { return "Family" + std::to_string((i / kManufacturers) % kFamilies); }
+using zarn::bench::Family;
+using zarn::bench::Hex4;
+using zarn::bench::kManufacturers;
+using zarn::bench::Manufacturer;
 
 std::string LevelFolders(bool marked) {
   const std::string mark = marked ? " catalogLevel=\"true\"" : "";

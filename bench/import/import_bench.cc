@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "api/export_frame.h"
+#include "bench/import/generated_names.h"
 #include "import/import_driver.h"
 #include "maintenance/log_path_records.h"
 #include "platform/files.h"
@@ -42,16 +43,10 @@ namespace {
 
 using zarn::Node;
 
-constexpr int kManufacturers = 20;
-constexpr int kFamilies = 25;
-
-std::string Hex4(int value) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "0x%04x", value & 0xffff);
-  return buffer;
-}
-std::string Manufacturer(int i) { return "M" + std::to_string(i % kManufacturers); }
-std::string Family(int i) { return "Family" + std::to_string((i / kManufacturers) % kFamilies); }
+using zarn::bench::Family;
+using zarn::bench::Hex4;
+using zarn::bench::kManufacturers;
+using zarn::bench::Manufacturer;
 
 // The component XML of generated component i (about 1 KB in the catalog), with the
 // level folders marked as the converters mark them.
