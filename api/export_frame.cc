@@ -85,8 +85,7 @@ uint32_t CallLock::Enter(CCatalog_Contents& catalog, CatalogAccess access) {
     Trace(kTraceError, "CallLock", "the working directory is read-only: the catalog cannot be changed");
     return ZARN_E_CANNOT_WRITE;
   }
-  const FileLock::Result got =
-      g_call_lock.Acquire(catalog.lockFile(), access == CatalogAccess::kWrite, LockTimeout());
+  const FileLock::Result got = g_call_lock.Acquire(catalog.lockFile(), access == CatalogAccess::kWrite, LockTimeout());
   if (got == FileLock::Result::kBusy) {
     Trace(kTraceError, "CallLock", "the catalog is locked by another process");
     return ZARN_E_BUSY;

@@ -47,8 +47,8 @@ uint32_t CCatalog_Contents::initialize(const std::string& configured_base_direct
   ResolveDirectories(configured_base_directory);
   uint32_t result = 0;
   if (!base_directory_.empty()) result = ProbeWorkingDirectory();
-  stylesheet_path_ = JoinPath(JoinPath(catalog_directory_, format::kCatalogDataDirectoryName),
-                              format::kStylesheetFileName);
+  stylesheet_path_ =
+      JoinPath(JoinPath(catalog_directory_, format::kCatalogDataDirectoryName), format::kStylesheetFileName);
   catalog_file_ = JoinPath(catalog_directory_, format::kCatalogFileName);
   // A catalog in a directory this process cannot write to can still be queried.
   if (result == ZARN_E_CANNOT_WRITE && CFileOperation().GetPathType(catalog_file_) == kPathFile) {
@@ -283,8 +283,8 @@ void CCatalog_Contents::BuildIdentificationIndex() {
       const Node child = node.FirstChildElement(name);
       return child ? child.Text() : std::string();
     };
-    const std::string key = IndexKey(text(format::kManufacturer), text(format::kDeviceType),
-                                     text(format::kDeviceRevision));
+    const std::string key =
+        IndexKey(text(format::kManufacturer), text(format::kDeviceType), text(format::kDeviceRevision));
     IndexInsert(key, ComponentPathOf(further ? node.Parent() : node));
   });
 }

@@ -88,9 +88,7 @@ class CCatalog_Contents : public ManufacturerLevels {
   Node FindByComponentPath(std::string_view component_path) const;
   // The elements whose id is `id`, in document order, from an index that is built
   // again after any change to the document.
-  const NodeList& ElementsWithId(const std::string& id) const {
-    return id_index_.ElementsWithId(document_.get(), id);
-  }
+  const NodeList& ElementsWithId(const std::string& id) const { return id_index_.ElementsWithId(document_.get(), id); }
 
   // XPath selecting the children of the element a component path addresses:
   // /a/b gives /*/*[@id="a"]/*[@id="b"]/*.
@@ -173,8 +171,7 @@ class CCatalog_Contents : public ManufacturerLevels {
   void* GetPlatformSourceGenerator();
   // Calls the generator; -1 without one.
   int32_t GeneratePlatformSources(const std::string& source_path, const std::string& base_directory,
-                                  const std::string& output_directory, void* get_components,
-                                  void* free_component_info);
+                                  const std::string& output_directory, void* get_components, void* free_component_info);
   // Appends HWCN_Device (kind 0), HWCN_Rack (1) or HWCN_DeviceItem (2) holding `text`
   // to `element`; another kind appends the text alone.
   void AddHardwareConfigurationEntry(Node element, const std::string& text, int kind);
@@ -197,8 +194,7 @@ class CCatalog_Contents : public ManufacturerLevels {
   // yields its real twin, else its parent. Null for a null object or no root.
   // With descend_folders the start of the folder walk becomes the object's
   // component reference node (the base GetRemainingPath counts from).
-  Node FindParentNode(CCatalog_Object* object, bool create_missing, bool descend_folders,
-                      bool accept_components);
+  Node FindParentNode(CCatalog_Object* object, bool create_missing, bool descend_folders, bool accept_components);
   // The deepest existing CLASSIFICATION along the object's classification levels
   // below `start` (missing middle levels are skipped), or `start`. A null start
   // searches from the object's section below the one ZARN_CATALOG.
@@ -260,8 +256,7 @@ class CCatalog_Contents : public ManufacturerLevels {
   int GetRemainingPath(Node node, CCatalog_Object* object, std::string* remaining, std::string* first,
                        std::string_view kind) const;
   // Moves *node down the "/"-separated folder path as far as it exists.
-  void ResolveComponentFolderPath(Node* node, std::string_view path, bool accept_artificial,
-                                  bool accept_component);
+  void ResolveComponentFolderPath(Node* node, std::string_view path, bool accept_artificial, bool accept_component);
   void ResolveCatalogFolderPath(Node* node, std::string_view path, bool create);
   // The CATALOG_FOLDER reached from the root along the object's catalog path.
   Node FindCatalogFolderNode(CCatalog_Object* object, bool create);
@@ -356,7 +351,7 @@ class CCatalog_Contents : public ManufacturerLevels {
 
   std::unique_ptr<xml::Document> document_;
   FileIdentity file_identity_;  // of the catalog file as last loaded or saved
-  mutable IdIndex id_index_;  // a cache of the document: filled by const lookups
+  mutable IdIndex id_index_;    // a cache of the document: filled by const lookups
   std::string catalog_directory_;
   std::string catalog_file_;
   std::string stylesheet_path_;

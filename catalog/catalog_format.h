@@ -70,18 +70,19 @@ inline constexpr std::string_view kHwcnDeviceSuffix = "__hwcn_device";
 
 // Children that only steer placement and are never copied into the catalog.
 inline constexpr std::string_view kPlacementElements[] = {
-    "CATALOG_PARENT", "CATALOG_PATH", "HWCN_Device",     "HWCN_Rack",      "HWCN_DeviceItem", "PROTOCOL",
+    "CATALOG_PARENT", "CATALOG_PATH",     "HWCN_Device",      "HWCN_Rack",      "HWCN_DeviceItem", "PROTOCOL",
     "CLASSIFICATION", "MANUFACTURER_EXT", "COMPONENT_PARENT", "COMPONENT_PATH", "section"};
 
 // Children that may occur more than once below one element.
 inline constexpr std::string_view kRepeatableElements[] = {
-    "component",   "initial_value", "string",        "COMPONENT_RELATION", "variable_ref",
+    "component",   "initial_value",  "string",        "COMPONENT_RELATION",      "variable_ref",
     "unknown_ref", "required_range", "component_ref", "additionalIdentification"};
 
 // Elements whose values are file names relative to the component's directory.
 inline constexpr std::string_view kFileReferenceElements[] = {
-    "ZARN",        "DICTIONARY", "BUILTIN_LIBRARY", "GSD",           "DEVICE_MANUAL",  "DETECT_ZARN",
-    "PARENT_DETECT_ZARN", "SEARCH_PATH", "IMAGE", "componentZARN", "HWCN_DeviceItem"};
+    "ZARN",          "DICTIONARY",    "BUILTIN_LIBRARY",    "GSD",
+    "DEVICE_MANUAL", "DETECT_ZARN",   "PARENT_DETECT_ZARN", "SEARCH_PATH",
+    "IMAGE",         "componentZARN", "HWCN_DeviceItem"};
 
 // Elements whose value is their `name` attribute.
 inline constexpr std::string_view kNameAttributeElements[] = {"COMPONENT_PATH", "CLASSIFICATION", "MANUFACTURER",

@@ -63,13 +63,9 @@ Node FindLanguageString(const CDOMHelper& dom, Node element, std::string_view la
 
 }  // namespace
 
-bool IsFileReferenceElement(std::string_view name) {
-  return InSet(format::kFileReferenceElements, name, true);
-}
+bool IsFileReferenceElement(std::string_view name) { return InSet(format::kFileReferenceElements, name, true); }
 
-bool IsNameAttributeElement(std::string_view name) {
-  return InSet(format::kNameAttributeElements, name, false);
-}
+bool IsNameAttributeElement(std::string_view name) { return InSet(format::kNameAttributeElements, name, false); }
 
 Node CDOMHelper::getElementByXPath(Node node, std::string_view xpath) const {
   if (!node || xpath.empty()) return Node();
@@ -238,9 +234,7 @@ int CDOMHelper::ReadClassificationName(Node node, std::string* name) {
   return 0;
 }
 
-int CDOMHelper::ReadProtocolName(Node node, std::string* name) {
-  return ReadAncestorId(node, format::kProtocol, name);
-}
+int CDOMHelper::ReadProtocolName(Node node, std::string* name) { return ReadAncestorId(node, format::kProtocol, name); }
 
 int CDOMHelper::ReadManufacturerName(Node node, std::string* name) {
   return ReadAncestorId(node, format::kManufacturer, name);

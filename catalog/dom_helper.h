@@ -50,8 +50,7 @@ class CDOMHelper {
   // appending every non-empty value and ";" to *value (only the first with
   // first_only). Returns the last ReadElementValue result.
   uint32_t ReadInheritedValue(const NodeList& children, std::string_view name, bool first_only,
-                              std::string_view language, std::string_view base_directory,
-                              std::string* value) const;
+                              std::string_view language, std::string_view base_directory, std::string* value) const;
 
   // Ids of the nested CLASSIFICATION ancestors-or-self joined by "_", outermost first.
   static int ReadClassificationName(Node node, std::string* name);

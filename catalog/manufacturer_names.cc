@@ -42,11 +42,10 @@ std::string WordCore(std::string_view word) {
 
 bool IsLegalForm(const std::string& core) {
   static const std::set<std::string> kForms = {
-      "gmbh", "mbh",   "ag",   "kg",   "kgaa", "ohg",   "gbr",  "ek",    "co",          "cokg",
-      "gmbhcokg",      "se",   "inc",  "incorporated",  "corp", "corporation",          "company",
-      "ltd",  "limited",      "llc",  "llp",  "plc",   "pty",  "pte",   "sa",          "sas",
-      "sarl", "spa",   "srl",  "sro",  "bv",   "nv",    "as",   "asa",   "aps",         "ab",
-      "oy",   "oyj",   "ltda"};
+      "gmbh",     "mbh", "ag",  "kg",           "kgaa", "ohg",         "gbr",     "ek",  "co",      "cokg",
+      "gmbhcokg", "se",  "inc", "incorporated", "corp", "corporation", "company", "ltd", "limited", "llc",
+      "llp",      "plc", "pty", "pte",          "sa",   "sas",         "sarl",    "spa", "srl",     "sro",
+      "bv",       "nv",  "as",  "asa",          "aps",  "ab",          "oy",      "oyj", "ltda"};
   return kForms.count(core) != 0;
 }
 
@@ -99,8 +98,8 @@ void ManufacturerNameTable::Load(const std::string& path) {
     const std::string variant = eq == std::string::npos ? std::string() : CollapseBlanks(text.substr(0, eq));
     const std::string manufacturer = eq == std::string::npos ? std::string() : CollapseBlanks(text.substr(eq + 1));
     if (variant.empty() || manufacturer.empty()) {
-      Trace(kTraceWarning, "ManufacturerNameTable::Load", "%s:%d: not <name variant> = <manufacturer>, skipped",
-            path, number);
+      Trace(kTraceWarning, "ManufacturerNameTable::Load", "%s:%d: not <name variant> = <manufacturer>, skipped", path,
+            number);
       continue;
     }
     Add(variant, manufacturer);

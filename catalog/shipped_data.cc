@@ -42,17 +42,17 @@ bool LayOutFile(std::string_view relative, const fs::path& target, const std::ve
     Trace(kTraceError, "LayOutShippedData", "cannot copy %s to %s", from.string(), target.string());
     return false;
   }
-  Trace(kTraceError, "LayOutShippedData", "%s is missing and no shipped copy was found in %s",
-        target.string(), Searched(sources));
+  Trace(kTraceError, "LayOutShippedData", "%s is missing and no shipped copy was found in %s", target.string(),
+        Searched(sources));
   return false;
 }
 
 }  // namespace
 
 const std::vector<std::string_view>& ShippedDataFiles() {
-  static const std::vector<std::string_view> files = {
-      "catalogData/zarnxml_2_componentxml.xslt", "catalogData/devices.cfg",
-      "catalogData/manufacturer_names.cfg", format::kDeviceConfigurationRelativePath};
+  static const std::vector<std::string_view> files = {"catalogData/zarnxml_2_componentxml.xslt",
+                                                      "catalogData/devices.cfg", "catalogData/manufacturer_names.cfg",
+                                                      format::kDeviceConfigurationRelativePath};
   return files;
 }
 

@@ -24,8 +24,8 @@ int RunAttribute(const Invocation& in) {
   if (const uint32_t rc = OpenCatalog(in); rc != 0) return ReportFailure("ZARN_InitCatalogManager", rc);
   VARIANT value;
   VariantInit(&value);
-  const uint32_t rc = ZARN_GetComponentAttribute(W(in.args[0]).c_str(), W(in.args[1]).c_str(), &value,
-                                                 static_cast<int32_t>(mode));
+  const uint32_t rc =
+      ZARN_GetComponentAttribute(W(in.args[0]).c_str(), W(in.args[1]).c_str(), &value, static_cast<int32_t>(mode));
   const std::string text = TakeString(&value);
   if (rc != 0) return ReportFailure("ZARN_GetComponentAttribute", rc);
   if (in.json) {

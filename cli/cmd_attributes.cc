@@ -24,8 +24,8 @@ void PrintJson(const CompAttrInfo* list) {
   for (const CompAttrInfo* info = list; info != nullptr; info = info->next) {
     std::printf("%s{\"id\": %s, \"attributes\": [", info == list ? "" : ", ", JsonString(U(info->name)).c_str());
     for (const CompAttrEntry* e = info->attributes; e != nullptr; e = e->next) {
-      std::printf("%s{\"name\": %s, \"value\": %s}", e == info->attributes ? "" : ", ",
-                  JsonString(U(e->name)).c_str(), JsonString(U(e->value)).c_str());
+      std::printf("%s{\"name\": %s, \"value\": %s}", e == info->attributes ? "" : ", ", JsonString(U(e->name)).c_str(),
+                  JsonString(U(e->value)).c_str());
     }
     std::printf("]}");
   }
@@ -43,8 +43,10 @@ int RunAttributes(const Invocation& in) {
   CompAttrInfo* list = nullptr;
   const uint32_t rc = ZARN_GetComponentAttributes(W(path).c_str(), &list);
   if (rc != 0) return ReportFailure("ZARN_GetComponentAttributes", rc);
-  if (in.json) PrintJson(list);
-  else PrintText(list);
+  if (in.json)
+    PrintJson(list);
+  else
+    PrintText(list);
   ZARN_FreeCompAttrInfoList(list);
   return 0;
 }

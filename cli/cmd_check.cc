@@ -41,8 +41,10 @@ int RunCheck(const Invocation& in) {
   CCatalog_Contents catalog;
   if (const uint32_t rc = catalog.initialize(in.workdir)) return ReportFailure("loading the catalog", rc);
   const CatalogCheckResult result = CheckCatalog(catalog);
-  if (in.json) PrintJson(result);
-  else PrintText(result);
+  if (in.json)
+    PrintJson(result);
+  else
+    PrintText(result);
   return result.sound() ? 0 : 1;
 }
 

@@ -27,10 +27,11 @@ void PrintRecord(const ComponentXMLInfo& r) {
 }
 
 void PrintJsonRecord(const ComponentXMLInfo& r, bool first) {
-  std::printf("%s\n    {\"id\": %s, \"label\": %s, \"help\": %s, \"componentXmlPath\": %s, \"message\": %s, "
-              "\"hierarchy\": [",
-              first ? "" : ",", JsonOrNull(r.id).c_str(), JsonOrNull(r.label).c_str(), JsonOrNull(r.help).c_str(),
-              JsonOrNull(r.componentXmlPath).c_str(), JsonOrNull(r.message).c_str());
+  std::printf(
+      "%s\n    {\"id\": %s, \"label\": %s, \"help\": %s, \"componentXmlPath\": %s, \"message\": %s, "
+      "\"hierarchy\": [",
+      first ? "" : ",", JsonOrNull(r.id).c_str(), JsonOrNull(r.label).c_str(), JsonOrNull(r.help).c_str(),
+      JsonOrNull(r.componentXmlPath).c_str(), JsonOrNull(r.message).c_str());
   for (const ComponentXMLLevel* l = r.hierarchy; l != nullptr; l = l->next) {
     std::printf("%s{\"element\": %s, \"value\": %s}", l == r.hierarchy ? "" : ", ", JsonOrNull(l->elementName).c_str(),
                 JsonOrNull(l->value).c_str());

@@ -26,8 +26,10 @@ int Convert(const Invocation& in, const char* command, const char* export_name, 
     return 1;
   }
   if (rc != 0) return ReportFailure(export_name, rc);
-  if (in.json) std::printf("{\"%s\": %s}\n", key, JsonString(text).c_str());
-  else std::printf("%s\n", text.c_str());
+  if (in.json)
+    std::printf("{\"%s\": %s}\n", key, JsonString(text).c_str());
+  else
+    std::printf("%s\n", text.c_str());
   return 0;
 }
 

@@ -30,11 +30,12 @@ void PrintText(const std::string& file, const SourceIdentity& id, uint32_t resul
 }
 
 void PrintJson(const std::string& file, const SourceIdentity& id, uint32_t result) {
-  std::printf("{\"file\": %s, \"manufacturer\": %s, \"deviceType\": %s, \"deviceRevision\": %s, "
-              "\"ddRevision\": %s, \"result\": %s}\n",
-              JsonString(file).c_str(), JsonString(id.manufacturer).c_str(), JsonString(id.deviceType).c_str(),
-              JsonString(id.deviceRevision).c_str(), JsonString(id.ddRevision).c_str(),
-              JsonString(DescribeResult(result)).c_str());
+  std::printf(
+      "{\"file\": %s, \"manufacturer\": %s, \"deviceType\": %s, \"deviceRevision\": %s, "
+      "\"ddRevision\": %s, \"result\": %s}\n",
+      JsonString(file).c_str(), JsonString(id.manufacturer).c_str(), JsonString(id.deviceType).c_str(),
+      JsonString(id.deviceRevision).c_str(), JsonString(id.ddRevision).c_str(),
+      JsonString(DescribeResult(result)).c_str());
 }
 
 // A GSD, IODD or other plug-in format identifies itself in the component XML its
@@ -64,22 +65,23 @@ int RunIdentify(const Invocation& in) {
   uint32_t result = 0;
   if (IsDeviceDescriptionSource(file)) {
     const SourceIdentifier identifier(DeviceConfigurationFile(in));
-    result = static_cast<uint32_t>(identifier.IdentifySource(file, &id.manufacturer, &id.deviceType,
-                                                             &id.deviceRevision, &id.ddRevision,
-                                                             in.Option("include"), in.HasOption("translate")));
+    result = static_cast<uint32_t>(identifier.IdentifySource(file, &id.manufacturer, &id.deviceType, &id.deviceRevision,
+                                                             &id.ddRevision, in.Option("include"),
+                                                             in.HasOption("translate")));
   } else {
     result = IdentifyConverted(in, file, &id);
     if (result != 0 && result != ZARN_RESULT_MINUS_ONE) return ReportFailure("ZARN_GetComponents", result);
   }
-  if (in.json) PrintJson(file, id, result);
-  else PrintText(file, id, result);
+  if (in.json)
+    PrintJson(file, id, result);
+  else
+    PrintText(file, id, result);
   return result == 0 ? 0 : 1;
 }
 
 }  // namespace
 
-ZARN_CLI_COMMAND(identify, "identify", "Sources",
-                 "print manufacturer, device type and revisions of a source",
+ZARN_CLI_COMMAND(identify, "identify", "Sources", "print manufacturer, device type and revisions of a source",
                  "FILE [--include DIRS] [--translate]\n\n"
                  "  FILE           a device-description source (.ddl, .edd or .mdd), found without\n"
                  "                 compiling; or a file a converter plug-in reads (GSD, IODD), as its\n"

@@ -43,8 +43,10 @@ int RunList(const Invocation& in) {
   if (rc != 0) return ReportFailure("ZARN_GetImportComponentList", rc);
   std::string json = "[";
   for (const std::string& line : lines) {
-    if (in.json) json += (json.size() > 1 ? ", " : "") + JsonString(line);
-    else std::printf("%s\n", line.c_str());
+    if (in.json)
+      json += (json.size() > 1 ? ", " : "") + JsonString(line);
+    else
+      std::printf("%s\n", line.c_str());
   }
   if (in.json) std::printf("%s]\n", json.c_str());
   return 0;
@@ -63,16 +65,17 @@ int RunImportList(const Invocation& in) {
   const uint32_t rc = ZARN_ImportComponentList(W(in.args[0]).c_str(), selection);
   VariantClear(&selection);
   if (rc != 0 && rc != ZARN_S_REPLACED) return ReportFailure("ZARN_ImportComponentList", rc);
-  if (in.json) std::printf("{\"result\": %s}\n", JsonString(DescribeResult(rc)).c_str());
-  else std::printf("%s\n", rc == ZARN_S_REPLACED ? "done (last component replaced)" : "done");
+  if (in.json)
+    std::printf("{\"result\": %s}\n", JsonString(DescribeResult(rc)).c_str());
+  else
+    std::printf("%s\n", rc == ZARN_S_REPLACED ? "done (last component replaced)" : "done");
   return 0;
 }
 
 }  // namespace
 
 ZARN_CLI_COMMAND(list, "list", "Import", "list the components of a source, one import line each",
-                 "SOURCE\n\n  SOURCE  a source file or directory; the lines are remembered for import-list",
-                 RunList);
+                 "SOURCE\n\n  SOURCE  a source file or directory; the lines are remembered for import-list", RunList);
 ZARN_CLI_COMMAND(import_list, "import-list", "Import", "import the selected lines of a source's import list",
                  "SOURCE [LINE...]\n\n  SOURCE  the source given to list\n"
                  "  LINE    lines printed by list; none imports everything in the source",

@@ -31,8 +31,10 @@ bool ComponentExists(const std::u16string& path) {
 int PrintValue(const Invocation& in, const char* export_name, uint32_t rc, VARIANT* v) {
   if (rc != 0) return ReportFailure(export_name, rc);
   const std::string text = TakeString(v);
-  if (in.json) std::printf("{\"value\": %s}\n", JsonString(text).c_str());
-  else std::printf("%s\n", text.c_str());
+  if (in.json)
+    std::printf("{\"value\": %s}\n", JsonString(text).c_str());
+  else
+    std::printf("%s\n", text.c_str());
   return 0;
 }
 

@@ -45,8 +45,10 @@ int Init(const Invocation& in) {
   if (rc != 0) return ReportFailure("ZARN_GetCatalogMangerInitialisation", rc);
   for (std::string_view file : ShippedDataFiles()) {
     if (!fs::exists(fs::path(catalog) / file, ec)) {
-      std::fprintf(stderr, "error: cannot lay out %s/%s: the catalog manager has no shipped copy of it "
-                   "(--trace - shows where it looked)\n", catalog.c_str(), std::string(file).c_str());
+      std::fprintf(stderr,
+                   "error: cannot lay out %s/%s: the catalog manager has no shipped copy of it "
+                   "(--trace - shows where it looked)\n",
+                   catalog.c_str(), std::string(file).c_str());
       return kExitFailure;
     }
   }
@@ -75,11 +77,12 @@ int SetLanguage(const Invocation& in) {
 
 }  // namespace
 
-ZARN_CLI_COMMAND(init, "init", "Catalog", "lay out a working directory (zarn_catalog/ with its data files)",
-                 "[--force]\n  Data files already there are kept (edits too); --force replaces them with the shipped ones.",
-                 Init, {"force"});
+ZARN_CLI_COMMAND(
+    init, "init", "Catalog", "lay out a working directory (zarn_catalog/ with its data files)",
+    "[--force]\n  Data files already there are kept (edits too); --force replaces them with the shipped ones.", Init,
+    {"force"});
 ZARN_CLI_COMMAND(info, "info", "Catalog", "initialise the catalog and print its directory", "", Info);
-ZARN_CLI_COMMAND(set_language, "set-language", "Catalog", "set the language of texts (ZARN_SetCatalogLanguage)",
-                 "CODE", SetLanguage);
+ZARN_CLI_COMMAND(set_language, "set-language", "Catalog", "set the language of texts (ZARN_SetCatalogLanguage)", "CODE",
+                 SetLanguage);
 
 }  // namespace zarn::cli

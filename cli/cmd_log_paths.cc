@@ -56,8 +56,10 @@ int RunLogPaths(const Invocation& in) {
   // The chain comes in reverse order of the selection; show it in document order.
   std::vector<const LogPathEntry*> entries;
   for (const LogPathEntry* e = head; e != nullptr; e = e->next) entries.insert(entries.begin(), e);
-  if (in.json) PrintJson(entries);
-  else PrintText(entries);
+  if (in.json)
+    PrintJson(entries);
+  else
+    PrintText(entries);
   ZARN_FreeLogPaths(head);
   return 0;
 }

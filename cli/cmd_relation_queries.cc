@@ -28,10 +28,11 @@ int RunExists(const Invocation& in) {
   for (int i = 0; i < 4; ++i) t[i] = TakeString(&v[i]);
   const bool found = rc == 0;
   if (in.json) {
-    std::printf("{\"exists\": %s, \"catalogDdRevision\": %s, \"fileDdRevision\": %s, "
-                "\"catalogDeviceRevision\": %s, \"fileDeviceRevision\": %s}\n",
-                found ? "true" : "false", JsonString(t[0]).c_str(), JsonString(t[1]).c_str(),
-                JsonString(t[2]).c_str(), JsonString(t[3]).c_str());
+    std::printf(
+        "{\"exists\": %s, \"catalogDdRevision\": %s, \"fileDdRevision\": %s, "
+        "\"catalogDeviceRevision\": %s, \"fileDeviceRevision\": %s}\n",
+        found ? "true" : "false", JsonString(t[0]).c_str(), JsonString(t[1]).c_str(), JsonString(t[2]).c_str(),
+        JsonString(t[3]).c_str());
   } else if (found) {
     std::printf("in the catalog\nDD revision: catalog %s, file %s\ndevice revision: catalog %s, file %s\n",
                 t[0].c_str(), t[1].c_str(), t[2].c_str(), t[3].c_str());
@@ -59,8 +60,10 @@ int RunReferencing(const Invocation& in) {
     end = text.find(';', start);
     if (end == std::string::npos) end = text.size();
     const std::string item = text.substr(start, end - start);
-    if (in.json) json += (json.size() > 1 ? ", " : "") + JsonString(item);
-    else std::printf("%s\n", item.c_str());
+    if (in.json)
+      json += (json.size() > 1 ? ", " : "") + JsonString(item);
+    else
+      std::printf("%s\n", item.c_str());
   }
   if (in.json) std::printf("%s]\n", json.c_str());
   return 0;

@@ -11,8 +11,8 @@
 namespace zarn::cli {
 namespace {
 
-constexpr const char* kTypeNames[] = {"child", "parent", "sibling", "prev", "next", "successor-change",
-                                      "predecessor-change"};
+constexpr const char* kTypeNames[] = {"child", "parent",           "sibling",           "prev",
+                                      "next",  "successor-change", "predecessor-change"};
 
 // A type number, or one of the names above. False when it is neither.
 bool ParseType(const std::string& text, int32_t* type) {
@@ -83,12 +83,13 @@ std::string JsonRange(const RequiredRange& g) {
 }
 
 std::string JsonComponent(const RelationComponent& c) {
-  std::string out = "{\"componentId\": " + JsonText(c.componentId) + ", \"componentRefOrg\": " +
-                    JsonText(c.componentRefOrg) + ", \"componentPath\": " + JsonText(c.componentPath) +
-                    ", \"folderPath\": " + JsonText(c.folderPath) + ", \"autoCreate\": " +
-                    std::to_string(c.autoCreate) + ", \"autoCreateNoDelete\": " + std::to_string(c.autoCreateNoDelete) +
-                    ", \"minimum\": " + std::to_string(c.minimumNumber) + ", \"maximum\": " +
-                    std::to_string(c.maximumNumber) + ", \"ranges\": [";
+  std::string out =
+      "{\"componentId\": " + JsonText(c.componentId) + ", \"componentRefOrg\": " + JsonText(c.componentRefOrg) +
+      ", \"componentPath\": " + JsonText(c.componentPath) + ", \"folderPath\": " + JsonText(c.folderPath) +
+      ", \"autoCreate\": " + std::to_string(c.autoCreate) +
+      ", \"autoCreateNoDelete\": " + std::to_string(c.autoCreateNoDelete) +
+      ", \"minimum\": " + std::to_string(c.minimumNumber) + ", \"maximum\": " + std::to_string(c.maximumNumber) +
+      ", \"ranges\": [";
   for (const RequiredRange* g = c.ranges; g != nullptr; g = g->next) {
     out += (g == c.ranges ? "" : ", ") + JsonRange(*g);
   }
@@ -121,16 +122,17 @@ int RunRelations(const Invocation& in) {
   RelationInfo* list = nullptr;
   const uint32_t rc = ZARN_GetRelations(type, W(in.args[1]).c_str(), &list);
   if (rc != 0) return ReportFailure("ZARN_GetRelations", rc);
-  if (in.json) PrintJson(list);
-  else PrintText(list);
+  if (in.json)
+    PrintJson(list);
+  else
+    PrintText(list);
   ZARN_FreeRelations(list);
   return 0;
 }
 
 }  // namespace
 
-ZARN_CLI_COMMAND(relations, "relations", "Queries",
-                 "list the relations of one type that apply to a catalog element",
+ZARN_CLI_COMMAND(relations, "relations", "Queries", "list the relations of one type that apply to a catalog element",
                  "TYPE PATH\n\n"
                  "  TYPE  0 child, 1 parent, 2 sibling, 3 prev, 4 next, 5 successor-change,\n"
                  "        6 predecessor-change (number or name)\n"

@@ -13,12 +13,12 @@ namespace zarn::cli {
 
 // Options common to every subcommand, and the subcommand's own arguments.
 struct Invocation {
-  std::string command;  // the subcommand's name
-  std::string workdir;  // --workdir, else $ZARN_WORKDIR, else the current directory
-  std::string lang;     // --lang ("" = the catalog's default)
-  std::string trace;    // --trace FILE ("" = none)
-  bool json = false;    // --json
-  std::vector<std::string> args;                      // positional arguments
+  std::string command;            // the subcommand's name
+  std::string workdir;            // --workdir, else $ZARN_WORKDIR, else the current directory
+  std::string lang;               // --lang ("" = the catalog's default)
+  std::string trace;              // --trace FILE ("" = none)
+  bool json = false;              // --json
+  std::vector<std::string> args;  // positional arguments
   std::vector<std::pair<std::string, std::string>> options;  // other --name value pairs
   // The value of --name, or `fallback`.
   std::string Option(std::string_view name, std::string_view fallback = {}) const;

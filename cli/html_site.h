@@ -34,10 +34,10 @@ struct SiteComponent {
   std::vector<SiteText> labels;  // default first
   std::vector<SiteText> helps;
   std::vector<std::pair<std::string, std::string>> attributes;  // name, value (default language)
-  std::vector<std::string> files;  // absolute paths of the files it names
-  std::string image;               // absolute path of its picture, "" when none
-  std::vector<SiteOffer> offers;   // what its relations offer
-  std::vector<std::string> fits;   // paths of the stations whose relations offer it
+  std::vector<std::string> files;                               // absolute paths of the files it names
+  std::string image;                                            // absolute path of its picture, "" when none
+  std::vector<SiteOffer> offers;                                // what its relations offer
+  std::vector<std::string> fits;                                // paths of the stations whose relations offer it
   std::string Label() const { return labels.empty() ? id : labels.front().text; }
   std::string Attribute(const std::string& name) const;
 };

@@ -85,8 +85,8 @@ void ReadOffers(SiteComponent* c, const std::vector<std::string>& inherited) {
       offer.components = 1;
       offer.folder = !folder.empty();
       for (const RequiredRange* g = m->ranges; g != nullptr; g = g->next) {
-        offer.ranges.push_back(Text(g->variable) + " " + Bound(g->minPresent, g->minConditioned, g->minValue) +
-                               ".." + Bound(g->maxPresent, g->maxConditioned, g->maxValue));
+        offer.ranges.push_back(Text(g->variable) + " " + Bound(g->minPresent, g->minConditioned, g->minValue) + ".." +
+                               Bound(g->maxPresent, g->maxConditioned, g->maxValue));
       }
       c->offers.push_back(std::move(offer));
     }

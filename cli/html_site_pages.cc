@@ -52,7 +52,8 @@ void TreeHtml(const Site& site, const std::vector<SiteNode>& nodes, std::ostring
     out << "<li>";
     const std::string label = HtmlEscape(n.label);
     const std::string link =
-        n.component < 0 ? label : "<a class=\"component\" href=\"" + ComponentPage(n.component) + "\">" + label + "</a>";
+        n.component < 0 ? label
+                        : "<a class=\"component\" href=\"" + ComponentPage(n.component) + "\">" + label + "</a>";
     if (n.children.empty()) {
       out << link;
     } else {
@@ -69,8 +70,8 @@ std::string LanguageChoice(const Site& site, const std::string& language) {
   std::string out = "<select id=\"lang\" aria-label=\"language\">";
   for (const std::string& l : site.languages) {
     const std::string code = l.empty() ? "en" : l;
-    out += "<option value=\"" + HtmlEscape(l) + "\"" + (code == language ? " selected" : "") + ">" +
-           HtmlEscape(code) + "</option>";
+    out += "<option value=\"" + HtmlEscape(l) + "\"" + (code == language ? " selected" : "") + ">" + HtmlEscape(code) +
+           "</option>";
   }
   return out + "</select>";
 }
@@ -115,15 +116,16 @@ std::string AttributeTable(const SiteComponent& c) {
 
 std::string OfferList(const Site& site, const SiteComponent& c) {
   if (c.offers.empty()) return std::string();
-  std::string out = "<h2>Modules that fit</h2><table id=\"modules\"><tr><th>module</th><th>number</th><th>slots</th></tr>";
+  std::string out =
+      "<h2>Modules that fit</h2><table id=\"modules\"><tr><th>module</th><th>number</th><th>slots</th></tr>";
   for (const SiteOffer& o : c.offers) {
     std::string ranges;
     for (const std::string& r : o.ranges) ranges += (ranges.empty() ? "" : ", ") + r;
     const std::string what = o.folder ? "every component below <code>" + HtmlEscape(o.path) + "</code> (" +
                                             std::to_string(o.components) + ")"
                                       : ComponentLink(site, o.path, "../");
-    out += "<tr class=\"module\"><td>" + what + "</td><td>" + std::to_string(o.minimum) +
-           ".." + std::to_string(o.maximum) + "</td><td>" + HtmlEscape(ranges) + "</td></tr>";
+    out += "<tr class=\"module\"><td>" + what + "</td><td>" + std::to_string(o.minimum) + ".." +
+           std::to_string(o.maximum) + "</td><td>" + HtmlEscape(ranges) + "</td></tr>";
   }
   return out + "</table>";
 }
@@ -137,7 +139,8 @@ std::string ComponentHtml(const Site& site, int index, const std::string& langua
       << HtmlEscape(c.path) << "</code></p>\n";
   if (!c.helps.empty()) out << "<p id=\"help\">" << Texts(c.helps) << "</p>\n";
   if (!c.image.empty()) {
-    out << "<img id=\"picture\" alt=\"picture\" src=\"../f/" << index << "/" << HtmlEscape(FileName(c.image)) << "\">\n";
+    out << "<img id=\"picture\" alt=\"picture\" src=\"../f/" << index << "/" << HtmlEscape(FileName(c.image))
+        << "\">\n";
   }
   out << "<h2>Identification and attributes</h2>" << AttributeTable(c) << "\n";
   if (!c.files.empty()) {
@@ -182,12 +185,23 @@ std::string HtmlEscape(std::string_view text) {
   out.reserve(text.size());
   for (char ch : text) {
     switch (ch) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += ch;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += ch;
     }
   }
   return out;

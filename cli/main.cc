@@ -25,17 +25,17 @@ std::vector<Command>& Registry() {
 
 void PrintOverview(FILE* out) {
   std::fprintf(out,
-      "usage: zarn-catalog [COMMON OPTIONS] COMMAND [OPTIONS] [--] [ARGS]\n\n"
-      "Common options (before or after the command):\n"
-      "  --workdir DIR  working directory holding zarn_catalog/ (default: $ZARN_WORKDIR, else .)\n"
-      "  --lang CODE    language of texts (en, de, ...)\n"
-      "  --json[=no]    machine-readable output\n"
-      "  --trace FILE   write the library's trace to FILE (- for standard error)\n"
-      "  --help, -h     this overview, or with a command that command's usage\n"
-      "  --version      print the version and exit\n"
-      "\nOptions take their value as --name VALUE or --name=VALUE; an option a command does\n"
-      "not know is refused. Exit status: 0 done (also for an empty answer), 1 a call failed,\n"
-      "2 wrong usage.\n");
+               "usage: zarn-catalog [COMMON OPTIONS] COMMAND [OPTIONS] [--] [ARGS]\n\n"
+               "Common options (before or after the command):\n"
+               "  --workdir DIR  working directory holding zarn_catalog/ (default: $ZARN_WORKDIR, else .)\n"
+               "  --lang CODE    language of texts (en, de, ...)\n"
+               "  --json[=no]    machine-readable output\n"
+               "  --trace FILE   write the library's trace to FILE (- for standard error)\n"
+               "  --help, -h     this overview, or with a command that command's usage\n"
+               "  --version      print the version and exit\n"
+               "\nOptions take their value as --name VALUE or --name=VALUE; an option a command does\n"
+               "not know is refused. Exit status: 0 done (also for an empty answer), 1 a call failed,\n"
+               "2 wrong usage.\n");
   std::map<std::string, std::vector<const Command*>> groups;
   std::vector<std::string> order;
   for (const Command& c : Commands()) {
@@ -51,8 +51,9 @@ void PrintOverview(FILE* out) {
 
 void PrintCommandHelp(const Command& c) {
   std::printf("usage: zarn-catalog %s %s\n\n%s\n", c.name, c.usage, c.summary);
-  std::printf("\nCommon options: --workdir DIR, --lang CODE, --json[=no], --trace FILE\n"
-              "Arguments after \"--\" are never taken as options.\n");
+  std::printf(
+      "\nCommon options: --workdir DIR, --lang CODE, --json[=no], --trace FILE\n"
+      "Arguments after \"--\" are never taken as options.\n");
 }
 
 }  // namespace
@@ -114,11 +115,21 @@ std::string JsonString(std::string_view s) {
   for (const char ch : s) {
     const auto c = static_cast<unsigned char>(ch);
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char buf[8];

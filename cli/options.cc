@@ -60,19 +60,33 @@ bool Pass(int argc, char** argv, const char* optstring, const Command* own, Pars
   int index = -1;
   for (int c; (c = getopt_long(argc, argv, optstring, table.data(), &index)) != -1; index = -1) {
     switch (c) {
-      case kHelp: line->help = true; break;
-      case kVersion: line->version = true; break;
-      case kWorkdir: in.workdir = optarg; break;
-      case kLang: in.lang = optarg; break;
-      case kTrace: in.trace = optarg; break;
+      case kHelp:
+        line->help = true;
+        break;
+      case kVersion:
+        line->version = true;
+        break;
+      case kWorkdir:
+        in.workdir = optarg;
+        break;
+      case kLang:
+        in.lang = optarg;
+        break;
+      case kTrace:
+        in.trace = optarg;
+        break;
       case kJson:
         if (!ParseSwitch(optarg, &in.json)) {
           line->error = "--json takes yes or no, not '" + std::string(optarg) + "'";
           return false;
         }
         break;
-      case kOwnOption: in.options.emplace_back(table[index].name, optarg != nullptr ? optarg : ""); break;
-      case ':': line->error = "option " + Offending(argc, argv) + " needs a value"; return false;
+      case kOwnOption:
+        in.options.emplace_back(table[index].name, optarg != nullptr ? optarg : "");
+        break;
+      case ':':
+        line->error = "option " + Offending(argc, argv) + " needs a value";
+        return false;
       default: {
         std::string bad = Offending(argc, argv);
         if (optopt != 0 && bad.rfind("--", 0) != 0) bad = std::string("-") + static_cast<char>(optopt);

@@ -58,8 +58,9 @@ int ReportFailure(std::string_view what, uint32_t code) {
   const std::string advice = Advice(code);
   if (Style().json) {
     std::printf("{\"error\": {\"call\": %s, \"code\": %u, \"hex\": \"%s\", \"message\": %s, \"messages\": %s%s}}\n",
-                JsonString(what).c_str(), code, Hex(code).c_str(), JsonString(text != nullptr ? text : "unknown code").c_str(),
-                JsonMessages(messages).c_str(), advice.empty() ? "" : (", \"advice\": " + JsonString(advice)).c_str());
+                JsonString(what).c_str(), code, Hex(code).c_str(),
+                JsonString(text != nullptr ? text : "unknown code").c_str(), JsonMessages(messages).c_str(),
+                advice.empty() ? "" : (", \"advice\": " + JsonString(advice)).c_str());
     std::fflush(stdout);
     return kExitFailure;
   }

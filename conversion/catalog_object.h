@@ -48,16 +48,16 @@ class CCatalog_Object {
   std::string manufacturer;      // used for placement
   std::string manufacturerName;  // as read (normalised) from MANUFACTURER / MANUFACTURER_EXT
   std::string classification;
-  std::string parentRef;         // COMPONENT_PARENT refid, replaced when resolved through a reference
-  std::string parentRefAsRead;   // COMPONENT_PARENT refid as read
-  std::string path;              // folder path, extended by a reference's path
-  std::string ownPath;           // folder path as read
-  std::string idPath;            // full id path
+  std::string parentRef;        // COMPONENT_PARENT refid, replaced when resolved through a reference
+  std::string parentRefAsRead;  // COMPONENT_PARENT refid as read
+  std::string path;             // folder path, extended by a reference's path
+  std::string ownPath;          // folder path as read
+  std::string idPath;           // full id path
   std::string id;
-  xml::Node element;             // the object's element in the component XML
-  std::string label;             // whole LABEL element as XML text
-  std::string help;              // whole HELP element as XML text
-  int32_t depth = 0;             // length of the parent chain (0: no parent named)
+  xml::Node element;  // the object's element in the component XML
+  std::string label;  // whole LABEL element as XML text
+  std::string help;   // whole HELP element as XML text
+  int32_t depth = 0;  // length of the parent chain (0: no parent named)
   bool resolvedViaReference = false;
 
   // ---- Relation objects.
@@ -90,10 +90,10 @@ class CCatalog_Object {
   xml::Node catalogNode;             // the catalog element that now represents the object
   xml::Node componentReferenceNode;  // starting points for path comparison
   xml::Node catalogFolderReferenceNode;
-  xml::Node lookupParent;            // parent element found in the lookup pass
-  xml::Node existingElement;         // existing element found below it
-  std::string catalogIdPath;         // id path of the object's catalog element
-  bool update = false;               // the component is imported again and is to be updated
+  xml::Node lookupParent;     // parent element found in the lookup pass
+  xml::Node existingElement;  // existing element found below it
+  std::string catalogIdPath;  // id path of the object's catalog element
+  bool update = false;        // the component is imported again and is to be updated
 };
 
 }  // namespace zarn

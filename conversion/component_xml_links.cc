@@ -9,9 +9,13 @@
 namespace zarn {
 namespace {
 
-constexpr std::string_view kRelationTypes[] = {
-    "PARENT_COMPONENT", "CHILD_COMPONENT",          "SIBLING_COMPONENT",         "PREV_COMPONENT",
-    "NEXT_COMPONENT",   "PREDECESSOR_CHANGE_COMPONENT", "SUCCESSOR_CHANGE_COMPONENT"};
+constexpr std::string_view kRelationTypes[] = {"PARENT_COMPONENT",
+                                               "CHILD_COMPONENT",
+                                               "SIBLING_COMPONENT",
+                                               "PREV_COMPONENT",
+                                               "NEXT_COMPONENT",
+                                               "PREDECESSOR_CHANGE_COMPONENT",
+                                               "SUCCESSOR_CHANGE_COMPONENT"};
 
 bool NamesRelationType(const NodeList& type_children) {
   for (std::string_view type : kRelationTypes) {

@@ -135,8 +135,8 @@ class ComponentXmlReader {
   const ManufacturerTable* manufacturer_table_;
   const ManufacturerLevels* levels_;
   mutable std::unordered_map<std::string, ManufacturerLevel> levels_met_;  // by key
-  mutable std::unordered_map<std::string, std::string> relabelled_;         // level id -> label
-  mutable std::unordered_map<std::string, std::string> level_ids_;          // name -> level id
+  mutable std::unordered_map<std::string, std::string> relabelled_;        // level id -> label
+  mutable std::unordered_map<std::string, std::string> level_ids_;         // name -> level id
   bool identify_;
   std::string source_name_;
   std::string source_dir_;

@@ -30,8 +30,7 @@ Cconverter::Cconverter(std::string_view name, const std::string& directory) {
   isFileTypeSupported = module_.Function<ZarnIsFileTypeSupportedFn>(ZARN_CONVERTER_ENTRY_IS_FILE_TYPE_SUPPORTED);
   getOutputFileName = module_.Function<ZarnGetOutputFileNameFn>(ZARN_CONVERTER_ENTRY_GET_OUTPUT_FILE_NAME);
   freeOutputFileName = module_.Function<ZarnFreeOutputFileNameFn>(ZARN_CONVERTER_ENTRY_FREE_OUTPUT_FILE_NAME);
-  freeConversionMessage =
-      module_.Function<ZarnFreeConversionMessageFn>(ZARN_CONVERTER_ENTRY_FREE_CONVERSION_MESSAGE);
+  freeConversionMessage = module_.Function<ZarnFreeConversionMessageFn>(ZARN_CONVERTER_ENTRY_FREE_CONVERSION_MESSAGE);
 }
 
 bool Cconverter::complete() const {
@@ -57,8 +56,8 @@ bool Cconverter::Accepts(const std::string& inputPath) const {
 uint32_t Cconverter::Convert(const std::string& inputPath, const std::string& outputDirectory,
                              const std::string& catalogDirectory, std::string* message) const {
   char16_t* text = nullptr;
-  const uint32_t result = convert(ToUtf16(inputPath).c_str(), ToUtf16(outputDirectory).c_str(),
-                                  ToUtf16(catalogDirectory).c_str(), &text);
+  const uint32_t result =
+      convert(ToUtf16(inputPath).c_str(), ToUtf16(outputDirectory).c_str(), ToUtf16(catalogDirectory).c_str(), &text);
   *message = TakePluginString(&text, freeConversionMessage);
   return result;
 }

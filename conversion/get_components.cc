@@ -99,8 +99,8 @@ std::string ComponentRetrieval::MakeOutputDirectory(const std::string& parent) {
 
 uint32_t ComponentRetrieval::ConvertFile(ComponentXMLInfo** list) {
   if (EqualsNoCase(SplitPath(path_).extension, ".xml") && IsComponentXml(path_)) {
-    const uint32_t result = conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(),
-                                                             path_, "", catalog_.manufacturerLevels());
+    const uint32_t result = conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(), path_,
+                                                             "", catalog_.manufacturerLevels());
     *list = conversion_.ReleaseResults();
     return result;
   }
@@ -140,7 +140,7 @@ uint32_t ComponentRetrieval::ConvertSource(const std::string& input, const std::
   const std::string componentXml = Cconversion::MakeComponentXmlName(deviceXml);
   Cconversion::SetInPath(componentXml, sourceDir_);
   return conversion_.AddComponentsFromXml(manufacturers(), catalog_.deviceConfigurationFile(), componentXml, message,
-                                         catalog_.manufacturerLevels());
+                                          catalog_.manufacturerLevels());
 }
 
 uint32_t ComponentRetrieval::ListDirectory() {
@@ -213,8 +213,8 @@ std::vector<std::string> ComponentRetrieval::DeviceDescriptionSources() const {
 }
 
 uint32_t ComponentRetrieval::ConvertGlobalSources() {
-  const std::string batch = JoinPath(catalog_.temporaryDirectory(),
-                                     std::string(kGlobSpecial) + std::to_string(catalog_.NextBatchNumber()));
+  const std::string batch =
+      JoinPath(catalog_.temporaryDirectory(), std::string(kGlobSpecial) + std::to_string(catalog_.NextBatchNumber()));
   CFileOperation files;
   if (!files.CreateDirectories(batch)) {
     Trace(kTraceError, kFunction, "can't create tmp directory");

@@ -69,8 +69,7 @@ std::string AncestorList(const std::string& directory) {
   const std::string stop = StopDirectory(directory);
   std::string list;
   std::string d = directory;
-  while (!d.empty() && d.find(kPathSeparator) != std::string::npos && d != stop &&
-         d != kPathSeparatorString) {
+  while (!d.empty() && d.find(kPathSeparator) != std::string::npos && d != stop && d != kPathSeparatorString) {
     d = WithoutLastComponent(d);
     list += d + ";" + JoinPath(d, "_global") + ";";
   }
@@ -158,13 +157,12 @@ std::string SourceIdentifier::NormaliseDeviceType(const std::string& manufacture
 }
 
 int32_t SourceIdentifier::IdentifySource(const std::string& sourcePath, std::string* manufacturer,
-                                         std::string* deviceType, std::string* deviceRevision,
-                                         std::string* ddRevision, const std::string& extraIncludeDirs,
-                                         bool translateNames) const {
+                                         std::string* deviceType, std::string* deviceRevision, std::string* ddRevision,
+                                         const std::string& extraIncludeDirs, bool translateNames) const {
   if (!IsRegularFile(sourcePath)) return -1;
   std::string text;
-  const int32_t preprocessed = CompilerLibrary::Instance().PreprocessToString(
-      sourcePath, BuildIncludePath(sourcePath, extraIncludeDirs), &text);
+  const int32_t preprocessed =
+      CompilerLibrary::Instance().PreprocessToString(sourcePath, BuildIncludePath(sourcePath, extraIncludeDirs), &text);
   if (preprocessed != 0) return preprocessed;
   SourceIdentity identity;
   const int32_t result = ScanPreprocessedText(text, translateNames, &identity);

@@ -52,8 +52,8 @@ class SourceIdentifier {
   // found); the preprocessor's result when it fails (outputs unchanged).
   // With `translateNames`, a DEVICE_TYPE name is translated through the tables.
   int32_t IdentifySource(const std::string& sourcePath, std::string* manufacturer, std::string* deviceType,
-                         std::string* deviceRevision, std::string* ddRevision,
-                         const std::string& extraIncludeDirs, bool translateNames) const;
+                         std::string* deviceRevision, std::string* ddRevision, const std::string& extraIncludeDirs,
+                         bool translateNames) const;
 
   // Scans preprocessed text; *identity starts empty. Returns 0 when device type,
   // device revision and DD revision are all non-empty, else -1.
@@ -77,8 +77,7 @@ class SourceIdentifier {
 
  private:
   void ReadDeviceConfiguration(const std::string& path);
-  std::string NormaliseDeviceType(const std::string& manufacturer, const std::string& value,
-                                  bool translateNames) const;
+  std::string NormaliseDeviceType(const std::string& manufacturer, const std::string& value, bool translateNames) const;
 
   DeviceTypeTables deviceTypeTables_;
   std::map<std::string, std::string> manufacturerNames_;

@@ -36,8 +36,9 @@ std::string XmlReason(const std::string& path, const std::string& name) {
     return name + " is a PROFINET device description (GSDML); no converter plug-in for that format is installed";
   }
   if (root == "ISO15745Profile") {
-    return name + " is an ISO 15745 device profile that no converter plug-in accepts "
-                  "(an IO-Link description has the root element IODevice)";
+    return name +
+           " is an ISO 15745 device profile that no converter plug-in accepts "
+           "(an IO-Link description has the root element IODevice)";
   }
   return name + " is XML with the root element " + root +
          ", neither a component XML, a device XML nor a format a converter plug-in reads";
@@ -57,15 +58,17 @@ std::string UnacceptedInputReason(const std::string& path) {
   if (EqualsNoCase(ext, ".xml")) return XmlReason(path, name);
   if (IsGsdLanguageVariant(ext)) return GsdVariantReason(path, name);
   if (EqualsNoCase(ext, ".zip")) {
-    return name + " is a zip package that no converter plug-in accepts: it holds no IODD "
-                  "(an IO-Link package carries its description as ...-IODD1.x.xml)";
+    return name +
+           " is a zip package that no converter plug-in accepts: it holds no IODD "
+           "(an IO-Link package carries its description as ...-IODD1.x.xml)";
   }
   if (EqualsNoCase(ext, ".eds")) {
     return name + " is an electronic data sheet (EDS); no converter plug-in for that format is installed";
   }
   if (ext.empty()) return "";  // a source without extension is the compiler's to judge
-  return name + ": no converter plug-in accepts " + ext + " files, and it is no device-description "
-                "source (.ddl, .edd, .mdd)";
+  return name + ": no converter plug-in accepts " + ext +
+         " files, and it is no device-description "
+         "source (.ddl, .edd, .mdd)";
 }
 
 }  // namespace zarn

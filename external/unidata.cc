@@ -35,8 +35,10 @@ bool IsNameText(std::string_view text) {
 
 int32_t CUniData::SetType(uint16_t code) {
   bool ok = false;
-  if (code == kTypeNumber) ok = IsNumberText(text_);
-  else if (code == kTypeName) ok = IsNameText(text_);
+  if (code == kTypeNumber)
+    ok = IsNumberText(text_);
+  else if (code == kTypeName)
+    ok = IsNameText(text_);
   if (!ok) return -1;
   type_ = code;
   return 0;

@@ -20,10 +20,14 @@ JournalRecordHook g_record_hook = nullptr;
 
 char KindLetter(JournalEntry::Kind kind) {
   switch (kind) {
-    case JournalEntry::Kind::kMoved: return 'm';
-    case JournalEntry::Kind::kCreatedFile: return 'f';
-    case JournalEntry::Kind::kCreatedDirectory: return 'd';
-    case JournalEntry::Kind::kRemoveAfterSave: return 'r';
+    case JournalEntry::Kind::kMoved:
+      return 'm';
+    case JournalEntry::Kind::kCreatedFile:
+      return 'f';
+    case JournalEntry::Kind::kCreatedDirectory:
+      return 'd';
+    case JournalEntry::Kind::kRemoveAfterSave:
+      return 'r';
   }
   return '?';
 }

@@ -133,7 +133,7 @@ class FileAreaJournal {
   size_t moved_ = 0;
   bool kept_catalog_ = false;
   std::unordered_set<std::string> seen_;
-  std::unordered_set<std::string> created_;  // new files: removed as usual
+  std::unordered_set<std::string> created_;              // new files: removed as usual
   std::unordered_map<std::string, std::string> copies_;  // source -> first copy
   FileAreaJournal* previous_ = nullptr;
   bool active_ = false;

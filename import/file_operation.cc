@@ -92,8 +92,7 @@ std::string_view ExtensionOf(std::string_view name) {
 // The parent of a path, "/" for a directory right below the root.
 std::string ParentOrRoot(const std::string& path) {
   const std::string parent = zarn::ParentDirectory(path);
-  return parent.empty() && !path.empty() && path[0] == kPathSeparator ? std::string(kPathSeparatorString)
-                                                                     : parent;
+  return parent.empty() && !path.empty() && path[0] == kPathSeparator ? std::string(kPathSeparatorString) : parent;
 }
 
 bool IsEnumerable(const std::string& directory) {
@@ -280,9 +279,8 @@ bool CFileOperation::CopyPath(const std::string& source, const std::string& dest
 }
 
 bool CFileOperation::Copy(const std::string& source, const std::string& destination) {
-  const bool into_own_parent =
-      GetPathType(source) == kPathDirectory &&
-      EqualsNoCase(ParentOrRoot(source), WithoutTrailingSeparator(destination));
+  const bool into_own_parent = GetPathType(source) == kPathDirectory &&
+                               EqualsNoCase(ParentOrRoot(source), WithoutTrailingSeparator(destination));
   const bool result = into_own_parent || CopyPath(source, destination, false);
   recursion_depth_ = -1;
   return result;

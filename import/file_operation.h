@@ -50,8 +50,7 @@ class CFileOperation {
   // Listings append full paths (directory + separator + name) in name order.
   // Files directly in `directory` whose name ends with `ending` (ASCII case
   // ignored); an empty ending lists every file.
-  void ListFiles(const std::string& directory, std::vector<std::string>* out,
-                 const std::string& ending) const;
+  void ListFiles(const std::string& directory, std::vector<std::string>* out, const std::string& ending) const;
   // Files anywhere below `directory` whose extension (after the last '.') equals
   // `extension` (given without the dot; ASCII case ignored). Linked directories
   // are not entered.
@@ -60,8 +59,7 @@ class CFileOperation {
   // Files directly in `directory` matching `pattern` ('*' any run, '?' one
   // character, ASCII case ignored) whose extension, dot included, is longer than
   // four characters or is ".xml".
-  void ListByPattern(const std::string& directory, const std::string& pattern,
-                     std::vector<std::string>* out) const;
+  void ListByPattern(const std::string& directory, const std::string& pattern, std::vector<std::string>* out) const;
   // The size of `path`, 0 when its status cannot be read.
   uint64_t GetFileSize64(const std::string& path) const;
 

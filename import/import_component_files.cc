@@ -105,7 +105,8 @@ std::string ConvertedSourceName(const std::string& path) {
 
 uint32_t CImportDriver::ImportComponentXml() {
   if (CFileOperation().GetPathType(path_) != kPathFile) return ZARN_E_IMPORT_ARGUMENT;
-  reader_ = std::make_unique<ComponentXmlReader>(&catalog_->manufacturerNamesById(), true, catalog_->manufacturerLevels());
+  reader_ =
+      std::make_unique<ComponentXmlReader>(&catalog_->manufacturerNamesById(), true, catalog_->manufacturerLevels());
   reader_->SetImportFlag(catalog_->sourceIsModuleDescription());
   reader_->SetDeviceConfiguration(catalog_->deviceConfigurationFile());
   uint32_t result = reader_->Load(path_);
@@ -140,8 +141,7 @@ uint32_t CImportDriver::CopyObjectFiles(CCatalog_Object* object) {
   }
   destination = WithTrailingSeparator(destination);
   const std::string import_directory = WithoutTrailingSeparator(ImportDirectory());
-  const std::string source =
-      WithoutTrailingSeparator(reader_->InPath().empty() ? import_directory : reader_->InPath());
+  const std::string source = WithoutTrailingSeparator(reader_->InPath().empty() ? import_directory : reader_->InPath());
   if (!IsCopyableSource(catalog_->catalogDirectory(), source) ||
       !IsCopyableSource(catalog_->catalogDirectory(), import_directory)) {
     Trace(kTraceError, kFunction, "error copying %s to %s", source, destination);
@@ -181,9 +181,8 @@ uint32_t CImportDriver::CopyImportDirectory(const std::string& import_directory,
 }
 
 uint32_t CImportDriver::CopySourceFiles(const CCatalog_Object& object, const std::string& source,
-                                       const std::string& destination) {
-  std::vector<std::string> names =
-      object.element ? FileReferences(object.element) : std::vector<std::string>();
+                                        const std::string& destination) {
+  std::vector<std::string> names = object.element ? FileReferences(object.element) : std::vector<std::string>();
   names.push_back(object.sourceFileName);
   names.push_back(ConvertedSourceName(path_));
   CFileOperation files;

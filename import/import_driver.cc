@@ -32,8 +32,7 @@ bool Contains(std::string_view s, std::string_view needle) { return s.find(needl
 
 void SetCompileAfterImportHookForTesting(CompileAfterImportHook hook) { g_compile_hook = hook; }
 
-bool FileAreaDirectory(const std::string& catalog_directory, const std::string& backslash_path,
-                       std::string* native) {
+bool FileAreaDirectory(const std::string& catalog_directory, const std::string& backslash_path, std::string* native) {
   if (backslash_path.empty() || catalog_directory.empty()) return false;
   for (const std::string& segment : Split(backslash_path, "\\")) {
     if (segment == "." || segment == ".." || segment.find_first_of(std::string_view("/\0", 2)) != std::string::npos) {
@@ -59,8 +58,7 @@ uint32_t ImportComponent(CCatalog_Contents& catalog, const std::string& source_p
 
 CImportDriver::CImportDriver(CCatalog_Contents* catalog, std::string source_path, int32_t mode,
                              LogPathEntry** log_paths)
-    : catalog_(catalog), path_(std::move(source_path)), mode_(mode), log_paths_(log_paths),
-      parent_(g_active_driver) {
+    : catalog_(catalog), path_(std::move(source_path)), mode_(mode), log_paths_(log_paths), parent_(g_active_driver) {
   g_active_driver = this;
 }
 
@@ -108,9 +106,9 @@ void CImportDriver::RunSideSteps() {
   if (!Contains(path_, ".ddl") || catalog_->GetPlatformSourceGenerator() == nullptr) return;
   const std::string directory = WithoutTrailingSeparator(DirectoryOfFile(path_));
   const std::string output = JoinPath(catalog_->temporaryDirectory(), FileNamePart(directory));
-  const int32_t generated = catalog_->GeneratePlatformSources(
-      path_, catalog_->baseDirectory(), output, reinterpret_cast<void*>(&ZARN_GetComponents),
-      reinterpret_cast<void*>(&ZARN_FreeComponentXMLInfo));
+  const int32_t generated = catalog_->GeneratePlatformSources(path_, catalog_->baseDirectory(), output,
+                                                              reinterpret_cast<void*>(&ZARN_GetComponents),
+                                                              reinterpret_cast<void*>(&ZARN_FreeComponentXMLInfo));
   Trace(kTraceInfo, kFunction, generated == 0 ? "created platform sources" : "error creating platform sources");
 }
 
@@ -162,8 +160,8 @@ void CImportDriver::IndexElement(Node element, const std::string& path) {
     const Node child = element.FirstChildElement(name);
     return child ? child.Text() : std::string();
   };
-  const std::string key =
-      CCatalog_Contents::IndexKey(text(format::kManufacturer), text(format::kDeviceType), text(format::kDeviceRevision));
+  const std::string key = CCatalog_Contents::IndexKey(text(format::kManufacturer), text(format::kDeviceType),
+                                                      text(format::kDeviceRevision));
   std::string present;
   if (key.empty() || path.empty() || catalog_->IndexLookup(key, &present)) return;
   catalog_->IndexInsert(key, path);

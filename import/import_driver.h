@@ -48,8 +48,7 @@ uint32_t ImportComponent(CCatalog_Contents& catalog, const std::string& source_p
 // is fit for an import: not empty, no segment "." or "..", no NUL, and the native
 // directory it names lies strictly inside `catalog_directory`, outside its
 // catalogData and Device directories. *native receives that directory.
-bool FileAreaDirectory(const std::string& catalog_directory, const std::string& backslash_path,
-                       std::string* native);
+bool FileAreaDirectory(const std::string& catalog_directory, const std::string& backslash_path, std::string* native);
 
 // True when `value` can name a file below a component's directory: empty, or a
 // relative path without a "." or ".." segment, a NUL or a drive prefix.

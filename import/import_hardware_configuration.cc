@@ -39,9 +39,8 @@ uint32_t CImportDriver::ImportHardwareConfiguration() {
     std::string device_path;
     std::string rack_path;
     if (!o->hwcnDevice.empty()) {
-      if (const uint32_t r =
-              ImportPartner(o, o->hwcnDevice, format::kHwcnDeviceSuffix, kDeviceEntry, ZARN_E_HWCN_DEVICE_IMPORT,
-                            &device_path)) {
+      if (const uint32_t r = ImportPartner(o, o->hwcnDevice, format::kHwcnDeviceSuffix, kDeviceEntry,
+                                           ZARN_E_HWCN_DEVICE_IMPORT, &device_path)) {
         result = r;
       }
     }

@@ -32,8 +32,7 @@ uint32_t ListDirectory(const std::u16string& source, std::vector<std::u16string>
 }
 
 // Adds the lines of one source to the map and the list text.
-void AddLines(const std::u16string& source, const std::u16string& language, ImportListMap* map,
-              std::string* text) {
+void AddLines(const std::u16string& source, const std::u16string& language, ImportListMap* map, std::string* text) {
   ComponentXMLInfo* records = nullptr;
   if (ZARN_GetComponents(source.c_str(), &records, language.c_str()) == 0) {
     for (const ComponentXMLInfo* r = records; r != nullptr; r = r->next) {
@@ -79,8 +78,8 @@ uint32_t ImportFirstRecord(const std::u16string& source, ImportOutcome* outcome,
   const uint32_t rc = ZARN_GetComponents(source.c_str(), &records, nullptr);
   if (rc != 0) {
     if (trace_failure) {
-      Trace(kTraceInfo, kImportFunction, "ZARN_GetComponents returned %d when called with %s",
-            static_cast<int32_t>(rc), ToUtf8(source));
+      Trace(kTraceInfo, kImportFunction, "ZARN_GetComponents returned %d when called with %s", static_cast<int32_t>(rc),
+            ToUtf8(source));
     }
   } else if (records != nullptr && records->componentXmlPath != nullptr) {
     outcome->Import(ToUtf8(records->componentXmlPath));
@@ -105,8 +104,7 @@ uint32_t ImportEverything(const std::string& source) {
 
 // Converts the sources of `path` (a file, or every source a directory lists) and
 // fills the map and the list text with their lines.
-uint32_t BuildImportList(CCatalog_Contents& catalog, const std::string& path, ImportListMap* map,
-                         std::string* text) {
+uint32_t BuildImportList(CCatalog_Contents& catalog, const std::string& path, ImportListMap* map, std::string* text) {
   const int32_t type = SourceType(path);
   if (type != kPathFile && type != kPathDirectory) return ZARN_E_NO_RECORDS;
   std::vector<std::u16string> sources{ToUtf16(path)};

@@ -16,10 +16,14 @@ std::string Escape(std::string_view text) {
   std::string out;
   for (const char c : text) {
     const unsigned char u = static_cast<unsigned char>(c);
-    if (c == '\\') out += "\\\\";
-    else if (c == '\t') out += "\\t";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\r') out += "\\r";
+    if (c == '\\')
+      out += "\\\\";
+    else if (c == '\t')
+      out += "\\t";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\r')
+      out += "\\r";
     else if (u < 0x20 || u == 0x7f) {
       char hex[8];
       std::snprintf(hex, sizeof hex, "\\x%02x", u);
@@ -49,10 +53,18 @@ bool Unescape(std::string_view text, std::string* out) {
     }
     if (++i >= text.size()) return false;
     switch (text[i]) {
-      case '\\': *out += '\\'; break;
-      case 't': *out += '\t'; break;
-      case 'n': *out += '\n'; break;
-      case 'r': *out += '\r'; break;
+      case '\\':
+        *out += '\\';
+        break;
+      case 't':
+        *out += '\t';
+        break;
+      case 'n':
+        *out += '\n';
+        break;
+      case 'r':
+        *out += '\r';
+        break;
       case 'x': {
         if (i + 2 >= text.size()) return false;
         const int hi = HexDigit(text[i + 1]);
@@ -62,7 +74,8 @@ bool Unescape(std::string_view text, std::string* out) {
         i += 2;
         break;
       }
-      default: return false;
+      default:
+        return false;
     }
   }
   return true;

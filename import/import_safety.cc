@@ -76,7 +76,8 @@ uint32_t CheckFileReferences(const ComponentXmlReader& reader) {
       return ZARN_E_IMPORT_ARGUMENT;
     }
     if (!IsSafeFileReference(object->hwcnDeviceItem)) {
-      Trace(kTraceError, "ZARN_ImportComponent", "file reference leaves the component directory: %s", object->hwcnDeviceItem);
+      Trace(kTraceError, "ZARN_ImportComponent", "file reference leaves the component directory: %s",
+            object->hwcnDeviceItem);
       return ZARN_E_IMPORT_ARGUMENT;
     }
   }
@@ -131,7 +132,8 @@ uint32_t CheckInPath(const ComponentXmlReader& reader, const std::string& compon
   if (IsAcceptedInPath(reader.InPath(), component_xml, temporary_directory)) return 0;
   Trace(kTraceError, "ZARN_ImportComponent",
         "inPath %s is not a source directory of %s: not the directory of the file, below or beside it, nor the "
-        "directory of the source it is named after", reader.InPath(), component_xml);
+        "directory of the source it is named after",
+        reader.InPath(), component_xml);
   return ZARN_E_IMPORT_ARGUMENT;
 }
 

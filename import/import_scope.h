@@ -16,9 +16,9 @@
 namespace zarn {
 
 struct CCatalog_Contents::ImportScope {
-  NodeList tagged;                       // elements given (or copied with) idTmp
-  NodeList created;                      // elements created and linked
-  std::vector<xml::OwnedNode> removed;   // unlinked, freed when the scope ends
+  NodeList tagged;                      // elements given (or copied with) idTmp
+  NodeList created;                     // elements created and linked
+  std::vector<xml::OwnedNode> removed;  // unlinked, freed when the scope ends
 };
 
 // Opens the bookkeeping for the lifetime of the guard. A guard opened while

@@ -213,7 +213,8 @@ uint32_t CCatalog_Contents::PlaceObjects(bool universal, ObjectArray* objects) {
       rc = PlaceCatalogObject(o);
     } else if (o->isComponent) {
       const Node same_station = FindStationOfSameIdent(*o);
-      rc = same_station ? ComparePresentComponent(same_station, o) : PlaceComponent(FindParentNode(o, false, true, true), o);
+      rc = same_station ? ComparePresentComponent(same_station, o)
+                        : PlaceComponent(FindParentNode(o, false, true, true), o);
       if (rc == 0) NoteStationPlaced(*o);
     }
     if (rc != 0) return rc;
@@ -250,13 +251,12 @@ uint32_t CCatalog_Contents::PlaceCatalogReferences(const ComponentXmlReader& rea
   for (const auto& o : objects) {
     if ((!o->isComponent && !o->isFolder) || (o->catalogParentRef.empty() && o->catalogPath.empty())) continue;
     Node target = !o->catalogParentRef.empty() ? FirstWithTemporaryId(TemporaryIdElements(), o->catalogParentRef)
-                                                     : FindCatalogFolderNode(o.get(), true);
+                                               : FindCatalogFolderNode(o.get(), true);
     const size_t slash = o->catalogPathCopy.find_last_of('/');
     const std::string id = slash == std::string::npos ? o->catalogPathCopy : o->catalogPathCopy.substr(slash + 1);
     xml::OwnedNode element = document()->CreateElement(o->isComponent ? format::kComponent : format::kComponentFolder);
     element.get().SetAttribute(format::kId, id);
-    element.get().AppendElement(o->isComponent ? format::kComponentRef : format::kComponentFolderRef,
-                                o->catalogIdPath);
+    element.get().AppendElement(o->isComponent ? format::kComponentRef : format::kComponentFolderRef, o->catalogIdPath);
     if (target) NoteCreated(target.AppendChild(std::move(element)));
   }
   return 0;

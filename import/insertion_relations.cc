@@ -136,7 +136,8 @@ uint32_t CCatalog_Contents::AddRelationInParent(CCatalog_Object* object, const s
   auto copy_child = [&](Node to, std::string_view xpath) {
     if (Node from = dom().getElementByXPath(source, xpath)) CopyChildElements(from, to.AppendElement(from.Name()));
   };
-  CopyChildElements(source ? source.FirstChildElement("isConditioned") : Node(), relation.AppendElement("isConditioned"));
+  CopyChildElements(source ? source.FirstChildElement("isConditioned") : Node(),
+                    relation.AppendElement("isConditioned"));
   relation.AppendElement("isInverse");
   relation.AppendElement("RELATION_TYPE").AppendElement("CHILD_COMPONENT");
   copy_child(relation, "ADDRESSING");
@@ -149,14 +150,14 @@ uint32_t CCatalog_Contents::AddRelationInParent(CCatalog_Object* object, const s
     }
   }
   if (!creator) {
-    const std::string xpath = "//*[@idTmp='" + object->relationOwnerId +
-                              "' and (COMPONENT_RELATIONS/COMPONENT_RELATION/COMPONENTS/component/component_ref/@ref='" +
-                              reference +
-                              "' or COMPONENT_RELATIONS/COMPONENT_RELATION/COMPONENTS/component/component_ref_org/text() = '" +
-                              reference + "')]";
+    const std::string xpath =
+        "//*[@idTmp='" + object->relationOwnerId +
+        "' and (COMPONENT_RELATIONS/COMPONENT_RELATION/COMPONENTS/component/component_ref/@ref='" + reference +
+        "' or COMPONENT_RELATIONS/COMPONENT_RELATION/COMPONENTS/component/component_ref_org/text() = '" + reference +
+        "')]";
     Trace(kTraceError, "CCatalog_Contents::AddRelationInParent",
-          "no creator was found when handling parent component -> error with parent relation %s; XPath: %s",
-          reference, xpath);
+          "no creator was found when handling parent component -> error with parent relation %s; XPath: %s", reference,
+          xpath);
     return ZARN_E_NO_PARENT_CREATOR;
   }
   const std::string creator_path = ComponentPathOf(creator);
@@ -170,7 +171,8 @@ uint32_t CCatalog_Contents::AddRelationInParent(CCatalog_Object* object, const s
   copy_option("isConditioned");
   component.AppendElement(format::kComponentRef, creator_path);
   component.AppendElement(kComponentRefOrg, reference);
-  for (const char* name : {"MAXIMUM_NUMBER", "MINIMUM_NUMBER", "AUTO_CREATE", "AUTO_CREATE_NODELETE", "REQUIRED_RANGES"}) {
+  for (const char* name :
+       {"MAXIMUM_NUMBER", "MINIMUM_NUMBER", "AUTO_CREATE", "AUTO_CREATE_NODELETE", "REQUIRED_RANGES"}) {
     copy_option(name);
   }
   copy_child(relation, "MAXIMUM_NUMBER");

@@ -80,17 +80,30 @@ Journal ReadJournal(const std::string& root, const std::string& directory, const
   Journal j;
   for (const ManifestRecord& r : ParseManifest(text)) {
     switch (r.kind) {
-      case 'm': case 'f': case 'd': case 'r': AddEntry(root, directory, r, &j); break;
-      case 'c': j.kept_catalog = !r.fields.empty() && r.fields[0] == "1" ? 1 : 0; break;
-      case 'S': j.saved = true; break;
-      case 'U': j.undoing = true; break;
+      case 'm':
+      case 'f':
+      case 'd':
+      case 'r':
+        AddEntry(root, directory, r, &j);
+        break;
+      case 'c':
+        j.kept_catalog = !r.fields.empty() && r.fields[0] == "1" ? 1 : 0;
+        break;
+      case 'S':
+        j.saved = true;
+        break;
+      case 'U':
+        j.undoing = true;
+        break;
       case 's':
         if (r.fields.size() != 4) break;
         j.saving_recorded = true;
-        j.before_save = {std::strtoull(r.fields[0].c_str(), nullptr, 10), std::strtoull(r.fields[1].c_str(), nullptr, 10),
-                         std::strtoll(r.fields[2].c_str(), nullptr, 10), std::strtoll(r.fields[3].c_str(), nullptr, 10)};
+        j.before_save = {
+            std::strtoull(r.fields[0].c_str(), nullptr, 10), std::strtoull(r.fields[1].c_str(), nullptr, 10),
+            std::strtoll(r.fields[2].c_str(), nullptr, 10), std::strtoll(r.fields[3].c_str(), nullptr, 10)};
         break;
-      default: break;
+      default:
+        break;
     }
   }
   return j;

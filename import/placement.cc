@@ -24,8 +24,8 @@ Node FindLevel(Node current, std::string_view name, std::string_view id) {
 
 // The child level named `name` with `id`; with `create` a new placeholder (id,
 // isArtificial) is appended when there is none.
-Node FindOrCreatePlaceholder(CCatalog_Contents* catalog, Node current, std::string_view name,
-                             const std::string& id, bool create) {
+Node FindOrCreatePlaceholder(CCatalog_Contents* catalog, Node current, std::string_view name, const std::string& id,
+                             bool create) {
   Node found = FindLevel(current, name, id);
   if (found || !create) return found;
   found = current.AppendElement(name);

@@ -36,9 +36,16 @@ bool IsLevel(std::string_view name) {
 // What a component or folder holds and a level never does: sources, identification,
 // initial values, relations, identities.
 bool IsComponentContent(Node child) {
-  static constexpr std::string_view kContent[] = {"ZARN", "componentZARN", "INITIAL_VALUES", "PURPOSE_MAPPING",
-                                                  "COMPONENT_RELATIONS", "additionalIdentification", "componentID",
-                                                  "DD_REVISION", "DEVICE_REVISION", "IMAGE"};
+  static constexpr std::string_view kContent[] = {"ZARN",
+                                                  "componentZARN",
+                                                  "INITIAL_VALUES",
+                                                  "PURPOSE_MAPPING",
+                                                  "COMPONENT_RELATIONS",
+                                                  "additionalIdentification",
+                                                  "componentID",
+                                                  "DD_REVISION",
+                                                  "DEVICE_REVISION",
+                                                  "IMAGE"};
   const std::string name = child.Name();
   if ((name == format::kManufacturer || name == format::kDeviceType) && !child.HasAttribute(format::kId)) return true;
   for (std::string_view c : kContent) {

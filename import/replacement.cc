@@ -50,7 +50,8 @@ uint32_t ReplaceComponent(const char16_t* source_path, VARIANT* deleted, VARIANT
   if (!PrepareValues()) return ZARN_E_REPLACE_PREPARE;
   // Files of the old component that could not be removed are overwritten or stay
   // beside the new ones; the new component is imported all the same.
-  if (const uint32_t rc = ZARN_DeleteComponent(source_path, deleted, referencing); rc != 0 && rc != ZARN_E_CANNOT_DELETE) {
+  if (const uint32_t rc = ZARN_DeleteComponent(source_path, deleted, referencing);
+      rc != 0 && rc != ZARN_E_CANNOT_DELETE) {
     return rc;
   }
   const uint32_t rc = ZARN_ImportComponent(source_path, log_paths, 0);

@@ -19,9 +19,9 @@ namespace {
 
 // Elements that form the catalog tree (with an id) and those that are levels.
 bool IsTreeElement(std::string_view name) {
-  static const std::set<std::string_view> k{"section",      "PROTOCOL",       "CLASSIFICATION", "MANUFACTURER",
-                                            "COMPONENT_FOLDER", "COMPONENT", "CATALOG_FOLDER", "PI-LIBRARY",
-                                            "DEVICE_TYPE"};
+  static const std::set<std::string_view> k{"section",        "PROTOCOL",         "CLASSIFICATION",
+                                            "MANUFACTURER",   "COMPONENT_FOLDER", "COMPONENT",
+                                            "CATALOG_FOLDER", "PI-LIBRARY",       "DEVICE_TYPE"};
   return k.count(name) != 0;
 }
 
@@ -31,16 +31,23 @@ bool IsLevel(std::string_view name) {
 
 // Children that belong to a component or folder, never to a level.
 bool IsComponentContent(std::string_view name) {
-  static const std::set<std::string_view> k{"ZARN", "componentZARN", "INITIAL_VALUES", "PURPOSE_MAPPING",
-                                            "COMPONENT_RELATIONS", "additionalIdentification", "componentID",
-                                            "DD_REVISION", "DEVICE_REVISION", "IMAGE"};
+  static const std::set<std::string_view> k{"ZARN",
+                                            "componentZARN",
+                                            "INITIAL_VALUES",
+                                            "PURPOSE_MAPPING",
+                                            "COMPONENT_RELATIONS",
+                                            "additionalIdentification",
+                                            "componentID",
+                                            "DD_REVISION",
+                                            "DEVICE_REVISION",
+                                            "IMAGE"};
   return k.count(name) != 0;
 }
 
 // The file references the checker resolves: the component's own files.
 bool IsCheckedReference(std::string_view name) {
-  static const std::set<std::string_view> k{"ZARN", "componentZARN", "IMAGE", "GSD", "DEVICE_MANUAL",
-                                            "HWCN_DeviceItem", "ADDITIONAL_ZARNS"};
+  static const std::set<std::string_view> k{"ZARN",          "componentZARN",   "IMAGE",           "GSD",
+                                            "DEVICE_MANUAL", "HWCN_DeviceItem", "ADDITIONAL_ZARNS"};
   return k.count(name) != 0;
 }
 
@@ -50,8 +57,7 @@ std::string ChildText(Node element, std::string_view name) {
 }
 
 std::string KeyOf(Node element) {
-  return CCatalog_Contents::IndexKey(ChildText(element, format::kManufacturer),
-                                     ChildText(element, format::kDeviceType),
+  return CCatalog_Contents::IndexKey(ChildText(element, format::kManufacturer), ChildText(element, format::kDeviceType),
                                      ChildText(element, format::kDeviceRevision));
 }
 
@@ -87,7 +93,7 @@ class DocumentWalk {
   std::vector<std::pair<std::string, Node>> relations_;  // owner path, COMPONENT_RELATION
   std::vector<std::pair<std::string, Node>> keyed_;      // indexed elements: components, further identities
   std::vector<std::pair<std::string, std::string>> folder_references_;  // owner, referenced path
-  std::unordered_set<std::string> carried_;  // every key the index is built from
+  std::unordered_set<std::string> carried_;                             // every key the index is built from
 };
 
 void DocumentWalk::Visit(Node element, const Position& at) {
@@ -121,7 +127,8 @@ void DocumentWalk::Visit(Node element, const Position& at) {
         (name == format::kComponent && !child.HasAttribute(format::kIsInvisible))) {
       if (std::string key = KeyOf(child); !key.empty()) carried_.insert(std::move(key));
     }
-    if (name == format::kComponentRef && own.in_catalog_folder) folder_references_.emplace_back(at.path, Trim(child.Text()));
+    if (name == format::kComponentRef && own.in_catalog_folder)
+      folder_references_.emplace_back(at.path, Trim(child.Text()));
     Visit(child, own);
   }
 }
@@ -251,7 +258,8 @@ void CheckDocumentFile(CheckContext* c) {
   std::string error;
   const bool exists = std::filesystem::exists(c->catalog.catalogFile());
   if (!exists) {
-    if (c->catalog.root()) c->Report(Invariant::kDocumentLoads, "", c->catalog.catalogFile(), "the catalog file is missing");
+    if (c->catalog.root())
+      c->Report(Invariant::kDocumentLoads, "", c->catalog.catalogFile(), "the catalog file is missing");
     return;
   }
   const auto document = xml::Document::LoadFile(c->catalog.catalogFile(), &error);
@@ -265,14 +273,22 @@ void CheckDocumentFile(CheckContext* c) {
 
 std::string_view InvariantName(Invariant invariant) {
   switch (invariant) {
-    case Invariant::kDocumentLoads: return "document loads";
-    case Invariant::kNoWorkingAttributes: return "no working attributes";
-    case Invariant::kFileReferencesResolve: return "file references resolve";
-    case Invariant::kNoOrphanFiles: return "no orphan files";
-    case Invariant::kRelationsSingleAndResolved: return "relations single and resolved";
-    case Invariant::kIdentitiesOnComponents: return "identities on components";
-    case Invariant::kLevelsHoldNoContent: return "levels hold no component content";
-    case Invariant::kNoPlaceholderInComponent: return "no placeholder inside a component";
+    case Invariant::kDocumentLoads:
+      return "document loads";
+    case Invariant::kNoWorkingAttributes:
+      return "no working attributes";
+    case Invariant::kFileReferencesResolve:
+      return "file references resolve";
+    case Invariant::kNoOrphanFiles:
+      return "no orphan files";
+    case Invariant::kRelationsSingleAndResolved:
+      return "relations single and resolved";
+    case Invariant::kIdentitiesOnComponents:
+      return "identities on components";
+    case Invariant::kLevelsHoldNoContent:
+      return "levels hold no component content";
+    case Invariant::kNoPlaceholderInComponent:
+      return "no placeholder inside a component";
   }
   return "unknown";
 }

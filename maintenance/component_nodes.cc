@@ -77,8 +77,8 @@ std::vector<std::string> FoldersBelowLevel(Node node) {
   return out;
 }
 
-int CCatalog_Contents::GetRemainingPath(Node node, CCatalog_Object* object, std::string* remaining,
-                                        std::string* first, std::string_view kind) const {
+int CCatalog_Contents::GetRemainingPath(Node node, CCatalog_Object* object, std::string* remaining, std::string* first,
+                                        std::string_view kind) const {
   const bool component = kind == format::kComponent;
   if (!component && kind != format::kCatalogFolder) return -1;
   const std::string path = TrimChars(component ? object->idPath : object->catalogPath, "/");
@@ -92,8 +92,8 @@ int CCatalog_Contents::GetRemainingPath(Node node, CCatalog_Object* object, std:
     // The folders that stand between the object's levels and the node, compared as
     // whole names: a folder named like a level above it is not there yet.
     const std::vector<std::string> done = FoldersBelowLevel(node);
-    const bool begun = !done.empty() && done.size() <= segments.size() &&
-                       std::equal(done.begin(), done.end(), segments.begin());
+    const bool begun =
+        !done.empty() && done.size() <= segments.size() && std::equal(done.begin(), done.end(), segments.begin());
     if (!begun) reference = node;
     realised = begun ? done.size() : 0;
   } else {

@@ -10,8 +10,8 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_DeleteComponent(const char16_t* target, VARI
   return CatalogChange([&](CCatalog_Contents& catalog) -> uint32_t {
     std::string deleted_text;
     std::string referencing_text;
-    const uint32_t rc = DeleteComponent(catalog, target != nullptr ? ToUtf8(target) : std::string(),
-                                        &deleted_text, &referencing_text);
+    const uint32_t rc =
+        DeleteComponent(catalog, target != nullptr ? ToUtf8(target) : std::string(), &deleted_text, &referencing_text);
     // Files that could not be removed leave the deletion done: its lists are given.
     if (rc != 0 && rc != ZARN_E_CANNOT_DELETE) return rc;
     if (deleted != nullptr) SetVariantString(deleted, deleted_text);

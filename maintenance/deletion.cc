@@ -76,8 +76,8 @@ void CollectFolder(CCatalog_Contents& catalog, Node element, const std::string& 
 
 bool IsProtectedElement(Node element) {
   const std::string name = element.Name();
-  return !element.Parent() || name == format::kRootElement || name == format::kSection ||
-         name == format::kProtocol || name == format::kClassification;
+  return !element.Parent() || name == format::kRootElement || name == format::kSection || name == format::kProtocol ||
+         name == format::kClassification;
 }
 
 // Takes out of the index every key that `element` or an element below it carries

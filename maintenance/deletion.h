@@ -20,8 +20,8 @@ namespace zarn {
 // What the file lookup found: the catalog elements that the components of a
 // component XML file correspond to, and the revisions the existence query reports.
 struct ComponentsOfFile {
-  std::string entries;  // component paths joined by ";" ("" when none or unreadable)
-  bool found = false;   // some component of the file is in the catalog
+  std::string entries;                // component paths joined by ";" ("" when none or unreadable)
+  bool found = false;                 // some component of the file is in the catalog
   std::string catalogDdRevision;      // DD_REVISION text of the first catalog element found
   std::string catalogDeviceRevision;  // DEVICE_REVISION text of it
   bool fileRevisionsKnown = false;    // some component of the file names its source

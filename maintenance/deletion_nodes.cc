@@ -160,8 +160,8 @@ void DeleteInverseParentRelations(CCatalog_Contents& catalog, Node node) {
       Node parent_component = SelectEntryElement(catalog, ref.Text());
       if (!parent_component) continue;
       NodeList inverse;
-      catalog.dom().getElementsByXPath(parent_component,
-                                       ".//COMPONENT_RELATION[descendant::*[text()='" + own + "']]", &inverse);
+      catalog.dom().getElementsByXPath(parent_component, ".//COMPONENT_RELATION[descendant::*[text()='" + own + "']]",
+                                       &inverse);
       for (Node candidate : inverse) {
         if (candidate.FirstChildElement("isInverse")) DeleteNode(catalog, candidate, false);
       }

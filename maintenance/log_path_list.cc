@@ -10,7 +10,6 @@
 namespace zarn {
 namespace {
 
-
 // The levels at which a continuation that came from a catalog-folder reference stops.
 bool IsTreeLevel(Node node) {
   const std::string name = node.Name();

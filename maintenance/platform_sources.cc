@@ -18,9 +18,7 @@ using GenerateFn = int32_t(ZARN_CALL*)(const char16_t*, const char16_t*, const c
 constexpr const char* kGeneratorEntry = "ZARN_GeneratePlatformSources";
 
 // The DEFAULT_VALUE line that replaces a marker line.
-std::string DefaultValueLine(const std::string& path) {
-  return "\t\tDEFAULT_VALUE \"" + path + "[-1.-1.-1.-1]\";\n";
-}
+std::string DefaultValueLine(const std::string& path) { return "\t\tDEFAULT_VALUE \"" + path + "[-1.-1.-1.-1]\";\n"; }
 
 }  // namespace
 
@@ -43,8 +41,7 @@ void* CCatalog_Contents::GetPlatformSourceGenerator() {
   return auxiliary_entry_point_;
 }
 
-int32_t CCatalog_Contents::GeneratePlatformSources(const std::string& source_path,
-                                                   const std::string& base_directory,
+int32_t CCatalog_Contents::GeneratePlatformSources(const std::string& source_path, const std::string& base_directory,
                                                    const std::string& output_directory, void* get_components,
                                                    void* free_component_info) {
   auto generate = reinterpret_cast<GenerateFn>(GetPlatformSourceGenerator());

@@ -55,8 +55,6 @@ void DynamicLibrary::Close() {
   handle_ = nullptr;
 }
 
-void* DynamicLibrary::Symbol(const char* name) const {
-  return handle_ == nullptr ? nullptr : dlsym(handle_, name);
-}
+void* DynamicLibrary::Symbol(const char* name) const { return handle_ == nullptr ? nullptr : dlsym(handle_, name); }
 
 }  // namespace zarn

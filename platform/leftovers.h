@@ -17,8 +17,7 @@ bool ProcessIsRunning(long pid);
 // process that no longer runs and last changed at least `min_age` ago (so that a
 // process of another pid namespace sharing the directory keeps what it is using).
 // Returns how many were removed.
-int RemoveLeftoversOfDeadProcesses(const std::string& directory, std::string_view prefix,
-                                   std::chrono::seconds min_age);
+int RemoveLeftoversOfDeadProcesses(const std::string& directory, std::string_view prefix, std::chrono::seconds min_age);
 
 }  // namespace zarn
 

@@ -19,8 +19,7 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetComponentAttribute(const char16_t* path, 
                                                           VARIANT* value, int32_t mode) {
   return zarn::GuardedCall(ZARN_E_DOCUMENT, [&]() -> uint32_t {
     CCatalog_Contents* catalog = zarn::CatalogModule::Instance().Catalog();
-    if (path == nullptr || *path == u'\0' || attributeName == nullptr || *attributeName == u'\0' ||
-        value == nullptr) {
+    if (path == nullptr || *path == u'\0' || attributeName == nullptr || *attributeName == u'\0' || value == nullptr) {
       return ZARN_E_ATTRIBUTE;
     }
     if (catalog == nullptr) return ZARN_E_NO_CATALOG;

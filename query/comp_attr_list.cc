@@ -8,9 +8,9 @@
 namespace zarn {
 namespace {
 
-constexpr std::string_view kUnreportedElements[] = {
-    "INITIAL_VALUES", "COMPONENT_RELATIONS", "PROTOCOL",         "CLASSIFICATION",
-    "MANUFACTURER",   "COMPONENT",           "COMPONENT_FOLDER", "CATALOG_FOLDER"};
+constexpr std::string_view kUnreportedElements[] = {"INITIAL_VALUES",   "COMPONENT_RELATIONS", "PROTOCOL",
+                                                    "CLASSIFICATION",   "MANUFACTURER",        "COMPONENT",
+                                                    "COMPONENT_FOLDER", "CATALOG_FOLDER"};
 
 void FreeEntries(CompAttrEntry* entry) {
   while (entry != nullptr) {

@@ -12,8 +12,8 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetInitialValue(const char16_t* component_pa
                                                     VARIANT* value) {
   return CatalogCall([&](CCatalog_Contents& catalog) -> uint32_t {
     std::string text;
-    const uint32_t result = zarn::GetInitialValue(catalog, zarn::ToUtf8(component_path),
-                                                  zarn::ToUtf8(variable_ref), catalog.getLanguage(), &text);
+    const uint32_t result = zarn::GetInitialValue(catalog, zarn::ToUtf8(component_path), zarn::ToUtf8(variable_ref),
+                                                  catalog.getLanguage(), &text);
     if (result == 0 && value != nullptr) zarn::SetVariantString(value, text);
     return result;
   });

@@ -12,9 +12,8 @@ constexpr std::string_view kPurposeNames[] = {"PURPOSE_TAG", "PURPOSE_DESCRIPTIO
                                               "PURPOSE_DEVICE_TYPE"};
 
 Node SelectValueElement(const CDOMHelper& dom, Node initial_value, std::string_view language) {
-  const std::string marked = EqualsNoCase(language, "en")
-                                 ? std::string("./*[2][not(@lang)]")
-                                 : "./*[@lang=\"" + std::string(language) + "\"]";
+  const std::string marked =
+      EqualsNoCase(language, "en") ? std::string("./*[2][not(@lang)]") : "./*[@lang=\"" + std::string(language) + "\"]";
   Node value = dom.getElementByXPath(initial_value, marked);
   if (!value) value = dom.getElementByXPath(initial_value, "./*[2]");
   return value;

@@ -40,8 +40,8 @@ uint32_t FindCatalogRelationType(const CCatalog_Contents& catalog, const std::st
 
 std::string FormatRevision(const std::string& text) {
   const size_t x = text.find_first_of("xX");
-  const unsigned long value = x == 1 ? std::strtoul(text.c_str() + 2, nullptr, 16)
-                                     : std::strtoul(text.c_str(), nullptr, 10);
+  const unsigned long value =
+      x == 1 ? std::strtoul(text.c_str() + 2, nullptr, 16) : std::strtoul(text.c_str(), nullptr, 10);
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "0x%04lx", value);
   return buffer;

@@ -28,8 +28,7 @@ std::string FormatRevision(const std::string& text);
 // The component paths of the components that refer to `component_path`, ";"-joined.
 // ZARN_E_NOT_FOUND when the path addresses no element with children,
 // ZARN_E_NOT_REFERENCED when nothing refers to it.
-uint32_t ReferencingComponents(const CCatalog_Contents& catalog, const std::string& component_path,
-                               std::string* paths);
+uint32_t ReferencingComponents(const CCatalog_Contents& catalog, const std::string& component_path, std::string* paths);
 
 }  // namespace zarn
 

@@ -76,9 +76,8 @@ void RelationReader::ReadRelationsOf(Node element) {
 bool RelationReader::HasRequestedType(Node relation) const {
   if (type_name_.empty()) return static_cast<bool>(selector_.getElementByXPath(relation, type_xpath_));
   bool found = false;
-  xml::ForEachChildNamed(relation, "RELATION_TYPE", [&](Node type) {
-    xml::ForEachChildNamed(type, type_name_, [&](Node) { found = true; });
-  });
+  xml::ForEachChildNamed(relation, "RELATION_TYPE",
+                         [&](Node type) { xml::ForEachChildNamed(type, type_name_, [&](Node) { found = true; }); });
   return found;
 }
 
@@ -122,7 +121,8 @@ uint32_t RelationReader::ReadComponent(RelationInfo* info, Node component) {
   const std::string folder_path = catalog_.ComponentPathOf(target);
   uint32_t code = 0;
   xml::ForEachElementNamed(target, "COMPONENT", [&](Node each) {
-    if (code == 0) code = AddRelationComponent(info, component, component_id, catalog_.ComponentPathOf(each), &folder_path);
+    if (code == 0)
+      code = AddRelationComponent(info, component, component_id, catalog_.ComponentPathOf(each), &folder_path);
   });
   return code;
 }

@@ -70,8 +70,6 @@ void ErrorCapture::Add(const std::string& message) {
   text_ += message;
 }
 
-std::string ErrorCapture::Text(const std::string& fallback) const {
-  return text_.empty() ? fallback : text_;
-}
+std::string ErrorCapture::Text(const std::string& fallback) const { return text_.empty() ? fallback : text_; }
 
 }  // namespace zarn::xml

@@ -319,9 +319,7 @@ void Node::Remove() {
   raw_ = nullptr;
 }
 
-Node Node::OwnerDocument() const {
-  return raw_ == nullptr ? Node() : Node(reinterpret_cast<xmlNodePtr>(N(raw_)->doc));
-}
+Node Node::OwnerDocument() const { return raw_ == nullptr ? Node() : Node(reinterpret_cast<xmlNodePtr>(N(raw_)->doc)); }
 
 namespace {
 
@@ -354,13 +352,14 @@ void WalkElements(Node top, Match matches, const std::function<void(Node)>& visi
 }  // namespace
 
 void ForEachElementNamed(Node top, std::string_view name, const std::function<void(Node)>& visit) {
-  WalkElements(top, [name](xmlNodePtr n) { return HasPlainName(n, name); }, visit);
+  WalkElements(
+      top, [name](xmlNodePtr n) { return HasPlainName(n, name); }, visit);
 }
 
 void ForEachElementNamedEither(Node top, std::string_view first, std::string_view second,
                                const std::function<void(Node)>& visit) {
-  WalkElements(top, [first, second](xmlNodePtr n) { return HasPlainName(n, first) || HasPlainName(n, second); },
-               visit);
+  WalkElements(
+      top, [first, second](xmlNodePtr n) { return HasPlainName(n, first) || HasPlainName(n, second); }, visit);
 }
 
 void ForEachChildNamed(Node parent, std::string_view name, const std::function<void(Node)>& visit) {

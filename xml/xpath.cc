@@ -32,8 +32,7 @@ void StructuredToCapture(void* context, XmlErrorArg error) {
 }
 
 // Evaluates `xpath`; returns null and sets *error on failure.
-std::unique_ptr<xmlXPathObject, ObjectDeleter> Evaluate(Node context, std::string_view xpath,
-                                                       std::string* error) {
+std::unique_ptr<xmlXPathObject, ObjectDeleter> Evaluate(Node context, std::string_view xpath, std::string* error) {
   ErrorCapture capture;
   std::unique_ptr<xmlXPathContext, ContextDeleter> ctx(xmlXPathNewContext(DocumentOf(context)));
   if (!ctx) {

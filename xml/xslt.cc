@@ -40,8 +40,8 @@ bool Stylesheet::Transform(const Document& source, std::string* output, std::str
     if (error != nullptr) *error = "cannot create a transformation context";
     return false;
   }
-  xmlDocPtr result = xsltApplyStylesheetUser(S(raw_), static_cast<xmlDocPtr>(source.raw()), nullptr,
-                                             nullptr, nullptr, ctx);
+  xmlDocPtr result =
+      xsltApplyStylesheetUser(S(raw_), static_cast<xmlDocPtr>(source.raw()), nullptr, nullptr, nullptr, ctx);
   const bool failed = result == nullptr || ctx->state == XSLT_STATE_ERROR || ctx->state == XSLT_STATE_STOPPED;
   xsltFreeTransformContext(ctx);
   std::unique_ptr<Document> owned = Document::Adopt(result);

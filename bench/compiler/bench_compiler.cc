@@ -28,8 +28,7 @@ const Source& SourceOfSize(int lines) {
   static std::map<int, Source> sources;
   auto it = sources.find(lines);
   if (it != sources.end()) return it->second;
-  const std::string dir = (std::filesystem::temp_directory_path() /
-                           ("zarnl_bench_" + std::to_string(lines))).string();
+  const std::string dir = (std::filesystem::temp_directory_path() / ("zarnl_bench_" + std::to_string(lines))).string();
   std::filesystem::remove_all(dir);
   Source s;
   s.path = zarnl::bench::GenerateSource(dir, lines);

@@ -34,8 +34,8 @@ std::string Component(int i) {
   const std::string id = "D" + std::to_string(i);
   return "<COMPONENT id=\"" + id + "\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/>" +
          "<MANUFACTURER name=\"" + Manufacturer(i) + "\">" + Hex4(0xf0 + i % kManufacturers) +
-         "</MANUFACTURER><COMPONENT_PATH name=\"" + Manufacturer(i) + "/" + Family(i) + "/" + id +
-         "\"/><DEVICE_TYPE>" + Hex4(i + 1) + "</DEVICE_TYPE><DEVICE_REVISION>0x0001</DEVICE_REVISION>" +
+         "</MANUFACTURER><COMPONENT_PATH name=\"" + Manufacturer(i) + "/" + Family(i) + "/" + id + "\"/><DEVICE_TYPE>" +
+         Hex4(i + 1) + "</DEVICE_TYPE><DEVICE_REVISION>0x0001</DEVICE_REVISION>" +
          "<DD_REVISION>0x0002</DD_REVISION><LABEL><string>Device " + id + "</string></LABEL>" +
          "<DEVICE_MANUAL>manual.pdf</DEVICE_MANUAL></COMPONENT>\n";
 }

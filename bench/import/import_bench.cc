@@ -57,11 +57,12 @@ std::string ComponentXml(int i, const std::string& sources) {
          "<COMPONENT_FOLDER id=\"PROTOCOL.HART\" catalogLevel=\"true\"><PROTOCOL name=\"HART\"/></COMPONENT_FOLDER>" +
          "<COMPONENT_FOLDER id=\"CLASSIFICATION.HART.SFC\" catalogLevel=\"true\"><PROTOCOL name=\"HART\"/>" +
          "<CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/></COMPONENT_FOLDER><COMPONENT id=\"" + id +
-"\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/><MANUFACTURER name=\"" +
+         "\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/><MANUFACTURER name=\"" +
          Manufacturer(i) + "\">" + Hex4(0xf0 + i % kManufacturers) + "</MANUFACTURER><COMPONENT_PATH name=\"" +
-         Manufacturer(i) + "/" + Family(i) + "/" + id + "\"/><DEVICE_TYPE>" + Hex4(i + 1) + "</DEVICE_TYPE><DEVICE_REVISION>0x0001</DEVICE_REVISION>" +
-         "<DD_REVISION>0x0002</DD_REVISION><LABEL><string>Device " + id + "</string><string lang=\"de\">Gerät " +
-         id + "</string></LABEL><HELP><string>Flow transmitter " + id +
+         Manufacturer(i) + "/" + Family(i) + "/" + id + "\"/><DEVICE_TYPE>" + Hex4(i + 1) +
+         "</DEVICE_TYPE><DEVICE_REVISION>0x0001</DEVICE_REVISION>" +
+         "<DD_REVISION>0x0002</DD_REVISION><LABEL><string>Device " + id + "</string><string lang=\"de\">Gerät " + id +
+         "</string></LABEL><HELP><string>Flow transmitter " + id +
          " for liquids and gases</string><string lang=\"de\">Durchflussmessumformer " + id +
          " für Flüssigkeiten und Gase</string></HELP><DEVICE_MANUAL>manual.pdf</DEVICE_MANUAL><IMAGE>" + id +
          ".png</IMAGE><INITIAL_VALUES><initial_value><variable_ref ref=\"tag\"/><value>TAG_" + id +

@@ -28,21 +28,24 @@ constexpr int kSources = 500;
 
 std::string SourceText(int n) {
   char header[160];
-  std::snprintf(header, sizeof header,
-                "MANUFACTURER 0x00F1, DEVICE_TYPE 0x%04X, DEVICE_REVISION %d, DD_REVISION 1\n", 0x1000 + n,
-                1 + n % 7);
+  std::snprintf(header, sizeof header, "MANUFACTURER 0x00F1, DEVICE_TYPE 0x%04X, DEVICE_REVISION %d, DD_REVISION 1\n",
+                0x1000 + n, 1 + n % 7);
   std::string s = header;
   for (int v = 0; v < 12; ++v) {
     s += "VARIABLE var" + std::to_string(v) + " { LABEL \"|en|Value " + std::to_string(v) + "|de|Wert " +
-         std::to_string(v) + "\"; HELP \"Help\"; CLASS CONTAINED; TYPE FLOAT { DEFAULT_VALUE 1.0; MIN_VALUE 0; "
+         std::to_string(v) +
+         "\"; HELP \"Help\"; CLASS CONTAINED; TYPE FLOAT { DEFAULT_VALUE 1.0; MIN_VALUE 0; "
          "MAX_VALUE 100; } HANDLING READ & WRITE; }\n";
   }
   s += "MENU main { LABEL \"Main\"; ITEMS { var0, var1 } }\n";
   s += "COMPONENT_RELATION rel { RELATION_TYPE CHILD_COMPONENT; COMPONENTS { dev" + std::to_string(n) +
        " { MINIMUM_NUMBER 0; MAXIMUM_NUMBER 2; } } }\n";
   s += "COMPONENT dev" + std::to_string(n) + " { LABEL \"|en|Device " + std::to_string(n) + "|de|Geraet " +
-       std::to_string(n) + "\"; HELP \"A generated device\"; PROTOCOL HART; CLASSIFICATION SENSOR_PRESSURE; "
-       "COMPONENT_PATH \"Generated/Group" + std::to_string(n % 10) + "\"; COMPONENT_RELATIONS { rel } "
+       std::to_string(n) +
+       "\"; HELP \"A generated device\"; PROTOCOL HART; CLASSIFICATION SENSOR_PRESSURE; "
+       "COMPONENT_PATH \"Generated/Group" +
+       std::to_string(n % 10) +
+       "\"; COMPONENT_RELATIONS { rel } "
        "INITIAL_VALUES { var0 = 5, var1 = 7 } PURPOSE_MAPPING { var2 PURPOSE_TAG } }\n";
   return s;
 }
@@ -137,8 +140,8 @@ void BM_PipelineStages(benchmark::State& state) {
       conversion.transformZARNXml(device);
       const auto t2 = Clock::now();
       const double c2 = CpuSeconds();
-      conversion.AddComponentsFromXml(&catalog->manufacturerNamesById(), catalog->deviceConfigurationFile(), Cconversion::MakeComponentXmlName(device),
-                                      "");
+      conversion.AddComponentsFromXml(&catalog->manufacturerNamesById(), catalog->deviceConfigurationFile(),
+                                      Cconversion::MakeComponentXmlName(device), "");
       const auto t3 = Clock::now();
       const double c3 = CpuSeconds();
       compileCpu += c1 - c0;

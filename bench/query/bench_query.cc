@@ -92,15 +92,15 @@ void LogPaths(benchmark::State& state, const std::string& path, int32_t mode, ui
 }
 
 void BM_LogPathsChildrenOfRoot(benchmark::State& state) { LogPaths(state, "/", 1, 0); }
-void BM_LogPathsChildrenOfClassification(benchmark::State& state) {
-  LogPaths(state, "/DEVICE/PROFIBUS/CLASS2", 1, 0);
+void BM_LogPathsChildrenOfClassification(benchmark::State& state) { LogPaths(state, "/DEVICE/PROFIBUS/CLASS2", 1, 0); }
+void BM_LogPathsChildrenOfComponent(benchmark::State& state) {
+  LogPaths(state, ComponentPath(4321, kComponents), 1, 0);
 }
-void BM_LogPathsChildrenOfComponent(benchmark::State& state) { LogPaths(state, ComponentPath(4321, kComponents), 1, 0); }
-void BM_LogPathOfComponentWithTexts(benchmark::State& state) { LogPaths(state, ComponentPath(4321, kComponents), 2, 1); }
+void BM_LogPathOfComponentWithTexts(benchmark::State& state) {
+  LogPaths(state, ComponentPath(4321, kComponents), 2, 1);
+}
 void BM_LogPathOfReferredComponent(benchmark::State& state) { LogPaths(state, ComponentPath(4300, kComponents), 2, 0); }
-void BM_LogPathsAllComponents(benchmark::State& state) {
-  LogPaths(state, "/", 0, 0, static_cast<int>(state.range(0)));
-}
+void BM_LogPathsAllComponents(benchmark::State& state) { LogPaths(state, "/", 0, 0, static_cast<int>(state.range(0))); }
 
 // Calls one of the short-name exports; the answer must not be empty.
 void Text(benchmark::State& state, uint32_t (*fn)(const char16_t*, VARIANT*), const std::string& in) {

@@ -61,9 +61,7 @@ std::string ComponentPath(int n, int components) {
   return Format("/DEVICE/PROFIBUS/CLASS%d/MAKER%03d", p.cls, p.maker) + Format("/FOLDER%d/C%05d", p.folder, n);
 }
 
-std::string CotName(int n, int components) {
-  return Format("\\FOLDER%d\\C%05d", PlaceOf(n, components).folder, n);
-}
+std::string CotName(int n, int components) { return Format("\\FOLDER%d\\C%05d", PlaceOf(n, components).folder, n); }
 
 std::string GenerateCatalog(int components, bool all_fit) {
   std::string xml = "<?xml version=\"1.0\"?>\n<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS\">\n";
@@ -84,7 +82,8 @@ std::string GenerateCatalog(int components, bool all_fit) {
   }
   xml += "</COMPONENT_FOLDER></MANUFACTURER></CLASSIFICATION></PROTOCOL></section>\n<CATALOG_FOLDER id=\"Favourites\">";
   for (int n = 0; n < components; n += 100) {
-    xml += Format("<COMPONENT id=\"C%05d\"><component_ref>", n) + ComponentPath(n, components) + "</component_ref></COMPONENT>";
+    xml += Format("<COMPONENT id=\"C%05d\"><component_ref>", n) + ComponentPath(n, components) +
+           "</component_ref></COMPONENT>";
   }
   return xml + "</CATALOG_FOLDER></ZARN_CATALOG>\n";
 }

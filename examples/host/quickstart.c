@@ -73,8 +73,7 @@ int main(int argc, char** argv) {
   printf("catalog manager %s\n", ZARN_VERSION_STRING);
   char16_t* workdir = Wide(argv[1]);
   char16_t* source = Wide(argv[2]);
-  int ok = workdir != NULL && source != NULL &&
-           Check("ZARN_InitCatalogManager", ZARN_InitCatalogManager(workdir)) &&
+  int ok = workdir != NULL && source != NULL && Check("ZARN_InitCatalogManager", ZARN_InitCatalogManager(workdir)) &&
            ConvertAndImport(source) && List();
   ZARN_ResetCatalog();
   free(workdir);

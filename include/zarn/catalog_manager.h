@@ -203,17 +203,16 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetComponents(const char16_t* path, Componen
 /* Releases a chain of ZARN_GetComponents. NULL is accepted. 0, or ZARN_E_NO_CATALOG. */
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_FreeComponentXMLInfo(ComponentXMLInfo* list);
 
-
 /* ---- Log paths and short names -------------------------------------------- */
 
 /* One item of a log path: an element on the way from a catalog element up to the
  * top of the catalog, or up along the catalog folders that refer to it. Every
  * string is a NUL-terminated UTF-16 string in its own C-heap block. */
 typedef struct LogPathSegment {
-  char16_t* name;  /* element name: COMPONENT, MANUFACTURER, CATALOG_FOLDER, ... */
-  char16_t* id;    /* the element's id; "" when it has none */
-  char16_t* help;  /* with texts: the HELP text in the catalog language ("" if none); else NULL */
-  char16_t* label; /* with texts: the LABEL text in the catalog language ("" if none); else NULL */
+  char16_t* name;              /* element name: COMPONENT, MANUFACTURER, CATALOG_FOLDER, ... */
+  char16_t* id;                /* the element's id; "" when it has none */
+  char16_t* help;              /* with texts: the HELP text in the catalog language ("" if none); else NULL */
+  char16_t* label;             /* with texts: the LABEL text in the catalog language ("" if none); else NULL */
   struct LogPathSegment* next; /* next item, NULL at the end */
 } LogPathSegment;
 
@@ -525,8 +524,7 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_FreeRelations(RelationInfo* relations);
  * or ZARN_E_CANNOT_DELETE: the elements are deleted and the catalog saved (*deleted
  * and *referencing are given as on 0), but files of a deleted element's directory
  * could not be removed; the trace names the directory. */
-ZARN_EXPORT uint32_t ZARN_CALL ZARN_DeleteComponent(const char16_t* target, VARIANT* deleted,
-                                                    VARIANT* referencing);
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_DeleteComponent(const char16_t* target, VARIANT* deleted, VARIANT* referencing);
 
 /* Filled by ZARN_GetCatalogRelationInfo in memory the caller supplies. */
 typedef struct CatalogRelationInfo {
@@ -540,10 +538,8 @@ typedef struct CatalogRelationInfo {
  * is. With a match *info is filled; without one info->relationId becomes NULL and
  * the other fields stay. Returns 0 (also without a match), ZARN_E_NO_RELATION when
  * the relation has no references, ZARN_E_NO_CATALOG (*info untouched). */
-ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetCatalogRelationInfo(const char16_t* relation_id,
-                                                           const char16_t* component_path,
-                                                           const char16_t* referenced_path,
-                                                           CatalogRelationInfo* info);
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetCatalogRelationInfo(const char16_t* relation_id, const char16_t* component_path,
+                                                           const char16_t* referenced_path, CatalogRelationInfo* info);
 
 /* Whether a component of the component XML file `source_path` is in the catalog.
  * On 0 the catalog's DD_REVISION and DEVICE_REVISION texts of the first such
@@ -553,8 +549,7 @@ ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetCatalogRelationInfo(const char16_t* relat
  * ZARN_E_NOT_IN_CATALOG when none is there, ZARN_E_NO_VERSION when the path is
  * not a readable regular file, ZARN_E_NO_CATALOG; the VARIANTs are then untouched. */
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_IsComponentExistent(const char16_t* source_path, VARIANT* catalog_dd_revision,
-                                                        VARIANT* file_dd_revision,
-                                                        VARIANT* catalog_device_revision,
+                                                        VARIANT* file_dd_revision, VARIANT* catalog_device_revision,
                                                         VARIANT* file_device_revision);
 
 /* The components whose own or ancestors' CHILD_COMPONENT relation names

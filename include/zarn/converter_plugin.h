@@ -29,18 +29,16 @@ ZARN_BEGIN_DECLS
 /* Converts input_path into device XML below output_directory; catalog_directory is
  * the catalog's directory (for its data files). *message receives a text to show
  * (may stay NULL). */
-typedef uint32_t(ZARN_CALL* ZarnConvertFn)(const char16_t* input_path,
-                                           const char16_t* output_directory,
-                                           const char16_t* catalog_directory,
-                                           char16_t** message);
+typedef uint32_t(ZARN_CALL* ZarnConvertFn)(const char16_t* input_path, const char16_t* output_directory,
+                                           const char16_t* catalog_directory, char16_t** message);
 /* *types receives the supported extensions; returns 0 on success. */
 typedef uint32_t(ZARN_CALL* ZarnGetSupportedFileTypesFn)(char16_t** types);
 typedef void(ZARN_CALL* ZarnFreeSupportedFileTypesFn)(char16_t** types);
 /* Returns 0 when the plug-in accepts the file (it may look at the content). */
 typedef uint32_t(ZARN_CALL* ZarnIsFileTypeSupportedFn)(const char16_t* input_path);
 /* *name receives the path of the device XML that ZARN_Convert writes for input_path. */
-typedef void(ZARN_CALL* ZarnGetOutputFileNameFn)(const char16_t* output_directory,
-                                                 const char16_t* input_path, char16_t** name);
+typedef void(ZARN_CALL* ZarnGetOutputFileNameFn)(const char16_t* output_directory, const char16_t* input_path,
+                                                 char16_t** name);
 typedef void(ZARN_CALL* ZarnFreeOutputFileNameFn)(char16_t** name);
 typedef void(ZARN_CALL* ZarnFreeConversionMessageFn)(char16_t** message);
 
@@ -54,14 +52,13 @@ typedef void(ZARN_CALL* ZarnFreeConversionMessageFn)(char16_t** message);
 #define ZARN_CONVERTER_ENTRY_FREE_CONVERSION_MESSAGE "ZARN_FreeConversionMessage"
 
 #ifdef ZARN_CONVERTER_PLUGIN_DECLARE_EXPORTS
-ZARN_EXPORT uint32_t ZARN_CALL ZARN_Convert(const char16_t* input_path,
-                                            const char16_t* output_directory,
+ZARN_EXPORT uint32_t ZARN_CALL ZARN_Convert(const char16_t* input_path, const char16_t* output_directory,
                                             const char16_t* catalog_directory, char16_t** message);
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetSupportedFileTypes(char16_t** types);
 ZARN_EXPORT void ZARN_CALL ZARN_FreeSupportedFileTypes(char16_t** types);
 ZARN_EXPORT uint32_t ZARN_CALL ZARN_IsFileTypeSupported(const char16_t* input_path);
-ZARN_EXPORT void ZARN_CALL ZARN_GetOutputFileName(const char16_t* output_directory,
-                                                  const char16_t* input_path, char16_t** name);
+ZARN_EXPORT void ZARN_CALL ZARN_GetOutputFileName(const char16_t* output_directory, const char16_t* input_path,
+                                                  char16_t** name);
 ZARN_EXPORT void ZARN_CALL ZARN_FreeOutputFileName(char16_t** name);
 ZARN_EXPORT void ZARN_CALL ZARN_FreeConversionMessage(char16_t** message);
 #endif

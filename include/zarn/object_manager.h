@@ -23,15 +23,14 @@ typedef uint32_t(ZARN_CALL* ZarnSettingsCallback)(const char16_t* name, VARIANT 
 ZARN_EXPORT int32_t ZARN_CALL ZARN_GetSettingsAttribute(const char16_t* name, VARIANT* value);
 /* Registers callback for changes of the setting `name`. */
 ZARN_EXPORT int32_t ZARN_CALL ZARN_RegisterChangeSettingsAttributeNotify(ZarnSettingsCallback callback,
-                                                                        const char16_t* name);
+                                                                         const char16_t* name);
 /* Unregisters callback for `name`, or for every name when name is NULL. */
-ZARN_EXPORT int32_t ZARN_CALL ZARN_UnregisterChangeSettingsAttributeNotify(
-    ZarnSettingsCallback callback, const char16_t* name);
+ZARN_EXPORT int32_t ZARN_CALL ZARN_UnregisterChangeSettingsAttributeNotify(ZarnSettingsCallback callback,
+                                                                           const char16_t* name);
 /* Creates a component object; *object is NULL on failure. */
 ZARN_EXPORT int32_t ZARN_CALL ZARN_CreateObject(void** object);
 /* Sets the component path of an object; returns 0 on success. */
-ZARN_EXPORT int32_t ZARN_CALL ZARN_SetComponentPath(void* object, const char16_t* path,
-                                                    int32_t flags);
+ZARN_EXPORT int32_t ZARN_CALL ZARN_SetComponentPath(void* object, const char16_t* path, int32_t flags);
 /* Deletes an object made by ZARN_CreateObject; NULL is allowed. */
 ZARN_EXPORT int32_t ZARN_CALL ZARN_DeleteObject(void* object);
 

@@ -25,14 +25,12 @@ ZARN_BEGIN_DECLS
 enum { ZARN_TRACE_ERROR = 2, ZARN_TRACE_WARNING = 4, ZARN_TRACE_INFO = 16 };
 
 /* Formats and writes one entry. Returns 0, or -1 when the entry was not written. */
-ZARN_EXPORT int32_t ZARN_DoTrace(int32_t level, const char16_t* category,
-                                 const char16_t* source, const char16_t* function,
-                                 const char16_t* format, ...);
+ZARN_EXPORT int32_t ZARN_DoTrace(int32_t level, const char16_t* category, const char16_t* source,
+                                 const char16_t* function, const char16_t* format, ...);
 
 /* Receives one formatted entry. The strings live only for the duration of the call. */
-typedef void (*ZarnTraceSink)(void* context, int32_t level, const char16_t* category,
-                              const char16_t* source, const char16_t* function,
-                              const char16_t* message);
+typedef void (*ZarnTraceSink)(void* context, int32_t level, const char16_t* category, const char16_t* source,
+                              const char16_t* function, const char16_t* message);
 
 /* Installs an in-process sink (NULL removes it). Meant for tests and embedding hosts. */
 ZARN_EXPORT void ZARN_SetTraceSink(ZarnTraceSink sink, void* context);

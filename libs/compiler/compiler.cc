@@ -12,8 +12,8 @@ std::vector<std::string> IncludeDirsFor(const std::string& source, const std::st
                                         const DeviceConfiguration* configuration) {
   std::vector<std::string> dirs = SplitIncludePath(include_path);
   if (!dirs.empty()) return dirs;
-  return IdentificationIncludeDirs(source, configuration != nullptr ? configuration->CatalogDirectory()
-                                                                    : std::string());
+  return IdentificationIncludeDirs(source,
+                                   configuration != nullptr ? configuration->CatalogDirectory() : std::string());
 }
 
 PreprocessResult Preprocess(const std::string& source, const std::vector<std::string>& include_dirs) {

@@ -52,9 +52,8 @@ void ReportErrors(const zarnl::Diagnostics& diagnostics, ZarnlCallback callback,
 
 extern "C" {
 
-ZARN_EXPORT int32_t ZARN_CALL ZARNL_PreprocessToString(const char16_t* source, VARIANT* /*unused*/,
-                                                       VARIANT* text, const char16_t* include_path,
-                                                       int32_t /*options*/) {
+ZARN_EXPORT int32_t ZARN_CALL ZARNL_PreprocessToString(const char16_t* source, VARIANT* /*unused*/, VARIANT* text,
+                                                       const char16_t* include_path, int32_t /*options*/) {
   try {
     if (source == nullptr || text == nullptr) return -1;
     const std::string path = zarn::ToUtf8(source);
@@ -72,10 +71,9 @@ ZARN_EXPORT int32_t ZARN_CALL ZARNL_PreprocessToString(const char16_t* source, V
   }
 }
 
-ZARN_EXPORT void* ZARN_CALL ZARNL_OpenCompilation(const char16_t* source, ZarnlCallback callback,
-                                                  int32_t context, int32_t /*reserved1*/,
-                                                  int32_t /*reserved2*/, const char16_t* output_base,
-                                                  int32_t /*reserved3*/) {
+ZARN_EXPORT void* ZARN_CALL ZARNL_OpenCompilation(const char16_t* source, ZarnlCallback callback, int32_t context,
+                                                  int32_t /*reserved1*/, int32_t /*reserved2*/,
+                                                  const char16_t* output_base, int32_t /*reserved3*/) {
   try {
     if (source == nullptr) return nullptr;
     auto compilation = std::make_unique<Compilation>();
@@ -85,8 +83,8 @@ ZARN_EXPORT void* ZARN_CALL ZARNL_OpenCompilation(const char16_t* source, ZarnlC
     {
       std::lock_guard<std::mutex> lock(ConfigurationLock());
       const zarnl::DeviceConfiguration& configuration = zarnl::ProcessDeviceConfiguration();
-      compilation->result = zarnl::Compile(path, zarnl::IncludeDirsFor(path, std::string(), &configuration),
-                                           &configuration);
+      compilation->result =
+          zarnl::Compile(path, zarnl::IncludeDirsFor(path, std::string(), &configuration), &configuration);
     }
     if (callback != nullptr) ReportErrors(compilation->result.diagnostics, callback, context);
     if (!compilation->result.readable) return nullptr;
@@ -96,8 +94,7 @@ ZARN_EXPORT void* ZARN_CALL ZARNL_OpenCompilation(const char16_t* source, ZarnlC
   }
 }
 
-ZARN_EXPORT int32_t ZARN_CALL ZARNL_WriteDeviceXml(void* handle, const char16_t* output_file,
-                                                   int32_t /*reserved*/) {
+ZARN_EXPORT int32_t ZARN_CALL ZARNL_WriteDeviceXml(void* handle, const char16_t* output_file, int32_t /*reserved*/) {
   try {
     if (handle == nullptr) return -1;
     const Compilation* compilation = static_cast<const Compilation*>(handle);
@@ -111,9 +108,7 @@ ZARN_EXPORT int32_t ZARN_CALL ZARNL_WriteDeviceXml(void* handle, const char16_t*
   }
 }
 
-ZARN_EXPORT void ZARN_CALL ZARNL_CloseCompilation(void* handle) {
-  delete static_cast<Compilation*>(handle);
-}
+ZARN_EXPORT void ZARN_CALL ZARNL_CloseCompilation(void* handle) { delete static_cast<Compilation*>(handle); }
 
 ZARN_EXPORT void ZARN_CALL ZARNL_SetDeviceConfiguration(const char16_t* path) {
   try {

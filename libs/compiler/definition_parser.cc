@@ -15,10 +15,9 @@ const std::set<std::string, std::less<>>& IdentificationKeywords() {
 }
 
 const std::set<std::string, std::less<>>& RelationTypes() {
-  static const std::set<std::string, std::less<>> k{"CHILD_COMPONENT",  "PARENT_COMPONENT",
-                                       "SIBLING_COMPONENT", "NEXT_COMPONENT",
-                                       "PREV_COMPONENT",   "SUCCESSOR_CHANGE_COMPONENT",
-                                       "PREDECESSOR_CHANGE_COMPONENT"};
+  static const std::set<std::string, std::less<>> k{
+      "CHILD_COMPONENT", "PARENT_COMPONENT",           "SIBLING_COMPONENT",           "NEXT_COMPONENT",
+      "PREV_COMPONENT",  "SUCCESSOR_CHANGE_COMPONENT", "PREDECESSOR_CHANGE_COMPONENT"};
   return k;
 }
 
@@ -64,8 +63,10 @@ void Parser::TopLevel() {
   }
   if (t.kind != TokenKind::kIdentifier) {
     Error(t, "expected a definition, found '" + std::string(t.text) + "'");
-    if (t.IsPunct("{")) SkipBalanced();
-    else Next();
+    if (t.IsPunct("{"))
+      SkipBalanced();
+    else
+      Next();
     return;
   }
   if (IdentificationKeywords().count(t.text) != 0) {
@@ -73,8 +74,8 @@ void Parser::TopLevel() {
     return;
   }
   const std::string keyword(t.text);
-  const bool known = IsOneOf(keyword, {"VARIABLE", "COMPONENT", "COMPONENT_FOLDER",
-                                       "COMPONENT_REFERENCE", "COMPONENT_RELATION"});
+  const bool known =
+      IsOneOf(keyword, {"VARIABLE", "COMPONENT", "COMPONENT_FOLDER", "COMPONENT_REFERENCE", "COMPONENT_RELATION"});
   const Token& name = Peek(1);
   if (known && name.kind != TokenKind::kIdentifier) {
     Error(name, "expected a name after " + keyword);
@@ -113,8 +114,8 @@ void Parser::TopLevel() {
 void Parser::Identification() {
   const Token& keyword = Next();
   const Token& value = Peek();
-  if (value.kind == TokenKind::kInteger || value.kind == TokenKind::kIdentifier ||
-      value.kind == TokenKind::kString || value.kind == TokenKind::kFloat) {
+  if (value.kind == TokenKind::kInteger || value.kind == TokenKind::kIdentifier || value.kind == TokenKind::kString ||
+      value.kind == TokenKind::kFloat) {
     Next();
     XmlElement e = IdentificationElement(std::string(keyword.text), value);
     for (XmlElement& old : identification_.children) {
@@ -185,8 +186,7 @@ void Parser::ValueAttribute(const std::string& name, XmlElement* parent, bool co
   EndAttribute();
 }
 
-void Parser::NamedAttribute(const std::string& name, const char* key, XmlElement* parent,
-                            bool conditioned) {
+void Parser::NamedAttribute(const std::string& name, const char* key, XmlElement* parent, bool conditioned) {
   Next();
   Value v = ParseValue(&name);
   XmlElement e(name);
@@ -196,8 +196,7 @@ void Parser::NamedAttribute(const std::string& name, const char* key, XmlElement
   EndAttribute();
 }
 
-void Parser::ReferenceList(const std::string& name, const char* element, XmlElement* parent,
-                           bool conditioned) {
+void Parser::ReferenceList(const std::string& name, const char* element, XmlElement* parent, bool conditioned) {
   Next();
   XmlElement list(name);
   MarkConditioned(&list, conditioned);
@@ -242,8 +241,7 @@ void Parser::TypeAttribute(XmlElement* parent, bool conditioned) {
   if (Peek().IsPunct("(")) {
     const Token& open = Next();
     std::vector<Token> size;
-    while (!AtEnd() && !Peek().IsPunct(")") && !Peek().IsPunct(";") && !Peek().IsPunct("{") &&
-           !Peek().IsPunct("}")) {
+    while (!AtEnd() && !Peek().IsPunct(")") && !Peek().IsPunct(";") && !Peek().IsPunct("{") && !Peek().IsPunct("}")) {
       size.push_back(Next());
     }
     if (!Accept(")")) Error(open, "missing ')' in TYPE size");
@@ -258,8 +256,9 @@ void Parser::TypeAttribute(XmlElement* parent, bool conditioned) {
         [&](bool c) {
           if (Peek().IsPunct("{")) {
             EnumerationEntry(&type, c);
-          } else if (Peek().kind == TokenKind::kIdentifier && (IsBound(std::string(Peek().text)) ||
-                     IsOneOf(std::string(Peek().text), {"DEFAULT_VALUE", "INITIAL_VALUE"}))) {
+          } else if (Peek().kind == TokenKind::kIdentifier &&
+                     (IsBound(std::string(Peek().text)) ||
+                      IsOneOf(std::string(Peek().text), {"DEFAULT_VALUE", "INITIAL_VALUE"}))) {
             ValueAttribute(std::string(Peek().text), &type, c);
           } else if (Peek().kind == TokenKind::kIdentifier) {
             SkipAttribute(std::string(Peek().text));
@@ -307,8 +306,8 @@ void Parser::EnumerationEntry(XmlElement* type, bool conditioned) {
 }
 
 void Parser::ComponentAttribute(const std::string& name, XmlElement* parent, bool conditioned) {
-  if (IsOneOf(name, {"LABEL", "HELP", "PRODUCT_URI", "CAN_DELETE", "CHECK_CONFIGURATION", "DETECT",
-                     "SCAN", "EDD", "IMAGE", "DEVICE_MANUAL"})) {
+  if (IsOneOf(name, {"LABEL", "HELP", "PRODUCT_URI", "CAN_DELETE", "CHECK_CONFIGURATION", "DETECT", "SCAN", "EDD",
+                     "IMAGE", "DEVICE_MANUAL"})) {
     ValueAttribute(name, parent, conditioned);
   } else if (IsOneOf(name, {"PROTOCOL", "CLASSIFICATION", "COMPONENT_PATH"})) {
     NamedAttribute(name, "name", parent, conditioned);
@@ -386,8 +385,7 @@ void Parser::ReferenceAttribute(const std::string& name, XmlElement* parent, boo
     MarkConditioned(&e, conditioned || v.conditioned);
     parent->Add(std::move(e));
     EndAttribute();
-  } else if (IsOneOf(name, {"PROTOCOL", "CLASSIFICATION", "COMPONENT_PATH", "COMPONENT_PARENT",
-                            "LABEL", "HELP"})) {
+  } else if (IsOneOf(name, {"PROTOCOL", "CLASSIFICATION", "COMPONENT_PATH", "COMPONENT_PARENT", "LABEL", "HELP"})) {
     ComponentAttribute(name, parent, conditioned);
   } else {
     SkipAttribute(name);
@@ -466,8 +464,10 @@ void Parser::RequiredRange(XmlElement* ranges, bool conditioned) {
   AttributeBlock(
       &range,
       [&](const std::string& name, XmlElement* parent, bool c) {
-        if (IsBound(name)) ValueAttribute(name, parent, c);
-        else SkipAttribute(name);
+        if (IsBound(name))
+          ValueAttribute(name, parent, c);
+        else
+          SkipAttribute(name);
       },
       false);
   ranges->Add(std::move(range));

@@ -12,8 +12,7 @@ namespace {
 
 // Removes from the start of `line` every character that occurs in `word`, then
 // splits at the first "=" into a hexadecimal number and a trimmed name.
-bool SplitEntry(const std::string& line, const std::string& word, uint32_t* number,
-                std::string* name) {
+bool SplitEntry(const std::string& line, const std::string& word, uint32_t* number, std::string* name) {
   std::string rest = zarn::Trim(line);
   rest.erase(0, rest.find_first_not_of(word));
   const size_t eq = rest.find('=');

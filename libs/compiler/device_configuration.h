@@ -32,8 +32,7 @@ class DeviceConfiguration {
 
   // The number of device type `name` (compared without regard to case) in the
   // table of `manufacturer`; when that has none, in any manufacturer's table.
-  std::optional<uint32_t> ResolveDeviceType(std::optional<uint32_t> manufacturer,
-                                            const std::string& name) const;
+  std::optional<uint32_t> ResolveDeviceType(std::optional<uint32_t> manufacturer, const std::string& name) const;
 
  private:
   using TypeTable = std::vector<std::pair<uint32_t, std::string>>;

@@ -17,16 +17,15 @@ void Diagnostics::Warning(const std::string& file, int line, const std::string& 
 }
 
 // `count` is the number of entries of this kind including the new one.
-void Diagnostics::Add(const std::string& file, int line, const std::string& message, bool warning,
-                      size_t count, size_t max) {
+void Diagnostics::Add(const std::string& file, int line, const std::string& message, bool warning, size_t count,
+                      size_t max) {
   if (count <= max) {
-    entries_.push_back(Diagnostic{file, line,
-                                  message.size() <= kMaxMessage ? message
-                                                                : message.substr(0, kMaxMessage) + "...",
-                                  warning});
+    entries_.push_back(Diagnostic{
+        file, line, message.size() <= kMaxMessage ? message : message.substr(0, kMaxMessage) + "...", warning});
   } else if (count == max + 1) {
     entries_.push_back(Diagnostic{
-        file, line, warning ? "too many warnings; further warnings not shown" : "too many errors; further errors not shown",
+        file, line,
+        warning ? "too many warnings; further warnings not shown" : "too many errors; further errors not shown",
         warning});
   }
 }

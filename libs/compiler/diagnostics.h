@@ -39,8 +39,7 @@ class Diagnostics {
   const std::vector<Diagnostic>& Entries() const { return entries_; }
 
  private:
-  void Add(const std::string& file, int line, const std::string& message, bool warning, size_t count,
-           size_t max);
+  void Add(const std::string& file, int line, const std::string& message, bool warning, size_t count, size_t max);
 
   std::vector<Diagnostic> entries_;
   size_t count_ = 0;

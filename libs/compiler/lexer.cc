@@ -16,8 +16,7 @@ constexpr std::string_view kOneCharPuncts = "{}()[];,:=+-*/%&|^~!<>?.";
 
 class LineLexer {
  public:
-  LineLexer(const OutputLine& line, const std::string& file, TokenList* out,
-            Diagnostics* diagnostics)
+  LineLexer(const OutputLine& line, const std::string& file, TokenList* out, Diagnostics* diagnostics)
       : s_(line.text), line_(line), file_(file), out_(out), diagnostics_(diagnostics) {}
 
   void Run() {
@@ -79,8 +78,8 @@ class LineLexer {
     size_t j = i_ + 1;
     while (j < s_.size() && s_[j] != quote) j += (s_[j] == '\\' && j + 1 < s_.size()) ? 2 : 1;
     if (j >= s_.size()) {
-      diagnostics_->Error(file_, line_.line, quote == '"' ? "unterminated string literal"
-                                                          : "unterminated character literal");
+      diagnostics_->Error(file_, line_.line,
+                          quote == '"' ? "unterminated string literal" : "unterminated character literal");
       i_ = s_.size();
       return;
     }

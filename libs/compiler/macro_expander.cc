@@ -83,8 +83,7 @@ bool CheckBody(Macro* macro, std::string* error) {
 
 }  // namespace
 
-bool ParseMacroDefinition(const PpTokens& tokens, std::string* name, Macro* macro,
-                          std::string* error) {
+bool ParseMacroDefinition(const PpTokens& tokens, std::string* name, Macro* macro, std::string* error) {
   if (tokens.empty() || tokens[0].kind != PpKind::kIdentifier) {
     *error = "macro name missing in #define";
     return false;
@@ -145,8 +144,7 @@ long MacroExpander::NextRealToken(const MoreTokens& more) {
     }
     PpTokens extra;
     if (!more || !more(&extra)) return -1;
-    pending_.insert(pending_.begin(), std::make_move_iterator(extra.rbegin()),
-                    std::make_move_iterator(extra.rend()));
+    pending_.insert(pending_.begin(), std::make_move_iterator(extra.rbegin()), std::make_move_iterator(extra.rend()));
   }
 }
 
@@ -196,13 +194,12 @@ void MacroExpander::Run(const MoreTokens& more, PpTokens* out) {
     marker.kind = PpKind::kEndOfMacro;
     marker.text = t.text;
     pending_.push_back(std::move(marker));
-    pending_.insert(pending_.end(), std::make_move_iterator(rep.rbegin()),
-                    std::make_move_iterator(rep.rend()));
+    pending_.insert(pending_.end(), std::make_move_iterator(rep.rbegin()), std::make_move_iterator(rep.rend()));
   }
 }
 
-bool MacroExpander::CollectArguments(const std::string& name, const Macro& m,
-                                     const MoreTokens& more, std::vector<PpTokens>* args) {
+bool MacroExpander::CollectArguments(const std::string& name, const Macro& m, const MoreTokens& more,
+                                     std::vector<PpTokens>* args) {
   args->assign(1, PpTokens());
   int depth = 1;
   for (;;) {
@@ -241,8 +238,8 @@ bool MacroExpander::CollectArguments(const std::string& name, const Macro& m,
   if (n == 0 && args->size() == 1 && args->front().empty()) args->clear();
   if (m.variadic && args->size() + 1 == n) args->emplace_back();
   if (args->size() != n) {
-    error_("macro '" + name + "' requires " + std::to_string(n) + " argument(s), but " +
-           std::to_string(args->size()) + " given");
+    error_("macro '" + name + "' requires " + std::to_string(n) + " argument(s), but " + std::to_string(args->size()) +
+           " given");
     return false;
   }
   return true;
@@ -299,8 +296,7 @@ PpTokens MacroExpander::Substitute(const Macro& m, const std::vector<PpTokens>& 
     out[start].space_before = b[i].space_before;
   }
   if (pastes) Paste(&out);
-  out.erase(std::remove_if(out.begin(), out.end(),
-                           [](const PpToken& t) { return t.kind == PpKind::kPlacemarker; }),
+  out.erase(std::remove_if(out.begin(), out.end(), [](const PpToken& t) { return t.kind == PpKind::kPlacemarker; }),
             out.end());
   return out;
 }

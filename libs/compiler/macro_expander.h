@@ -27,8 +27,7 @@ using MacroTable = std::unordered_map<std::string, Macro>;
 
 // Parses the part of a #define line after "define". Returns false (with *error)
 // when it is malformed.
-bool ParseMacroDefinition(const PpTokens& tokens, std::string* name, Macro* macro,
-                          std::string* error);
+bool ParseMacroDefinition(const PpTokens& tokens, std::string* name, Macro* macro, std::string* error);
 
 class MacroExpander {
  public:
@@ -52,15 +51,13 @@ class MacroExpander {
   // The deepest nesting of macro invocations inside macro arguments.
   static constexpr int kMaxArgumentDepth = 32;
 
-
   void Run(const MoreTokens& more, PpTokens* out);
   bool IsActive(const std::string& name) const;
   void PopMarker(const PpToken& marker);
   // Index (in pending_) of the next token that is not an end-of-macro marker,
   // fetching further lines when needed; -1 when there is none.
   long NextRealToken(const MoreTokens& more);
-  bool CollectArguments(const std::string& name, const Macro& m, const MoreTokens& more,
-                        std::vector<PpTokens>* args);
+  bool CollectArguments(const std::string& name, const Macro& m, const MoreTokens& more, std::vector<PpTokens>* args);
   PpTokens Substitute(const Macro& m, const std::vector<PpTokens>& args);
   PpTokens ExpandArgument(const PpTokens& arg);
   void Paste(PpTokens* tokens);
@@ -72,7 +69,7 @@ class MacroExpander {
   std::vector<std::string> active_;  // macros whose expansion is being rescanned
   size_t produced_ = 0;
   bool budget_reported_ = false;
-  size_t* budget_ = &produced_;      // shared with nested argument expansions
+  size_t* budget_ = &produced_;  // shared with nested argument expansions
   int argument_depth_ = 0;
 };
 

@@ -22,9 +22,9 @@ namespace zarnl {
 
 // A value as the source gives it, turned into value elements.
 struct Value {
-  bool conditioned = false;         // given under IF/SELECT: not evaluated
-  std::vector<XmlElement> elements; // value elements (several for a multi-language string)
-  std::vector<Token> tokens;        // the tokens of the value
+  bool conditioned = false;          // given under IF/SELECT: not evaluated
+  std::vector<XmlElement> elements;  // value elements (several for a multi-language string)
+  std::vector<Token> tokens;         // the tokens of the value
 };
 
 // Parses an integer literal (decimal, 0x hexadecimal, leading-0 octal, u/l suffixes).
@@ -32,8 +32,8 @@ std::optional<int64_t> ParseIntegerLiteral(std::string_view text);
 
 class Parser {
  public:
-  Parser(const TokenList& tokens, const std::vector<std::string>& files,
-         const DeviceConfiguration* configuration, Diagnostics* diagnostics)
+  Parser(const TokenList& tokens, const std::vector<std::string>& files, const DeviceConfiguration* configuration,
+         Diagnostics* diagnostics)
       : tokens_(tokens), files_(files), configuration_(configuration), diagnostics_(diagnostics) {}
 
   // Parses the whole source. Appends each definition's element, as XML text
@@ -43,8 +43,7 @@ class Parser {
 
  private:
   using ItemHandler = std::function<void(bool conditioned)>;
-  using AttributeHandler = std::function<void(const std::string& name, XmlElement* parent,
-                                              bool conditioned)>;
+  using AttributeHandler = std::function<void(const std::string& name, XmlElement* parent, bool conditioned)>;
 
   // --- token navigation and skipping (token_stream.cc)
   const Token& Peek(size_t ahead = 0) const;

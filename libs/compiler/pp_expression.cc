@@ -26,9 +26,7 @@ class ExpressionParser {
  private:
   static constexpr int kMaxDepth = 200;
 
-  bool Is(const char* p) const {
-    return pos_ < t_.size() && t_[pos_].kind == PpKind::kPunct && t_[pos_].text == p;
-  }
+  bool Is(const char* p) const { return pos_ < t_.size() && t_[pos_].kind == PpKind::kPunct && t_[pos_].text == p; }
   bool Accept(const char* p) {
     if (!Is(p)) return false;
     ++pos_;
@@ -57,9 +55,9 @@ class ExpressionParser {
 
   // Binary operators by precedence level, lowest first.
   int64_t Binary(int level) {
-    static const char* const kLevels[][4] = {{"||"}, {"&&"}, {"|"}, {"^"}, {"&"}, {"==", "!="},
-                                             {"<", ">", "<=", ">="}, {"<<", ">>"}, {"+", "-"},
-                                             {"*", "/", "%"}};
+    static const char* const kLevels[][4] = {
+        {"||"},       {"&&"},     {"|"},          {"^"}, {"&"}, {"==", "!="}, {"<", ">", "<=", ">="},
+        {"<<", ">>"}, {"+", "-"}, {"*", "/", "%"}};
     if (level == 10) return Unary();
     int64_t left = Binary(level + 1);
     for (;;) {
@@ -154,10 +152,14 @@ class ExpressionParser {
   static int64_t Char(const std::string& text) {
     if (text.size() >= 4 && text[1] == '\\') {
       switch (text[2]) {
-        case 'n': return '\n';
-        case 't': return '\t';
-        case '0': return 0;
-        default: return static_cast<unsigned char>(text[2]);
+        case 'n':
+          return '\n';
+        case 't':
+          return '\t';
+        case '0':
+          return 0;
+        default:
+          return static_cast<unsigned char>(text[2]);
       }
     }
     return text.size() >= 3 ? static_cast<unsigned char>(text[1]) : 0;

@@ -5,9 +5,7 @@
 namespace zarnl {
 namespace {
 
-bool IsIdentStart(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
+bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\r'; }
@@ -27,8 +25,7 @@ size_t NumberLength(std::string_view s, size_t i) {
   size_t j = i + 1;
   while (j < s.size()) {
     const char c = s[j];
-    if ((c == '+' || c == '-') && (s[j - 1] == 'e' || s[j - 1] == 'E' || s[j - 1] == 'p' ||
-                                   s[j - 1] == 'P')) {
+    if ((c == '+' || c == '-') && (s[j - 1] == 'e' || s[j - 1] == 'E' || s[j - 1] == 'p' || s[j - 1] == 'P')) {
       ++j;
     } else if (IsIdentChar(c) || c == '.') {
       ++j;
@@ -52,9 +49,7 @@ size_t OtherLength(std::string_view s, size_t i) {
   return i + n <= s.size() ? n : 1;
 }
 
-bool IsPunctChar(char c) {
-  return std::string_view("{}[]()<>;:,.=+-*/%&|^!~?#").find(c) != std::string_view::npos;
-}
+bool IsPunctChar(char c) { return std::string_view("{}[]()<>;:,.=+-*/%&|^!~?#").find(c) != std::string_view::npos; }
 
 }  // namespace
 
@@ -101,8 +96,7 @@ void AppendTokens(const PpTokens& tokens, std::string* out) {
   bool first = true;
   for (const PpToken& t : tokens) {
     if (t.kind == PpKind::kPlacemarker || t.kind == PpKind::kEndOfMacro) continue;
-    const bool glue = !first && !out->empty() && IsIdentChar(out->back()) && !t.text.empty() &&
-                      IsIdentChar(t.text[0]);
+    const bool glue = !first && !out->empty() && IsIdentChar(out->back()) && !t.text.empty() && IsIdentChar(t.text[0]);
     if ((t.space_before || glue) && !first) *out += ' ';
     *out += t.text;
     first = false;

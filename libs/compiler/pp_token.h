@@ -11,12 +11,12 @@ namespace zarnl {
 enum class PpKind : unsigned char {
   kIdentifier,
   kNumber,
-  kString,      // "..." (may be unterminated at the end of the line)
-  kChar,        // '...'
+  kString,  // "..." (may be unterminated at the end of the line)
+  kChar,    // '...'
   kPunct,
-  kOther,       // any other character (one UTF-8 sequence or byte)
-  kPlacemarker, // internal: empty macro argument
-  kEndOfMacro,  // internal: ends the rescan of one macro's expansion
+  kOther,        // any other character (one UTF-8 sequence or byte)
+  kPlacemarker,  // internal: empty macro argument
+  kEndOfMacro,   // internal: ends the rescan of one macro's expansion
 };
 
 struct PpToken {

@@ -159,8 +159,7 @@ void Preprocessor::Directive(FileState* f, const std::string& text, int line) {
     return;
   }
   const std::string& name = tokens[1].text;
-  if (name == "if" || name == "ifdef" || name == "ifndef" || name == "elif" || name == "else" ||
-      name == "endif") {
+  if (name == "if" || name == "ifdef" || name == "ifndef" || name == "elif" || name == "else" || name == "endif") {
     Conditional(f, name, tokens, line);
     return;
   }
@@ -192,8 +191,7 @@ void Preprocessor::Directive(FileState* f, const std::string& text, int line) {
   }
 }
 
-void Preprocessor::Conditional(FileState* f, const std::string& name, const PpTokens& tokens,
-                               int line) {
+void Preprocessor::Conditional(FileState* f, const std::string& name, const PpTokens& tokens, int line) {
   if (name == "if" || name == "ifdef" || name == "ifndef") {
     Group g;
     g.line = line;

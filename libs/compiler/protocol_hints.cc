@@ -13,8 +13,7 @@ XmlElement Protocol(const char* name, const char* from) {
 
 }  // namespace
 
-void ProtocolHints::NoteSkippedDefinition(std::string_view keyword, const TokenList& tokens, size_t begin,
-                                          size_t end) {
+void ProtocolHints::NoteSkippedDefinition(std::string_view keyword, const TokenList& tokens, size_t begin, size_t end) {
   if (keyword == "BLOCK") {
     blocks_ = true;
     return;
@@ -24,10 +23,14 @@ void ProtocolHints::NoteSkippedDefinition(std::string_view keyword, const TokenL
   int depth = 0;
   for (size_t i = begin; i < end; ++i) {
     const Token& t = tokens[i];
-    if (t.IsPunct("{")) ++depth;
-    else if (t.IsPunct("}")) --depth;
-    else if (depth == 1 && t.IsWord("NUMBER")) numbered_commands_ = true;
-    else if (depth == 1 && (t.IsWord("SLOT") || t.IsWord("INDEX"))) addressed_commands_ = true;
+    if (t.IsPunct("{"))
+      ++depth;
+    else if (t.IsPunct("}"))
+      --depth;
+    else if (depth == 1 && t.IsWord("NUMBER"))
+      numbered_commands_ = true;
+    else if (depth == 1 && (t.IsWord("SLOT") || t.IsWord("INDEX")))
+      addressed_commands_ = true;
   }
 }
 

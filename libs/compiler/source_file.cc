@@ -25,7 +25,10 @@ size_t Utf8SequenceLength(const std::string& s, size_t i) {
 
 bool IsValidUtf8(const std::string& s) {
   for (size_t i = 0; i < s.size();) {
-    if (static_cast<unsigned char>(s[i]) < 0x80) { ++i; continue; }
+    if (static_cast<unsigned char>(s[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     const size_t n = Utf8SequenceLength(s, i);
     if (n == 0) return false;
     i += n;
@@ -58,12 +61,18 @@ std::string FindNoCase(const std::string& base, const std::string& relative) {
   std::string current = base.empty() ? "." : base;
   for (const std::string& part : zarn::Split(relative, "/")) {
     if (part.empty() || part == ".") continue;
-    if (part == "..") { current = zarn::JoinPath(current, ".."); continue; }
+    if (part == "..") {
+      current = zarn::JoinPath(current, "..");
+      continue;
+    }
     std::error_code ec;
     std::string match;
     for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
       const std::string entry = it->path().filename().string();
-      if (zarn::EqualsNoCase(entry, part)) { match = entry; break; }
+      if (zarn::EqualsNoCase(entry, part)) {
+        match = entry;
+        break;
+      }
     }
     if (match.empty()) return std::string();
     current = zarn::JoinPath(current, match);
@@ -112,8 +121,7 @@ std::string FindInclude(const std::string& name, const std::string& including_di
   return found;
 }
 
-std::vector<std::string> IdentificationIncludeDirs(const std::string& source_path,
-                                                   const std::string& catalog_dir) {
+std::vector<std::string> IdentificationIncludeDirs(const std::string& source_path, const std::string& catalog_dir) {
   std::string dir = zarn::WithoutTrailingSeparator(zarn::ParentDirectory(source_path));
   if (dir.empty()) dir = ".";
   std::string stop;

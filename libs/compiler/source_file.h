@@ -27,8 +27,7 @@ std::string FindInclude(const std::string& name, const std::string& including_di
 // by its "_global" subdirectory. The walk stops after `catalog_dir` when the source
 // lies below it; with no such catalog directory it stops after the directory that
 // ends in "zarn_catalog" (any case) on the way up, else after the root directory.
-std::vector<std::string> IdentificationIncludeDirs(const std::string& source_path,
-                                                   const std::string& catalog_dir);
+std::vector<std::string> IdentificationIncludeDirs(const std::string& source_path, const std::string& catalog_dir);
 
 }  // namespace zarnl
 

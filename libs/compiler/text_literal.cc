@@ -43,21 +43,37 @@ std::string DecodeStringLiteral(std::string_view literal) {
     }
     const char c = literal[++i];
     switch (c) {
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case 'r': out += '\r'; break;
-      case 'a': out += '\a'; break;
-      case 'b': out += '\b'; break;
-      case 'f': out += '\f'; break;
-      case 'v': out += '\v'; break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'a':
+        out += '\a';
+        break;
+      case 'b':
+        out += '\b';
+        break;
+      case 'f':
+        out += '\f';
+        break;
+      case 'v':
+        out += '\v';
+        break;
       case 'x': {
         int value = 0, digits = 0;
         while (i + 1 < literal.size() && digits < 2 && HexValue(literal[i + 1]) >= 0) {
           value = value * 16 + HexValue(literal[++i]);
           ++digits;
         }
-        if (digits == 0) out += 'x';
-        else out += static_cast<char>(value);
+        if (digits == 0)
+          out += 'x';
+        else
+          out += static_cast<char>(value);
         break;
       }
       default:
@@ -102,7 +118,10 @@ std::vector<LanguageText> SplitLanguages(const std::string& text) {
   } else {
     default_index = 0;
     for (size_t k = 0; k < parts.size(); ++k) {
-      if (parts[k].lang == "en") { default_index = k; break; }
+      if (parts[k].lang == "en") {
+        default_index = k;
+        break;
+      }
     }
     result.push_back(LanguageText{"", parts[default_index].text});
   }

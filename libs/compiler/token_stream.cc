@@ -161,7 +161,10 @@ void Parser::ParseBlock(const ItemHandler& item, bool conditioned, bool select_b
     } else if (select_body && t.IsWord("CASE")) {
       Next();
       while (!AtEnd() && !Peek().IsPunct(":") && !Peek().IsPunct("}")) {
-        if (CloserOf(Peek()) != nullptr) SkipBalanced(); else Next();
+        if (CloserOf(Peek()) != nullptr)
+          SkipBalanced();
+        else
+          Next();
       }
       Accept(":");
     } else if (select_body && t.IsWord("DEFAULT")) {
@@ -172,7 +175,10 @@ void Parser::ParseBlock(const ItemHandler& item, bool conditioned, bool select_b
       item(conditioned || select_body);
       if (pos_ == before) {
         Error(t, "unexpected '" + std::string(t.text) + "'");
-        if (CloserOf(t) != nullptr) SkipBalanced(); else Next();
+        if (CloserOf(t) != nullptr)
+          SkipBalanced();
+        else
+          Next();
       }
     }
   }

@@ -10,20 +10,18 @@ namespace {
 using WordSet = std::set<std::string, std::less<>>;
 
 const WordSet& ReadDefinitions() {
-  static const WordSet k{"VARIABLE", "COMPONENT", "COMPONENT_FOLDER", "COMPONENT_REFERENCE",
-                         "COMPONENT_RELATION"};
+  static const WordSet k{"VARIABLE", "COMPONENT", "COMPONENT_FOLDER", "COMPONENT_REFERENCE", "COMPONENT_RELATION"};
   return k;
 }
 
 const WordSet& SkippedDefinitions() {
-  static const WordSet k{
-      "MENU",        "METHOD",        "COLLECTION",     "RECORD",     "ARRAY",        "REFERENCE_ARRAY",
-      "VALUE_ARRAY", "ITEM_ARRAY",    "LIST",           "FILE",       "COMMAND",      "BLOCK",
-      "BLOCK_A",     "BLOCK_B",       "EDIT_DISPLAY",   "UNIT",       "REFRESH",      "WRITE_AS_ONE",
-      "VARIABLE_LIST", "RESPONSE_CODES", "DOMAIN",      "PROGRAM",    "GRID",         "CHART",
-      "GRAPH",       "IMAGE",         "SOURCE",         "WAVEFORM",   "AXIS",         "CONNECTION",
-      "INTERFACE",   "TEMPLATE",      "PLUGIN",         "LIKE",       "IMPORT",       "OPEN",
-      "CLOSE"};
+  static const WordSet k{"MENU",          "METHOD",         "COLLECTION",   "RECORD",   "ARRAY",   "REFERENCE_ARRAY",
+                         "VALUE_ARRAY",   "ITEM_ARRAY",     "LIST",         "FILE",     "COMMAND", "BLOCK",
+                         "BLOCK_A",       "BLOCK_B",        "EDIT_DISPLAY", "UNIT",     "REFRESH", "WRITE_AS_ONE",
+                         "VARIABLE_LIST", "RESPONSE_CODES", "DOMAIN",       "PROGRAM",  "GRID",    "CHART",
+                         "GRAPH",         "IMAGE",          "SOURCE",       "WAVEFORM", "AXIS",    "CONNECTION",
+                         "INTERFACE",     "TEMPLATE",       "PLUGIN",       "LIKE",     "IMPORT",  "OPEN",
+                         "CLOSE"};
   return k;
 }
 
@@ -31,16 +29,15 @@ const WordSet& Attributes() {
   static const WordSet k{
       // variables and their types
       "LABEL", "HELP", "CLASS", "TYPE", "HANDLING", "VALIDITY", "VISIBILITY", "STYLE", "CONSTANT_UNIT",
-      "DISPLAY_FORMAT", "EDIT_FORMAT", "SCALING_FACTOR", "MIN_VALUE", "MAX_VALUE", "DEFAULT_VALUE",
-      "INITIAL_VALUE", "PRE_EDIT_ACTIONS", "POST_EDIT_ACTIONS", "PRE_READ_ACTIONS", "POST_READ_ACTIONS",
-      "PRE_WRITE_ACTIONS", "POST_WRITE_ACTIONS", "REFRESH_ACTIONS", "POST_RQST_ACTIONS",
-      "POST_USER_ACTIONS", "READ_TIMEOUT", "WRITE_TIMEOUT", "RESPONSE_CODES", "PRIVATE", "WRITE_MODE",
-      "TIME_FORMAT", "TIME_SCALE", "HEIGHT", "WIDTH",
+      "DISPLAY_FORMAT", "EDIT_FORMAT", "SCALING_FACTOR", "MIN_VALUE", "MAX_VALUE", "DEFAULT_VALUE", "INITIAL_VALUE",
+      "PRE_EDIT_ACTIONS", "POST_EDIT_ACTIONS", "PRE_READ_ACTIONS", "POST_READ_ACTIONS", "PRE_WRITE_ACTIONS",
+      "POST_WRITE_ACTIONS", "REFRESH_ACTIONS", "POST_RQST_ACTIONS", "POST_USER_ACTIONS", "READ_TIMEOUT",
+      "WRITE_TIMEOUT", "RESPONSE_CODES", "PRIVATE", "WRITE_MODE", "TIME_FORMAT", "TIME_SCALE", "HEIGHT", "WIDTH",
       // components, folders and references
-      "PRODUCT_URI", "PROTOCOL", "CLASSIFICATION", "COMPONENT_PATH", "COMPONENT_PARENT",
-      "COMPONENT_RELATIONS", "INITIAL_VALUES", "CAN_DELETE", "CHECK_CONFIGURATION", "DETECT", "SCAN",
-      "SCAN_LIST", "EDD", "IMAGE", "DEVICE_MANUAL", "GSD", "PURPOSE_MAPPING", "DECLARATION",
-      "REDUNDANCY", "MANUFACTURER", "DEVICE_TYPE", "DEVICE_REVISION",
+      "PRODUCT_URI", "PROTOCOL", "CLASSIFICATION", "COMPONENT_PATH", "COMPONENT_PARENT", "COMPONENT_RELATIONS",
+      "INITIAL_VALUES", "CAN_DELETE", "CHECK_CONFIGURATION", "DETECT", "SCAN", "SCAN_LIST", "EDD", "IMAGE",
+      "DEVICE_MANUAL", "GSD", "PURPOSE_MAPPING", "DECLARATION", "REDUNDANCY", "MANUFACTURER", "DEVICE_TYPE",
+      "DEVICE_REVISION",
       // relations
       "RELATION_TYPE", "COMPONENTS", "MINIMUM_NUMBER", "MAXIMUM_NUMBER", "ADDRESSING", "AUTO_CREATE",
       "AUTO_CREATE_NODELETE", "REQUIRED_RANGES"};
@@ -48,10 +45,16 @@ const WordSet& Attributes() {
 }
 
 const WordSet& TypeNames() {
-  static const WordSet k{"INTEGER",     "UNSIGNED_INTEGER", "FLOAT",  "DOUBLE",        "ENUMERATED",
-                         "BIT_ENUMERATED", "INDEX",         "ASCII",  "PACKED_ASCII",  "PASSWORD",
-                         "BITSTRING",   "HART_DATE_FORMAT", "TIME",   "TIME_VALUE",    "DATE",
-                         "DATE_AND_TIME", "DURATION",       "OCTET",  "VISIBLE",       "EUC",
+  static const WordSet k{"INTEGER",      "UNSIGNED_INTEGER",
+                         "FLOAT",        "DOUBLE",
+                         "ENUMERATED",   "BIT_ENUMERATED",
+                         "INDEX",        "ASCII",
+                         "PACKED_ASCII", "PASSWORD",
+                         "BITSTRING",    "HART_DATE_FORMAT",
+                         "TIME",         "TIME_VALUE",
+                         "DATE",         "DATE_AND_TIME",
+                         "DURATION",     "OCTET",
+                         "VISIBLE",      "EUC",
                          "BOOLEAN"};
   return k;
 }
@@ -85,9 +88,7 @@ size_t EditDistance(std::string_view a, std::string_view b) {
 
 bool IsSkippedDefinition(std::string_view keyword) { return SkippedDefinitions().count(keyword) != 0; }
 
-bool IsKnownAttribute(std::string_view name) {
-  return Attributes().count(name) != 0 || IsNumberedBound(name);
-}
+bool IsKnownAttribute(std::string_view name) { return Attributes().count(name) != 0 || IsNumberedBound(name); }
 
 bool IsTypeName(std::string_view name) { return TypeNames().count(name) != 0; }
 

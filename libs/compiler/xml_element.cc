@@ -10,11 +10,20 @@ namespace {
 size_t AllowedSequence(std::string_view s, size_t i, uint32_t* cp) {
   const unsigned char c = static_cast<unsigned char>(s[i]);
   size_t n;
-  if (c < 0x80) { *cp = c; n = 1; }
-  else if ((c >> 5) == 0x6) { *cp = c & 0x1F; n = 2; }
-  else if ((c >> 4) == 0xE) { *cp = c & 0x0F; n = 3; }
-  else if ((c >> 3) == 0x1E) { *cp = c & 0x07; n = 4; }
-  else return 0;
+  if (c < 0x80) {
+    *cp = c;
+    n = 1;
+  } else if ((c >> 5) == 0x6) {
+    *cp = c & 0x1F;
+    n = 2;
+  } else if ((c >> 4) == 0xE) {
+    *cp = c & 0x0F;
+    n = 3;
+  } else if ((c >> 3) == 0x1E) {
+    *cp = c & 0x07;
+    n = 4;
+  } else
+    return 0;
   if (i + n > s.size()) return 0;
   for (size_t k = 1; k < n; ++k) {
     const unsigned char d = static_cast<unsigned char>(s[i + k]);
@@ -59,12 +68,23 @@ std::string EscapeXml(std::string_view text) {
     }
     if (AllowedInXml(cp)) {
       switch (text[i]) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\r': out += "&#13;"; break;
-        default: out.append(text.substr(i, n));
+        case '&':
+          out += "&amp;";
+          break;
+        case '<':
+          out += "&lt;";
+          break;
+        case '>':
+          out += "&gt;";
+          break;
+        case '"':
+          out += "&quot;";
+          break;
+        case '\r':
+          out += "&#13;";
+          break;
+        default:
+          out.append(text.substr(i, n));
       }
     }
     i += n;

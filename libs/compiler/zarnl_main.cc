@@ -74,18 +74,34 @@ std::string Offending(int argc, char** argv) {
 
 bool TakeOption(int c, int argc, char** argv, Options* o) {
   switch (c) {
-    case 'h': o->help = true; return true;
-    case kVersion: o->version = true; return true;
-    case 'E': o->preprocess_only = true; return true;
-    case 'I': o->include_dirs.emplace_back(optarg); return true;
-    case 'o': o->output = optarg; return true;
-    case kConfig: o->config = optarg; return true;
-    case kWarningsAsErrors: o->warnings_as_errors = true; return true;
+    case 'h':
+      o->help = true;
+      return true;
+    case kVersion:
+      o->version = true;
+      return true;
+    case 'E':
+      o->preprocess_only = true;
+      return true;
+    case 'I':
+      o->include_dirs.emplace_back(optarg);
+      return true;
+    case 'o':
+      o->output = optarg;
+      return true;
+    case kConfig:
+      o->config = optarg;
+      return true;
+    case kWarningsAsErrors:
+      o->warnings_as_errors = true;
+      return true;
     case 'W':  // -Werror; -W takes the rest of the word
       if (std::strcmp(optarg, "error") == 0) return o->warnings_as_errors = true;
       o->error = "unknown option -W" + std::string(optarg);
       return false;
-    case ':': o->error = "option " + Offending(argc, argv) + " needs a value"; return false;
+    case ':':
+      o->error = "option " + Offending(argc, argv) + " needs a value";
+      return false;
     default: {
       const std::string bad = Offending(argc, argv);
       for (const option* known = kTable; known->name != nullptr; ++known) {
@@ -107,9 +123,12 @@ Options ParseArgs(int argc, char** argv) {
     if (!TakeOption(c, argc, argv, &o)) return o;
   }
   if (o.help || o.version) return o;
-  if (optind == argc) o.error = "no source given";
-  else if (optind + 1 < argc) o.error = "one source only, not also '" + std::string(argv[optind + 1]) + "'";
-  else o.source = argv[optind];
+  if (optind == argc)
+    o.error = "no source given";
+  else if (optind + 1 < argc)
+    o.error = "one source only, not also '" + std::string(argv[optind + 1]) + "'";
+  else
+    o.source = argv[optind];
   return o;
 }
 

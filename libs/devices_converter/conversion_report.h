@@ -12,7 +12,7 @@ namespace zarn::converters {
 // Result codes of the converter plug-ins.
 inline constexpr uint32_t kConverted = 0;
 inline constexpr uint32_t kConvertedWithWarnings = 0x902040a6u;
-inline constexpr uint32_t kUnreadableSource = 0x90204002u;  // cannot be read in its format
+inline constexpr uint32_t kUnreadableSource = 0x90204002u;   // cannot be read in its format
 inline constexpr uint32_t kCannotWriteOutput = 0x90204020u;  // output directory or file
 inline constexpr uint32_t kOutOfMemory = 0x90204030u;
 

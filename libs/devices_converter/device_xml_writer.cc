@@ -26,8 +26,7 @@ void DeviceXmlWriter::SetSource(std::string_view name, std::string_view path) {
   source.SetAttribute("path", XmlSafeText(path));
 }
 
-void DeviceXmlWriter::AddIdentification(std::string_view kind, std::string_view name,
-                                        std::optional<uint64_t> number) {
+void DeviceXmlWriter::AddIdentification(std::string_view kind, std::string_view name, std::optional<uint64_t> number) {
   if (!identification_) identification_ = root_.AppendElement("IDENTIFICATION");
   AddIdentity(identification_, kind, name, number);
 }
@@ -69,8 +68,8 @@ xml::Node DeviceXmlWriter::AddIdentity(xml::Node parent, std::string_view kind, 
   xml::Node node = AddNamed(parent, kind, name);
   if (number.has_value()) {
     node.SetAttribute("value", std::to_string(*number));
-    node.SetAttribute("hex", *number <= 0xFFFFFFFFu ? FormatHex4(static_cast<uint32_t>(*number))
-                                                    : std::to_string(*number));
+    node.SetAttribute("hex",
+                      *number <= 0xFFFFFFFFu ? FormatHex4(static_cast<uint32_t>(*number)) : std::to_string(*number));
   }
   return node;
 }

@@ -20,7 +20,7 @@ namespace zarn::converters {
 
 // A text in a default language and further languages.
 struct LocalizedText {
-  std::string text;                                          // default text
+  std::string text;                                         // default text
   std::vector<std::pair<std::string, std::string>> others;  // (language, text)
 
   bool empty() const { return text.empty() && others.empty(); }

@@ -10,8 +10,7 @@ namespace {
 
 bool IsSupported(const std::string& path) { return IsConvertibleGsd(path) || IsDevicesList(path); }
 
-void Convert(const std::string& input, const std::string&, const std::string& output_file,
-             ConversionReport* report) {
+void Convert(const std::string& input, const std::string&, const std::string& output_file, ConversionReport* report) {
   if (EqualsNoCase(SplitPath(input).extension, ".devices")) return ConvertDevicesList(input, output_file, report);
   ConvertGsdFile(input, output_file, report);
 }

@@ -14,7 +14,7 @@ namespace zarn::converters {
 namespace {
 
 constexpr std::string_view kRoot = "DEVICES";
-constexpr std::string_view kKnownAttributes[] = {"id", "manufacturer", "deviceType", "deviceRevision",
+constexpr std::string_view kKnownAttributes[] = {"id",       "manufacturer",   "deviceType", "deviceRevision",
                                                  "protocol", "classification", "folder"};
 constexpr std::string_view kRequiredAttributes[] = {"manufacturer", "deviceType", "protocol"};
 
@@ -124,8 +124,7 @@ bool ParseDevicesList(std::string_view text, const std::string& path, std::vecto
   return ListReader(path, report).Read(doc->Root(), devices);
 }
 
-void WriteDevicesDeviceXml(const std::vector<ListedDevice>& devices, const std::string& path,
-                           DeviceXmlWriter* writer) {
+void WriteDevicesDeviceXml(const std::vector<ListedDevice>& devices, const std::string& path, DeviceXmlWriter* writer) {
   writer->SetSource(FileNamePart(path), path);
   // The document's identification stands for every component: a manufacturer all
   // devices share, and the full identity of a list of one.

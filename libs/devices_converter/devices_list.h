@@ -31,8 +31,7 @@ bool ParseDevicesList(std::string_view text, const std::string& path, std::vecto
                       ConversionReport* report);
 
 // Writes one component per device. REQUIRES: devices is not empty.
-void WriteDevicesDeviceXml(const std::vector<ListedDevice>& devices, const std::string& path,
-                           DeviceXmlWriter* writer);
+void WriteDevicesDeviceXml(const std::vector<ListedDevice>& devices, const std::string& path, DeviceXmlWriter* writer);
 
 // True when `path` ends in ".devices" and holds a DEVICES document.
 bool IsDevicesList(const std::string& path);

@@ -22,8 +22,6 @@ ReadStatus ReadFileLimited(const std::string& path, size_t limit, std::string* o
   return ReadStatus::kOk;
 }
 
-bool LooksBinary(const std::string& data) {
-  return data.substr(0, 4096).find('\0') != std::string::npos;
-}
+bool LooksBinary(const std::string& data) { return data.substr(0, 4096).find('\0') != std::string::npos; }
 
 }  // namespace zarn::converters

@@ -25,9 +25,7 @@ size_t RankOf(std::string_view extension) {
   return rank == std::string_view::npos ? kRankedLetters.size() : rank;
 }
 
-bool IsGsdExtension(std::string_view extension) {
-  return extension.size() == 4 && StartsWithNoCase(extension, ".gs");
-}
+bool IsGsdExtension(std::string_view extension) { return extension.size() == 4 && StartsWithNoCase(extension, ".gs"); }
 
 bool StartsLikeGsdFile(const std::string& path) {
   std::string head;
@@ -45,7 +43,8 @@ void WarnUnknownKeywords(const std::string& path, const GsdFile& file, Conversio
   for (size_t i = 0; i < file.unknown.size() && i < kMaxListedUnknown; ++i) {
     text += (i == 0 ? " " : ", ") + file.unknown[i].keyword + " (line " + std::to_string(file.unknown[i].line) + ")";
   }
-  if (file.unknown.size() > kMaxListedUnknown) text += " and " + std::to_string(file.unknown.size() - kMaxListedUnknown) + " more";
+  if (file.unknown.size() > kMaxListedUnknown)
+    text += " and " + std::to_string(file.unknown.size() - kMaxListedUnknown) + " more";
   report->Warn(text);
 }
 

@@ -32,8 +32,8 @@ LocalizedText Texts(const std::string& own, const std::vector<GsdLanguageTexts>&
 
 class StationWriter {
  public:
-  StationWriter(const GsdStation& station, const std::vector<GsdLanguageTexts>& variants,
-                const std::string& file_name, DeviceXmlWriter* writer, ConversionReport* report)
+  StationWriter(const GsdStation& station, const std::vector<GsdLanguageTexts>& variants, const std::string& file_name,
+                DeviceXmlWriter* writer, ConversionReport* report)
       : s_(station), variants_(variants), file_name_(file_name), w_(writer), report_(report) {
     station_id_ = IdentifierFrom(SplitPath(file_name).name);
     protocol_ = station.pa ? "PROFIBUS_PA" : "PROFIBUS_DP";
@@ -78,7 +78,8 @@ class StationWriter {
     const std::string label = s_.model_name.empty() ? file_name_ : s_.model_name;
     DeviceXmlWriter::AddTexts(c, "LABEL", Texts(label, variants_, [](const GsdStation& v) { return v.model_name; }));
     if (!s_.info_text.empty()) {
-      DeviceXmlWriter::AddTexts(c, "HELP", Texts(s_.info_text, variants_, [](const GsdStation& v) { return v.info_text; }));
+      DeviceXmlWriter::AddTexts(c, "HELP",
+                                Texts(s_.info_text, variants_, [](const GsdStation& v) { return v.info_text; }));
     }
     Placement(c);
     if (const std::string folders = FamilyFolders(); !folders.empty()) {
@@ -111,15 +112,20 @@ class StationWriter {
   // The sub-families of Slave_Family, the folders between the manufacturer and the station.
   std::string FamilyFolders() const {
     std::string path;
-    for (const std::string& level : SubFamilyFolders(s_.slave_family, s_.vendor_name)) path += (path.empty() ? "" : "/") + level;
+    for (const std::string& level : SubFamilyFolders(s_.slave_family, s_.vendor_name))
+      path += (path.empty() ? "" : "/") + level;
     return path;
   }
 
   void Module(size_t i) {
     const GsdModuleInfo& m = s_.modules[i];
     xml::Node c = w_->AddDefinition("COMPONENT", ModuleId(i));
-    const auto pick_name = [i](const GsdStation& v) { return i < v.modules.size() ? v.modules[i].name : std::string(); };
-    const auto pick_help = [i](const GsdStation& v) { return i < v.modules.size() ? v.modules[i].info_text : std::string(); };
+    const auto pick_name = [i](const GsdStation& v) {
+      return i < v.modules.size() ? v.modules[i].name : std::string();
+    };
+    const auto pick_help = [i](const GsdStation& v) {
+      return i < v.modules.size() ? v.modules[i].info_text : std::string();
+    };
     DeviceXmlWriter::AddTexts(c, "LABEL", Texts(m.name, variants_, pick_name));
     if (!m.info_text.empty()) DeviceXmlWriter::AddTexts(c, "HELP", Texts(m.info_text, variants_, pick_help));
     Placement(c);

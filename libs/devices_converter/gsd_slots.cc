@@ -91,8 +91,8 @@ class Planner {
       return true;
     }
     if (s_.slots.empty()) return false;
-    const auto [low, high] = std::minmax_element(s_.slots.begin(), s_.slots.end(),
-                                                 [](const GsdSlot& a, const GsdSlot& b) { return a.number < b.number; });
+    const auto [low, high] = std::minmax_element(
+        s_.slots.begin(), s_.slots.end(), [](const GsdSlot& a, const GsdSlot& b) { return a.number < b.number; });
     plan_.station = {low->number, high->number};
     return true;
   }

@@ -110,9 +110,9 @@ struct FamilyRow {
 
 // Main families of the Slave_Family keyword onto the classification table.
 constexpr FamilyRow kFamilies[] = {
-    {0, "UNIVERSAL"},      {1, "FREQUENCY_CONVERTER"}, {2, "SWITCHGEAR"}, {3, "REMOTEIO"},
-    {4, "ACTUATOR"},       {5, "CONTROLLER"},          {6, "INDICATOR"},  {7, "SENSOR_POSITION"},
-    {8, "CONTROLLER"},     {9, "NETWORK_COMPONENT"},   {10, "CONTROLLER"}, {11, "SENSOR"},
+    {0, "UNIVERSAL"},  {1, "FREQUENCY_CONVERTER"}, {2, "SWITCHGEAR"},  {3, "REMOTEIO"},
+    {4, "ACTUATOR"},   {5, "CONTROLLER"},          {6, "INDICATOR"},   {7, "SENSOR_POSITION"},
+    {8, "CONTROLLER"}, {9, "NETWORK_COMPONENT"},   {10, "CONTROLLER"}, {11, "SENSOR"},
     {12, "SENSOR"},
 };
 
@@ -123,13 +123,20 @@ struct SubFamilyRow {
 
 // Sub-family words of process devices (family 12), first match wins.
 constexpr SubFamilyRow kProcessSubFamilies[] = {
-    {"Pressure", "SENSOR_PRESSURE"},     {"Temperature", "SENSOR_TEMPERATURE"},
-    {"Coriolis", "SENSOR_FLOW_CORIOLIS"}, {"Flow", "SENSOR_FLOW"},
-    {"Level", "SENSOR_LEVEL"},            {"Analy", "SENSOR_ANALYTIC"},
-    {"Density", "SENSOR_DENSITY"},        {"Positioner", "ACTUATOR_ELECTRO_PNEUMATIC"},
-    {"Valve", "ACTUATOR"},                {"Actuator", "ACTUATOR"},
-    {"Multi", "SENSOR_MULTIVARIABLE"},    {"Remote", "REMOTEIO"},
-    {"Discrete In", "DISCRETE_IN"},       {"Discrete Out", "DISCRETE_OUT"},
+    {"Pressure", "SENSOR_PRESSURE"},
+    {"Temperature", "SENSOR_TEMPERATURE"},
+    {"Coriolis", "SENSOR_FLOW_CORIOLIS"},
+    {"Flow", "SENSOR_FLOW"},
+    {"Level", "SENSOR_LEVEL"},
+    {"Analy", "SENSOR_ANALYTIC"},
+    {"Density", "SENSOR_DENSITY"},
+    {"Positioner", "ACTUATOR_ELECTRO_PNEUMATIC"},
+    {"Valve", "ACTUATOR"},
+    {"Actuator", "ACTUATOR"},
+    {"Multi", "SENSOR_MULTIVARIABLE"},
+    {"Remote", "REMOTEIO"},
+    {"Discrete In", "DISCRETE_IN"},
+    {"Discrete Out", "DISCRETE_OUT"},
 };
 
 }  // namespace

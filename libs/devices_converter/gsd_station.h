@@ -34,23 +34,23 @@ struct GsdSlot {
 };
 
 struct GsdStation {
-  std::string vendor_name;  // Vendor_Name
-  std::string model_name;   // Model_Name
-  std::string info_text;    // Info_Text
-  std::string revision;     // Revision (text)
+  std::string vendor_name;                  // Vendor_Name
+  std::string model_name;                   // Model_Name
+  std::string info_text;                    // Info_Text
+  std::string revision;                     // Revision (text)
   std::optional<uint32_t> revision_number;  // Revision_Number
   std::string ident_text;                   // Ident_Number as written
   uint32_t ident_number = 0;
   std::string gsd_revision_text;  // GSD_Revision as written
   std::optional<uint32_t> gsd_revision;
-  std::optional<uint32_t> max_module;  // Max_Module
+  std::optional<uint32_t> max_module;    // Max_Module
   std::optional<uint32_t> modul_offset;  // Modul_Offset: the number of the first slot
-  bool modular = false;                // Modular_Station = 1
-  bool fix_preset_modules = false;     // FixPresetModules = 1: preset modules stay in place
-  bool pa = false;                     // MBP physical layer (31.25_supp = 1)
-  std::string slave_family;            // Slave_Family as written
-  std::string order_number;            // OrderNumber
-  std::string bitmap_device;           // Bitmap_Device: a bitmap's file name without ".bmp"
+  bool modular = false;                  // Modular_Station = 1
+  bool fix_preset_modules = false;       // FixPresetModules = 1: preset modules stay in place
+  bool pa = false;                       // MBP physical layer (31.25_supp = 1)
+  std::string slave_family;              // Slave_Family as written
+  std::string order_number;              // OrderNumber
+  std::string bitmap_device;             // Bitmap_Device: a bitmap's file name without ".bmp"
   std::vector<GsdModuleInfo> modules;
   bool has_slot_definition = false;
   std::vector<GsdSlot> slots;

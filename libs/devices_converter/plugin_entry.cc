@@ -33,8 +33,8 @@ std::string OutputFileName(const std::string& output_directory, const std::strin
   return JoinPath(output_directory, FileNamePart(input_path) + ".device.xml");
 }
 
-uint32_t EntryConvert(const ConverterDefinition& def, const char16_t* input_path,
-                      const char16_t* output_directory, char16_t** message) {
+uint32_t EntryConvert(const ConverterDefinition& def, const char16_t* input_path, const char16_t* output_directory,
+                      char16_t** message) {
   if (message != nullptr) *message = nullptr;
   if (input_path == nullptr || output_directory == nullptr) {
     SetMessage(message, "no input file or output directory given");
@@ -90,7 +90,7 @@ void EntryGetOutputFileName(const char16_t* output_directory, const char16_t* in
 
 void FreeHandedOut(char16_t** text) {
   if (text == nullptr) return;
-  delete[] *text;
+  delete[] * text;
   *text = nullptr;
 }
 

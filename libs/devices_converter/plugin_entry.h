@@ -21,16 +21,16 @@ struct ConverterDefinition {
   bool (*is_supported)(const std::string& input_path);
   // Converts input_path into device XML at output_file; output_directory exists
   // and is the only directory the conversion may write to.
-  void (*convert)(const std::string& input_path, const std::string& output_directory,
-                  const std::string& output_file, ConversionReport* report);
+  void (*convert)(const std::string& input_path, const std::string& output_directory, const std::string& output_file,
+                  ConversionReport* report);
 };
 
 // The device XML file a plug-in writes for input_path: output_directory, the
 // input's file name, ".device.xml".
 std::string OutputFileName(const std::string& output_directory, const std::string& input_path);
 
-uint32_t EntryConvert(const ConverterDefinition& def, const char16_t* input_path,
-                      const char16_t* output_directory, char16_t** message);
+uint32_t EntryConvert(const ConverterDefinition& def, const char16_t* input_path, const char16_t* output_directory,
+                      char16_t** message);
 uint32_t EntryGetSupportedFileTypes(const ConverterDefinition& def, char16_t** types);
 uint32_t EntryIsFileTypeSupported(const ConverterDefinition& def, const char16_t* input_path);
 void EntryGetOutputFileName(const char16_t* output_directory, const char16_t* input_path, char16_t** name);
@@ -44,29 +44,27 @@ void FreeHandedOut(char16_t** text);
 // Defines the seven exported entry points of a plug-in whose ConverterDefinition
 // `make_definition()` returns. Used once per plug-in library, in a file that
 // includes "zarn/converter_plugin.h" with ZARN_CONVERTER_PLUGIN_DECLARE_EXPORTS.
-#define ZARN_DEFINE_CONVERTER_PLUGIN(make_definition)                                                         \
-  extern "C" {                                                                                                \
-  ZARN_EXPORT uint32_t ZARN_CALL ZARN_Convert(const char16_t* input_path, const char16_t* output_directory,    \
-                                              const char16_t*, char16_t** message) {                          \
-    return zarn::converters::EntryConvert(make_definition(), input_path, output_directory, message);           \
-  }                                                                                                           \
-  ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetSupportedFileTypes(char16_t** types) {                               \
-    return zarn::converters::EntryGetSupportedFileTypes(make_definition(), types);                            \
-  }                                                                                                           \
-  ZARN_EXPORT void ZARN_CALL ZARN_FreeSupportedFileTypes(char16_t** types) {                                  \
-    zarn::converters::FreeHandedOut(types);                                                                   \
-  }                                                                                                           \
-  ZARN_EXPORT uint32_t ZARN_CALL ZARN_IsFileTypeSupported(const char16_t* input_path) {                       \
-    return zarn::converters::EntryIsFileTypeSupported(make_definition(), input_path);                         \
-  }                                                                                                           \
-  ZARN_EXPORT void ZARN_CALL ZARN_GetOutputFileName(const char16_t* output_directory,                         \
-                                                    const char16_t* input_path, char16_t** name) {            \
-    zarn::converters::EntryGetOutputFileName(output_directory, input_path, name);                             \
-  }                                                                                                           \
-  ZARN_EXPORT void ZARN_CALL ZARN_FreeOutputFileName(char16_t** name) { zarn::converters::FreeHandedOut(name); } \
-  ZARN_EXPORT void ZARN_CALL ZARN_FreeConversionMessage(char16_t** message) {                                 \
-    zarn::converters::FreeHandedOut(message);                                                                 \
-  }                                                                                                           \
+#define ZARN_DEFINE_CONVERTER_PLUGIN(make_definition)                                                                  \
+  extern "C" {                                                                                                         \
+  ZARN_EXPORT uint32_t ZARN_CALL ZARN_Convert(const char16_t* input_path, const char16_t* output_directory,            \
+                                              const char16_t*, char16_t** message) {                                   \
+    return zarn::converters::EntryConvert(make_definition(), input_path, output_directory, message);                   \
+  }                                                                                                                    \
+  ZARN_EXPORT uint32_t ZARN_CALL ZARN_GetSupportedFileTypes(char16_t** types) {                                        \
+    return zarn::converters::EntryGetSupportedFileTypes(make_definition(), types);                                     \
+  }                                                                                                                    \
+  ZARN_EXPORT void ZARN_CALL ZARN_FreeSupportedFileTypes(char16_t** types) { zarn::converters::FreeHandedOut(types); } \
+  ZARN_EXPORT uint32_t ZARN_CALL ZARN_IsFileTypeSupported(const char16_t* input_path) {                                \
+    return zarn::converters::EntryIsFileTypeSupported(make_definition(), input_path);                                  \
+  }                                                                                                                    \
+  ZARN_EXPORT void ZARN_CALL ZARN_GetOutputFileName(const char16_t* output_directory, const char16_t* input_path,      \
+                                                    char16_t** name) {                                                 \
+    zarn::converters::EntryGetOutputFileName(output_directory, input_path, name);                                      \
+  }                                                                                                                    \
+  ZARN_EXPORT void ZARN_CALL ZARN_FreeOutputFileName(char16_t** name) { zarn::converters::FreeHandedOut(name); }       \
+  ZARN_EXPORT void ZARN_CALL ZARN_FreeConversionMessage(char16_t** message) {                                          \
+    zarn::converters::FreeHandedOut(message);                                                                          \
+  }                                                                                                                    \
   }
 
 #endif  // ZARN_LIBS_DEVICES_CONVERTER_PLUGIN_ENTRY_H_

@@ -32,11 +32,11 @@ struct TypeRow {
 };
 
 constexpr TypeRow kTypes[] = {
-    {"BooleanT", "BOOLEAN", "boolean"},    {"UIntegerT", "UNSIGNED_INTEGER", "integer"},
-    {"IntegerT", "INTEGER", "integer"},    {"Float32T", "FLOAT", "float"},
-    {"StringT", "ASCII", "string"},        {"OctetStringT", "OCTET", "string"},
-    {"TimeT", "TIME", "string"},           {"TimeSpanT", "DURATION", "string"},
-    {"RecordT", "RECORD", "string"},       {"ArrayT", "ARRAY", "string"},
+    {"BooleanT", "BOOLEAN", "boolean"}, {"UIntegerT", "UNSIGNED_INTEGER", "integer"},
+    {"IntegerT", "INTEGER", "integer"}, {"Float32T", "FLOAT", "float"},
+    {"StringT", "ASCII", "string"},     {"OctetStringT", "OCTET", "string"},
+    {"TimeT", "TIME", "string"},        {"TimeSpanT", "DURATION", "string"},
+    {"RecordT", "RECORD", "string"},    {"ArrayT", "ARRAY", "string"},
 };
 
 const TypeRow* RowOf(const std::string& type) {
@@ -110,7 +110,9 @@ class DeviceWriter {
     if (!help.empty()) DeviceXmlWriter::AddTexts(e, "HELP", help);
     xml::Node type = e.AppendElement("TYPE");
     const TypeRow* row = RowOf(v.type);
-    type.SetAttribute("name", XmlSafeText(row != nullptr ? std::string(row->device_xml) : v.type.empty() ? "UNKNOWN" : v.type));
+    type.SetAttribute("name", XmlSafeText(row != nullptr   ? std::string(row->device_xml)
+                                          : v.type.empty() ? "UNKNOWN"
+                                                           : v.type));
     if (auto size = SizeOf(v)) type.SetAttribute("size", std::to_string(*size));
     if (v.default_value) {
       const auto [kind, text] = ValueOf(v);

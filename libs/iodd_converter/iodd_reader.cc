@@ -19,10 +19,10 @@ constexpr NamespaceRow kNamespaces[] = {
     {"http://www.io-link.com/IODD/2010/10", "1.1"},
 };
 
-constexpr std::string_view kKnownTopLevel[] = {"DocumentInfo", "ProfileHeader", "ProfileBody", "CommNetworkProfile",
-                                               "ExternalTextCollection", "Stamp"};
-constexpr std::string_view kKnownIdentity[] = {"VendorText", "VendorUrl", "VendorLogo", "DeviceName",
-                                               "DeviceFamily", "DeviceVariantCollection", "DeviceIcon"};
+constexpr std::string_view kKnownTopLevel[] = {"DocumentInfo",       "ProfileHeader",          "ProfileBody",
+                                               "CommNetworkProfile", "ExternalTextCollection", "Stamp"};
+constexpr std::string_view kKnownIdentity[] = {
+    "VendorText", "VendorUrl", "VendorLogo", "DeviceName", "DeviceFamily", "DeviceVariantCollection", "DeviceIcon"};
 
 bool IsOneOf(std::string_view name, const std::string_view* begin, const std::string_view* end) {
   for (const std::string_view* it = begin; it != end; ++it) {

@@ -45,7 +45,8 @@ class ZipPackage {
   bool LimitExceeded() const { return limit_exceeded_; }
 
  private:
-  ZipPackage(void* archive, size_t count, const ZipLimits& limits) : archive_(archive), count_(count), limits_(limits) {}
+  ZipPackage(void* archive, size_t count, const ZipLimits& limits)
+      : archive_(archive), count_(count), limits_(limits) {}
   static std::unique_ptr<ZipPackage> Adopt(void* archive, const ZipLimits& limits, std::string* error);
 
   void* archive_;
@@ -61,9 +62,9 @@ bool IsSafeEntryName(std::string_view name);
 
 struct ExtractionResult {
   bool ok = false;
-  std::string error;                  // when !ok
-  std::vector<std::string> files;     // written files, full paths
-  std::vector<std::string> refused;   // entry names not extracted (unsafe, unreadable, duplicate)
+  std::string error;                 // when !ok
+  std::vector<std::string> files;    // written files, full paths
+  std::vector<std::string> refused;  // entry names not extracted (unsafe, unreadable, duplicate)
 };
 
 // Extracts every safe file entry of `package` below `target_directory` (created

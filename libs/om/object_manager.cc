@@ -65,15 +65,34 @@ int32_t StoreInVariant(const std::string& name, const std::string& text, VARIANT
 // The text a value is stored as, or false for a type the file cannot hold.
 bool ValueText(const VARIANT& value, std::string* text) {
   switch (value.vt) {
-    case VT_BSTR: *text = ToUtf8(value.bstrVal); return true;
-    case VT_UI1: *text = std::to_string(value.bVal); return true;
-    case VT_I1: *text = std::to_string(value.cVal); return true;
-    case VT_I2: *text = std::to_string(value.iVal); return true;
-    case VT_UI2: *text = std::to_string(value.uiVal); return true;
-    case VT_I4: case VT_INT: *text = std::to_string(value.lVal); return true;
-    case VT_UI4: case VT_UINT: *text = std::to_string(value.ulVal); return true;
-    case VT_BOOL: text->assign(1, value.boolVal != VARIANT_FALSE ? '1' : '0'); return true;
-    default: return false;
+    case VT_BSTR:
+      *text = ToUtf8(value.bstrVal);
+      return true;
+    case VT_UI1:
+      *text = std::to_string(value.bVal);
+      return true;
+    case VT_I1:
+      *text = std::to_string(value.cVal);
+      return true;
+    case VT_I2:
+      *text = std::to_string(value.iVal);
+      return true;
+    case VT_UI2:
+      *text = std::to_string(value.uiVal);
+      return true;
+    case VT_I4:
+    case VT_INT:
+      *text = std::to_string(value.lVal);
+      return true;
+    case VT_UI4:
+    case VT_UINT:
+      *text = std::to_string(value.ulVal);
+      return true;
+    case VT_BOOL:
+      text->assign(1, value.boolVal != VARIANT_FALSE ? '1' : '0');
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -83,8 +102,7 @@ int32_t WriteSetting(const std::string& name, const std::string& text) {
   if (path.empty()) return kNoSettingsFile;
   std::string old_text;
   if (!ReadWholeFile(path, &old_text)) old_text.clear();  // a missing file is started afresh
-  return WriteFileAtomically(path, ReplaceSetting(old_text, name, text), nullptr) ? kOk
-                                                                                : kWriteFailed;
+  return WriteFileAtomically(path, ReplaceSetting(old_text, name, text), nullptr) ? kOk : kWriteFailed;
 }
 
 }  // namespace
@@ -122,7 +140,7 @@ ZARN_EXTERN_C int32_t ZARN_CALL ZARN_SetSettingsAttribute(const char16_t* name, 
 }
 
 ZARN_EXTERN_C int32_t ZARN_CALL ZARN_RegisterChangeSettingsAttributeNotify(ZarnSettingsCallback callback,
-                                                                          const char16_t* name) {
+                                                                           const char16_t* name) {
   return Guarded([&] {
     if (callback == nullptr || name == nullptr) return kBadArgument;
     AddListener(callback, name);
@@ -130,8 +148,8 @@ ZARN_EXTERN_C int32_t ZARN_CALL ZARN_RegisterChangeSettingsAttributeNotify(ZarnS
   });
 }
 
-ZARN_EXTERN_C int32_t ZARN_CALL ZARN_UnregisterChangeSettingsAttributeNotify(
-    ZarnSettingsCallback callback, const char16_t* name) {
+ZARN_EXTERN_C int32_t ZARN_CALL ZARN_UnregisterChangeSettingsAttributeNotify(ZarnSettingsCallback callback,
+                                                                             const char16_t* name) {
   return Guarded([&] {
     if (callback == nullptr) return kBadArgument;
     const std::u16string key = name != nullptr ? std::u16string(name) : std::u16string();
@@ -148,8 +166,7 @@ ZARN_EXTERN_C int32_t ZARN_CALL ZARN_CreateObject(void** object) {
   });
 }
 
-ZARN_EXTERN_C int32_t ZARN_CALL ZARN_SetComponentPath(void* object, const char16_t* path,
-                                                      int32_t /*flags*/) {
+ZARN_EXTERN_C int32_t ZARN_CALL ZARN_SetComponentPath(void* object, const char16_t* path, int32_t /*flags*/) {
   return Guarded([&] {
     if (object == nullptr || path == nullptr || *path == 0) return kBadArgument;
     static_cast<ComponentObject*>(object)->component_path = zarn::ToUtf8(path);

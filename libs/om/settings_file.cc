@@ -73,8 +73,7 @@ bool IsStorableName(std::string_view name) {
 }
 
 bool IsStorableValue(std::string_view value) {
-  return !HasOuterBlank(value) &&
-         value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+  return !HasOuterBlank(value) && value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
 bool ParseByte(std::string_view text, unsigned char* out) {

@@ -65,8 +65,7 @@ std::string Format(const char16_t* format, va_list args) {
   return out;
 }
 
-void WriteLine(const TraceSettings& s, int32_t level, const std::string& function,
-               const std::string& message) {
+void WriteLine(const TraceSettings& s, int32_t level, const std::string& function, const std::string& message) {
   FILE* out = s.file == "-" ? stderr : std::fopen(s.file.c_str(), "a");
   if (out == nullptr) return;
   char stamp[32];

@@ -71,8 +71,18 @@ TEST_F(CompilerErrorsTest, SurvivesGarbageAndUnbalancedInput) {
       std::string(50000, '}'),
       "COMPONENT c " + std::string(20000, '{'),
       "VARIABLE v { TYPE ENUMERATED { " + std::string(30000, '{'),
-      "COMPONENT c { " + [] { std::string s; for (int i = 0; i < 5000; ++i) s += "IF (x) { "; return s; }(),
-      "COMPONENT c { LABEL " + [] { std::string s; for (int i = 0; i < 5000; ++i) s += "IF (x) { 1; } ELSE "; return s; }(),
+      "COMPONENT c { " +
+          [] {
+            std::string s;
+            for (int i = 0; i < 5000; ++i) s += "IF (x) { ";
+            return s;
+          }(),
+      "COMPONENT c { LABEL " +
+          [] {
+            std::string s;
+            for (int i = 0; i < 5000; ++i) s += "IF (x) { 1; } ELSE ";
+            return s;
+          }(),
       "/* never closed",
       "\"never closed",
       "#if 1\n#if 0\n",

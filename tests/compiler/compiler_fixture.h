@@ -17,12 +17,9 @@ namespace zarnl {
 
 class CompilerFixture : public ::testing::Test {
  protected:
-  static constexpr const char* kHeader =
-      "MANUFACTURER 0x2A, DEVICE_TYPE 0x1234, DEVICE_REVISION 2, DD_REVISION 1\n";
+  static constexpr const char* kHeader = "MANUFACTURER 0x2A, DEVICE_TYPE 0x1234, DEVICE_REVISION 2, DD_REVISION 1\n";
 
-  void File(const std::string& rel, const std::string& text) {
-    zarn::testing::WriteFile(dir_.Join(rel), text);
-  }
+  void File(const std::string& rel, const std::string& text) { zarn::testing::WriteFile(dir_.Join(rel), text); }
   // Compiles `text` as dev.ddl; the device XML is then read by X and Count.
   bool Compile(const std::string& text, const DeviceConfiguration* configuration = nullptr) {
     File("dev.ddl", text);

@@ -33,8 +33,7 @@ TEST_F(CompilerTest, PlainDescriptionsNoteTheProtocolTheirDefinitionsTell) {
        "COMMAND c { NUMBER 3; OPERATION READ; TRANSACTION { REPLY { x } } }", "HART"},
       {"MANUFACTURER 0x2A, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n",
        "COMMAND c { SLOT 1; INDEX 20; OPERATION READ; TRANSACTION { REPLY { x } } }", "PROFIBUS"},
-      {"MANUFACTURER 0x10FF00, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n", "VARIABLE v { TYPE FLOAT; }",
-       "FF"},
+      {"MANUFACTURER 0x10FF00, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n", "VARIABLE v { TYPE FLOAT; }", "FF"},
       {"MANUFACTURER 0x2A, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n", "VARIABLE v { TYPE FLOAT; }", "<none>"},
       {"MANUFACTURER 0x10FF00, DEVICE_TYPE 1, DEVICE_REVISION 1, DD_REVISION 1\n",
        "COMPONENT dev { PROTOCOL HART; } BLOCK b { }", "<none>"},
@@ -50,10 +49,11 @@ TEST_F(CompilerTest, ResolvesDeviceTypeNamesThroughConfiguration) {
   configuration.Parse(
       "MANUFACTURER 0x2A = Example\nDEVICE_TYPE 0x12 = PT100\nDEVICE_TYPE 0x13 = FLOW\n"
       "\nMANUFACTURER 0x2B = Other\nDEVICE_TYPE 0x99 = PT100\n");
-  ASSERT_TRUE(Compile("MANUFACTURER 0x2A, DEVICE_TYPE PT100, DEVICE_REVISION 1, DD_REVISION 1\n"
-                      "COMPONENT_REFERENCE r { MANUFACTURER 0x2B; DEVICE_TYPE PT100; DEVICE_REVISION 1; }\n"
-                      "COMPONENT_REFERENCE s { DEVICE_TYPE UNKNOWN; }",
-                      &configuration));
+  ASSERT_TRUE(
+      Compile("MANUFACTURER 0x2A, DEVICE_TYPE PT100, DEVICE_REVISION 1, DD_REVISION 1\n"
+              "COMPONENT_REFERENCE r { MANUFACTURER 0x2B; DEVICE_TYPE PT100; DEVICE_REVISION 1; }\n"
+              "COMPONENT_REFERENCE s { DEVICE_TYPE UNKNOWN; }",
+              &configuration));
   EXPECT_EQ(X("//IDENTIFICATION/DEVICE_TYPE/@name"), "PT100");
   EXPECT_EQ(X("//IDENTIFICATION/DEVICE_TYPE/@hex"), "0x0012");
   EXPECT_EQ(X("//COMPONENT_REFERENCE[@id='r']/DEVICE_TYPE/@value"), "153");
@@ -62,16 +62,17 @@ TEST_F(CompilerTest, ResolvesDeviceTypeNamesThroughConfiguration) {
 }
 
 TEST_F(CompilerTest, WritesVariables) {
-  ASSERT_TRUE(Compile(std::string(kHeader) +
-                      "VARIABLE p {\n LABEL \"|en|Pressure|de|Druck\"; HELP [help_p];\n"
-                      " CLASS DEVICE & DYNAMIC; HANDLING READ;\n"
-                      " TYPE FLOAT { DEFAULT_VALUE -1.5; INITIAL_VALUE 2e3; MIN_VALUE -10; MAX_VALUE 0x64;"
-                      " MIN_VALUE2 1; UNKNOWN_THING { x } }\n"
-                      " CONSTANT_UNIT \"bar\"; VALIDITY IF (a) { TRUE; } ELSE { FALSE; }\n}\n"
-                      "VARIABLE e { TYPE BIT_ENUMERATED (2) { { 0x01, \"|de|Eins|en|One\", \"h\", x }, { 2, [two] } } }\n"
-                      "VARIABLE s { TYPE ASCII (32); }\n"
-                      "VARIABLE i { TYPE INDEX (2) list_of_things; HANDLING READ; }\n"
-                      "VARIABLE h { TYPE ENUMERATED { { 1, \"a\" } } HANDLING SELECT (m) { CASE 1: READ; } }\n"));
+  ASSERT_TRUE(
+      Compile(std::string(kHeader) +
+              "VARIABLE p {\n LABEL \"|en|Pressure|de|Druck\"; HELP [help_p];\n"
+              " CLASS DEVICE & DYNAMIC; HANDLING READ;\n"
+              " TYPE FLOAT { DEFAULT_VALUE -1.5; INITIAL_VALUE 2e3; MIN_VALUE -10; MAX_VALUE 0x64;"
+              " MIN_VALUE2 1; UNKNOWN_THING { x } }\n"
+              " CONSTANT_UNIT \"bar\"; VALIDITY IF (a) { TRUE; } ELSE { FALSE; }\n}\n"
+              "VARIABLE e { TYPE BIT_ENUMERATED (2) { { 0x01, \"|de|Eins|en|One\", \"h\", x }, { 2, [two] } } }\n"
+              "VARIABLE s { TYPE ASCII (32); }\n"
+              "VARIABLE i { TYPE INDEX (2) list_of_things; HANDLING READ; }\n"
+              "VARIABLE h { TYPE ENUMERATED { { 1, \"a\" } } HANDLING SELECT (m) { CASE 1: READ; } }\n"));
   EXPECT_EQ(X("//VARIABLE[@id='p']/@line"), "2");
   EXPECT_EQ(X("//VARIABLE[@id='p']/LABEL/string[not(@lang)]"), "Pressure");
   EXPECT_EQ(X("//VARIABLE[@id='p']/LABEL/string[@lang='de']"), "Druck");
@@ -161,12 +162,13 @@ TEST_F(CompilerTest, WritesComponentsFoldersAndReferences) {
 }
 
 TEST_F(CompilerTest, WritesRelationsInTheRelationGrammar) {
-  ASSERT_TRUE(Compile(std::string(kHeader) +
-                      "COMPONENT_RELATION r {\n LABEL \"Modules\"; RELATION_TYPE CHILD_COMPONENT;\n"
-                      " COMPONENTS {\n  io { AUTO_CREATE 1; AUTO_CREATE_NODELETE 0; MINIMUM_NUMBER 0; MAXIMUM_NUMBER 4;\n"
-                      "   REQUIRED_RANGES { slot { MIN_VALUE 1; MAX_VALUE 4; MIN_VALUE1 7; MAX_VALUE1 9; },"
-                      " kind { MIN_VALUE 0; } } },\n  spare\n }\n"
-                      " MINIMUM_NUMBER 0; MAXIMUM_NUMBER 8; ADDRESSING { slot, sub }\n}\n"));
+  ASSERT_TRUE(
+      Compile(std::string(kHeader) +
+              "COMPONENT_RELATION r {\n LABEL \"Modules\"; RELATION_TYPE CHILD_COMPONENT;\n"
+              " COMPONENTS {\n  io { AUTO_CREATE 1; AUTO_CREATE_NODELETE 0; MINIMUM_NUMBER 0; MAXIMUM_NUMBER 4;\n"
+              "   REQUIRED_RANGES { slot { MIN_VALUE 1; MAX_VALUE 4; MIN_VALUE1 7; MAX_VALUE1 9; },"
+              " kind { MIN_VALUE 0; } } },\n  spare\n }\n"
+              " MINIMUM_NUMBER 0; MAXIMUM_NUMBER 8; ADDRESSING { slot, sub }\n}\n"));
   const std::string r = "//COMPONENT_RELATION[@id='r']/";
   EXPECT_EQ(Count(r + "RELATION_TYPE/CHILD_COMPONENT"), 1u);
   EXPECT_EQ(X(r + "MAXIMUM_NUMBER/integer"), "8");

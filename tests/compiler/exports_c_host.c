@@ -7,15 +7,13 @@
 #include "zarn/zarnl_compiler.h"
 
 typedef int32_t(ZARN_CALL* PreprocessFn)(const char16_t*, VARIANT*, VARIANT*, const char16_t*, int32_t);
-typedef void*(ZARN_CALL* OpenFn)(const char16_t*, ZarnlCallback, int32_t, int32_t, int32_t,
-                                 const char16_t*, int32_t);
+typedef void*(ZARN_CALL* OpenFn)(const char16_t*, ZarnlCallback, int32_t, int32_t, int32_t, const char16_t*, int32_t);
 typedef int32_t(ZARN_CALL* WriteFn)(void*, const char16_t*, int32_t);
 typedef void(ZARN_CALL* CloseFn)(void*);
 typedef void(ZARN_CALL* ConfigureFn)(const char16_t*);
 
-int zarnl_c_host_run(const char* library, const char16_t* source, const char16_t* output,
-                     const char16_t* configuration, ZarnlCallback callback,
-                     ZarnlHostResult* result) {
+int zarnl_c_host_run(const char* library, const char16_t* source, const char16_t* output, const char16_t* configuration,
+                     ZarnlCallback callback, ZarnlHostResult* result) {
   void* lib = dlopen(library, RTLD_NOW | RTLD_LOCAL);
   if (lib == NULL) return 0;
   PreprocessFn preprocess = (PreprocessFn)dlsym(lib, "ZARNL_PreprocessToString");

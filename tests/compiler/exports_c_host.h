@@ -17,9 +17,8 @@ typedef struct {
 /* Sets the configuration, preprocesses `source` (default include path), opens,
  * writes `output` and closes. Returns 0 when the library or an entry point cannot be
  * loaded, 1 otherwise. */
-int zarnl_c_host_run(const char* library, const char16_t* source, const char16_t* output,
-                     const char16_t* configuration, ZarnlCallback callback,
-                     ZarnlHostResult* result);
+int zarnl_c_host_run(const char* library, const char16_t* source, const char16_t* output, const char16_t* configuration,
+                     ZarnlCallback callback, ZarnlHostResult* result);
 
 ZARN_END_DECLS
 

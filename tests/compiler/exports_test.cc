@@ -47,10 +47,9 @@ class ExportsTest : public ::testing::Test {
     WriteFile(dir_.Join("zarn_catalog/_global/std.h"), "#define LBL \"|en|Level|de|Pegel\"\n");
     WriteFile(dir_.Join("zarn_catalog/DEVICE/dev.ddl"), source);
     ZarnlHostResult result{};
-    const bool loaded = zarnl_c_host_run(ZARNL_LIBRARY, Utf16("zarn_catalog/DEVICE/dev.ddl").c_str(),
-                                         Utf16("out.device.xml").c_str(),
-                                         Utf16("zarn_catalog/Device/HV__DEV01.cfg").c_str(), Callback,
-                                         &result) != 0;
+    const bool loaded =
+        zarnl_c_host_run(ZARNL_LIBRARY, Utf16("zarn_catalog/DEVICE/dev.ddl").c_str(), Utf16("out.device.xml").c_str(),
+                         Utf16("zarn_catalog/Device/HV__DEV01.cfg").c_str(), Callback, &result) != 0;
     EXPECT_TRUE(loaded);
     return result;
   }
@@ -61,9 +60,9 @@ class ExportsTest : public ::testing::Test {
 };
 
 TEST_F(ExportsTest, CompilesThroughTheEntryPoints) {
-  const ZarnlHostResult r = Run(
-      "#include \"std.h\"\nMANUFACTURER 0x2A, DEVICE_TYPE PT100, DEVICE_REVISION 1, DD_REVISION 1\n"
-      "VARIABLE level { LABEL LBL; }\n");
+  const ZarnlHostResult r =
+      Run("#include \"std.h\"\nMANUFACTURER 0x2A, DEVICE_TYPE PT100, DEVICE_REVISION 1, DD_REVISION 1\n"
+          "VARIABLE level { LABEL LBL; }\n");
   EXPECT_EQ(r.preprocess_result, 0);
   EXPECT_EQ(r.preprocessed_type, VT_BSTR);
   EXPECT_GT(r.preprocessed_length, 0);
@@ -93,15 +92,16 @@ TEST_F(ExportsTest, ReportsWarningsWithoutFailing) {
   EXPECT_TRUE(r.opened);
   EXPECT_EQ(r.write_result, 0);
   const std::string file = dir_.Join("zarn_catalog/DEVICE/dev.ddl");
-  EXPECT_EQ(log_.errors, (std::vector<std::string>{
-                             file + ":4: warning: unknown attribute CLASIFICATION (did you mean CLASSIFICATION?)"}));
+  EXPECT_EQ(
+      log_.errors,
+      (std::vector<std::string>{file + ":4: warning: unknown attribute CLASIFICATION (did you mean CLASSIFICATION?)"}));
   EXPECT_NE(ReadFile(dir_.Join("out.device.xml")).find("<COMPONENT id=\"c\""), std::string::npos);
 }
 
 TEST_F(ExportsTest, OpenFailsForAMissingSource) {
   ZarnlHostResult result{};
-  ASSERT_TRUE(zarnl_c_host_run(ZARNL_LIBRARY, Utf16("absent.ddl").c_str(), Utf16("o.xml").c_str(), nullptr,
-                               Callback, &result));
+  ASSERT_TRUE(
+      zarnl_c_host_run(ZARNL_LIBRARY, Utf16("absent.ddl").c_str(), Utf16("o.xml").c_str(), nullptr, Callback, &result));
   EXPECT_NE(result.preprocess_result, 0);
   EXPECT_FALSE(result.opened);
   EXPECT_EQ(log_.errors.size(), 1u);

@@ -139,8 +139,9 @@ TEST_F(IncludeTest, IncludeBombsAndAbsolutePathsAreRefused) {
 
 TEST_F(IncludeTest, IdentificationIncludeDirsBelowCatalog) {
   const std::string c = "/w/zarn_catalog";
-  const std::vector<std::string> expected = {c + "/DEVICE/P/M", c + "/DEVICE/P", c + "/DEVICE/P/_global",
-                                             c + "/DEVICE", c + "/DEVICE/_global", c, c + "/_global"};
+  const std::vector<std::string> expected = {c + "/DEVICE/P/M", c + "/DEVICE/P",       c + "/DEVICE/P/_global",
+                                             c + "/DEVICE",     c + "/DEVICE/_global", c,
+                                             c + "/_global"};
   EXPECT_EQ(IdentificationIncludeDirs(c + "/DEVICE/P/M/d.ddl", ""), expected);
   EXPECT_EQ(IdentificationIncludeDirs(c + "/DEVICE/P/M/d.ddl", c), expected);
   EXPECT_EQ(IdentificationIncludeDirs("/lib/x/d.ddl", "/other/zarn_catalog"),

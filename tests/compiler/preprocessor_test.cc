@@ -141,13 +141,15 @@ TEST_F(PreprocessorTest, SurvivesRunawayMacros) {
 }
 
 TEST_F(PreprocessorTest, BoundsMacroInvocationsNestedInArguments) {
-  const auto nested = [](int n) { return std::string("#define A(x) x\n") + [&] {
-    std::string s;
-    for (int i = 0; i < n; ++i) s += "A(";
-    s += "1";
-    for (int i = 0; i < n; ++i) s += ")";
-    return s;
-  }(); };
+  const auto nested = [](int n) {
+    return std::string("#define A(x) x\n") + [&] {
+      std::string s;
+      for (int i = 0; i < n; ++i) s += "A(";
+      s += "1";
+      for (int i = 0; i < n; ++i) s += ")";
+      return s;
+    }();
+  };
   EXPECT_EQ(Run(nested(20)), "1");
   Run(nested(40));
   EXPECT_EQ(FirstError(), "main.ddl:2: macro invocations nested too deeply in arguments");
@@ -156,7 +158,10 @@ TEST_F(PreprocessorTest, BoundsMacroInvocationsNestedInArguments) {
 }
 
 TEST_F(PreprocessorTest, ReadsLatin1AndCarriageReturns) {
-  EXPECT_EQ(Run("LABEL \"Gr\xF6\xDF" "e\";\r\nx\r\n"), "LABEL \"Gr\xC3\xB6\xC3\x9F" "e\";|x");
+  EXPECT_EQ(Run("LABEL \"Gr\xF6\xDF"
+                "e\";\r\nx\r\n"),
+            "LABEL \"Gr\xC3\xB6\xC3\x9F"
+            "e\";|x");
 }
 
 }  // namespace

@@ -52,13 +52,14 @@ TEST_F(CompilerWarningsTest, WarnsOfUnknownTypeNamesAndKeepsThem) {
 }
 
 TEST_F(CompilerWarningsTest, RecoversFromAMissingSemicolonBeforeTheNextAttribute) {
-  EXPECT_TRUE(Compile("VARIABLE v {\n LABEL \"a\"\n HELP \"b\";\n TYPE INTEGER\n HANDLING READ\n"
-                      " CLASS CONTAINED }\n"
-                      "COMPONENT c {\n PROTOCOL HART\n CLASSIFICATION SENSOR_PRESSURE;\n}"));
-  EXPECT_EQ(Warnings(), (Texts{"dev.ddl:2: warning: missing ';' after LABEL",
-                               "dev.ddl:4: warning: missing ';' after TYPE",
-                               "dev.ddl:5: warning: missing ';' after HANDLING",
-                               "dev.ddl:8: warning: missing ';' after PROTOCOL"}));
+  EXPECT_TRUE(
+      Compile("VARIABLE v {\n LABEL \"a\"\n HELP \"b\";\n TYPE INTEGER\n HANDLING READ\n"
+              " CLASS CONTAINED }\n"
+              "COMPONENT c {\n PROTOCOL HART\n CLASSIFICATION SENSOR_PRESSURE;\n}"));
+  EXPECT_EQ(
+      Warnings(),
+      (Texts{"dev.ddl:2: warning: missing ';' after LABEL", "dev.ddl:4: warning: missing ';' after TYPE",
+             "dev.ddl:5: warning: missing ';' after HANDLING", "dev.ddl:8: warning: missing ';' after PROTOCOL"}));
   EXPECT_EQ(X("//VARIABLE/LABEL/string"), "a");
   EXPECT_EQ(X("//VARIABLE/HELP/string"), "b");
   EXPECT_EQ(X("//VARIABLE/TYPE/@name"), "INTEGER");
@@ -68,8 +69,9 @@ TEST_F(CompilerWarningsTest, RecoversFromAMissingSemicolonBeforeTheNextAttribute
 }
 
 TEST_F(CompilerWarningsTest, ValuesGoingOnBelowAreNotCut) {
-  EXPECT_TRUE(Compile("VARIABLE v {\n CLASS CONTAINED &\n DYNAMIC;\n HANDLING READ\n & WRITE;\n"
-                      " LABEL \"a\"\n \"b\";\n HELP [help_text];\n}"));
+  EXPECT_TRUE(
+      Compile("VARIABLE v {\n CLASS CONTAINED &\n DYNAMIC;\n HANDLING READ\n & WRITE;\n"
+              " LABEL \"a\"\n \"b\";\n HELP [help_text];\n}"));
   EXPECT_EQ(Warnings(), Texts{});
   EXPECT_EQ(X("//VARIABLE/LABEL/string"), "ab");
   EXPECT_EQ(X("//VARIABLE/CLASS/expression"), "CONTAINED & DYNAMIC");

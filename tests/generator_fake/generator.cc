@@ -6,10 +6,9 @@
 #include "platform/strings.h"
 #include "zarn/platform.h"
 
-extern "C" ZARN_EXPORT int32_t ZARN_CALL ZARN_GeneratePlatformSources(const char16_t* source,
-                                                                     const char16_t* base,
-                                                                     const char16_t* output, void* get_components,
-                                                                     void* free_info) {
+extern "C" ZARN_EXPORT int32_t ZARN_CALL ZARN_GeneratePlatformSources(const char16_t* source, const char16_t* base,
+                                                                      const char16_t* output, void* get_components,
+                                                                      void* free_info) {
   const std::string out = zarn::ToUtf8(output);
   std::ofstream file(out + ".args");
   file << zarn::ToUtf8(source) << '\n'

@@ -10,7 +10,6 @@
 #include "tests/host/host_checks.h"
 #include "zarn/catalog_manager.h"
 
-
 /* Narrows a NUL-terminated ASCII UTF-16 text (NULL gives ""). */
 static void NarrowText(const char16_t* s, char* out, size_t size) {
   size_t i = 0;
@@ -25,7 +24,6 @@ static void Narrow(BSTR s, char* out, size_t size) {
   for (; i < n && i + 1 < size; ++i) out[i] = (char)s[i];
   out[i] = '\0';
 }
-
 
 /* What the sample import brought: the component path and component XML file of
  * each imported source. */
@@ -74,12 +72,13 @@ static void Catalog(const char* dir, const char* source_dir) {
   char command[1400];
   snprintf(command, sizeof command,
            "mkdir -p '%s/zarn_catalog' && cp -r '%s/data/catalogData' '%s/examples/devices/zarn_catalog/Device' "
-           "'%s/zarn_catalog/'", dir, source_dir, source_dir, dir);
+           "'%s/zarn_catalog/'",
+           dir, source_dir, source_dir, dir);
   CHECK(system(command) == 0);
   CHECK(ZARN_InitCatalogManager(Wide(dir)) == ZARN_OK);
 
-  static const char* const kSamples[] = {"hart/zentrifex", "hart/quellmark", "hart/tarvona", "ff/zentrifex",
-                                         "ff/quellmark", "profibus_dp"};
+  static const char* const kSamples[] = {"hart/zentrifex", "hart/quellmark", "hart/tarvona",
+                                         "ff/zentrifex",   "ff/quellmark",   "profibus_dp"};
   for (size_t i = 0; i < sizeof kSamples / sizeof kSamples[0]; ++i) {
     char samples[600];
     snprintf(samples, sizeof samples, "%s/examples/devices/%s", source_dir, kSamples[i]);

@@ -8,12 +8,12 @@
 
 static int failures = 0;
 
-#define CHECK(cond)                                                              \
-  do {                                                                           \
-    if (!(cond)) {                                                               \
+#define CHECK(cond)                                                            \
+  do {                                                                         \
+    if (!(cond)) {                                                             \
       fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-      ++failures;                                                                \
-    }                                                                            \
+      ++failures;                                                              \
+    }                                                                          \
   } while (0)
 
 /* Widens an ASCII text into one of four static buffers (paths up to 1023 characters). */

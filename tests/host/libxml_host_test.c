@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   LogPathEntry* all = NULL;
   CHECK(ZARN_GetLogPaths(u"/", &all, 1, 0) == ZARN_OK);
   ZARN_FreeLogPaths(all);
-  CHECK(ZARN_GetLogPaths(u"/no[such", &all, 1, 0) != ZARN_OK);  /* a broken path expression */
+  CHECK(ZARN_GetLogPaths(u"/no[such", &all, 1, 0) != ZARN_OK); /* a broken path expression */
   CheckHandlersAreTheHost("ZARN_GetLogPaths");
   ZARN_ResetCatalog();
 

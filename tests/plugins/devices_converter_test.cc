@@ -28,7 +28,9 @@ class DevicesConverterTest : public ::testing::Test {
   std::string Gsd(const std::string& body) {
     return "#Profibus_DP\nVendor_Name = \"Vendor\"\nModel_Name = \"Model\"\nIdent_Number = 0x1234\n" + body;
   }
-  static std::string Q(const Converted& c, const std::string& xpath) { return c.doc ? SelectOne(*c.doc, xpath) : "<no doc>"; }
+  static std::string Q(const Converted& c, const std::string& xpath) {
+    return c.doc ? SelectOne(*c.doc, xpath) : "<no doc>";
+  }
   static size_t N(const Converted& c, const std::string& xpath) { return c.doc ? Select(*c.doc, xpath).size() : 0; }
 
   ScratchDir in_;
@@ -70,8 +72,9 @@ TEST_F(DevicesConverterTest, ModularStationWithGermanVariant) {
   EXPECT_EQ("8", Q(c, "/*/COMPONENT_RELATION/MAXIMUM_NUMBER/integer"));
   EXPECT_EQ("0", Q(c, "/*/COMPONENT_RELATION/MINIMUM_NUMBER/integer"));
   EXPECT_EQ(3u, N(c, "/*/COMPONENT_RELATION/COMPONENTS/component/component_ref"));
-  EXPECT_EQ(3u, N(c, "//component/REQUIRED_RANGES/required_range[unknown_ref/@ref='SLOT']"
-                     "[MIN_VALUE/integer='1'][MAX_VALUE/integer='8'][count(*)=3]"))
+  EXPECT_EQ(3u, N(c,
+                  "//component/REQUIRED_RANGES/required_range[unknown_ref/@ref='SLOT']"
+                  "[MIN_VALUE/integer='1'][MAX_VALUE/integer='8'][count(*)=3]"))
       << "no slot definition: every module may take every slot from Modul_Offset";
   EXPECT_EQ("Remote I-O/Modular", Q(c, "/*/COMPONENT[@id='QLMK80F3']/COMPONENT_PATH/@name"));
   EXPECT_EQ(0u, N(c, "/*/COMPONENT[@id!='QLMK80F3']/COMPONENT_PATH")) << "modules go below their station";
@@ -85,18 +88,22 @@ TEST_F(DevicesConverterTest, ModularStationWithSlotDefinition) {
   const std::string relation = "/*/COMPONENT_RELATION[@id='BRVK0C42_modules']";
   EXPECT_EQ("1 6 SLOT", Q(c, relation + "/MINIMUM_NUMBER/integer") + " " + Q(c, relation + "/MAXIMUM_NUMBER/integer") +
                             " " + Q(c, relation + "/ADDRESSING/unknown_ref/@ref"));
-  const auto module = [&](int n) { return relation + "/COMPONENTS/component[component_ref/@ref='BRVK0C42_M" + std::to_string(n) + "']"; };
+  const auto module = [&](int n) {
+    return relation + "/COMPONENTS/component[component_ref/@ref='BRVK0C42_M" + std::to_string(n) + "']";
+  };
   const auto slots = [&](int n) {
     std::string text;
-    for (const char* bound : {"MIN_VALUE", "MAX_VALUE", "MIN_VALUE1", "MAX_VALUE1", "MIN_VALUE2", "MAX_VALUE2", "MIN_VALUE3"}) {
+    for (const char* bound :
+         {"MIN_VALUE", "MAX_VALUE", "MIN_VALUE1", "MAX_VALUE1", "MIN_VALUE2", "MAX_VALUE2", "MIN_VALUE3"}) {
       const std::string value = Q(c, module(n) + "/REQUIRED_RANGES/required_range/" + bound + "/integer");
       if (!value.empty()) text += (text.empty() ? "" : " ") + value;
     }
     return text;
   };
   EXPECT_EQ("1 1", slots(1)) << "the preset power supply, fixed in the first slot";
-  EXPECT_EQ("1 1 1 1", Q(c, module(1) + "/AUTO_CREATE/integer") + " " + Q(c, module(1) + "/AUTO_CREATE_NODELETE/integer") +
-                           " " + Q(c, module(1) + "/MINIMUM_NUMBER/integer") + " " + Q(c, module(1) + "/MAXIMUM_NUMBER/integer"));
+  EXPECT_EQ("1 1 1 1",
+            Q(c, module(1) + "/AUTO_CREATE/integer") + " " + Q(c, module(1) + "/AUTO_CREATE_NODELETE/integer") + " " +
+                Q(c, module(1) + "/MINIMUM_NUMBER/integer") + " " + Q(c, module(1) + "/MAXIMUM_NUMBER/integer"));
   EXPECT_EQ("2 6 2 3 5 6", slots(2)) << "its defined slot 2 and the open slots 3, 5, 6";
   EXPECT_EQ("2 6 2 3 5 6", slots(3)) << "allowed in slot 2";
   EXPECT_EQ("3 6", slots(4)) << "its slot 4 joins the open ones";
@@ -107,9 +114,10 @@ TEST_F(DevicesConverterTest, ModularStationWithSlotDefinition) {
 }
 
 TEST_F(DevicesConverterTest, SlotProblemsAreReported) {
-  const Converted none = Snippet("ZARN1234.gsd", Gsd("Modular_Station = 1\nMax_Module = 1\nModule = \"A\" 0x10\n1\nEndModule\n"
-                                                     "Module = \"B\" 0x10\n2\nEndModule\n"
-                                                     "Slot_Definition\nSlot(1) = \"S\" 1 1\nEnd_Slot_Definition\n"));
+  const Converted none =
+      Snippet("ZARN1234.gsd", Gsd("Modular_Station = 1\nMax_Module = 1\nModule = \"A\" 0x10\n1\nEndModule\n"
+                                  "Module = \"B\" 0x10\n2\nEndModule\n"
+                                  "Slot_Definition\nSlot(1) = \"S\" 1 1\nEnd_Slot_Definition\n"));
   EXPECT_EQ(kWarning, none.code);
   EXPECT_NE(std::string::npos, none.message.find("module 2 (B) fits no slot")) << none.message;
   EXPECT_EQ("0", Q(none, "//component[component_ref/@ref='ZARN1234_M2']/MAXIMUM_NUMBER/integer"));
@@ -119,16 +127,17 @@ TEST_F(DevicesConverterTest, SlotProblemsAreReported) {
   for (int slot = 2; slot <= 30; slot += 2) scattered += "Slot(" + std::to_string(slot) + ") = \"S\" 2 2\n";
   const Converted many = Snippet("ZARN1234.gsd", Gsd(scattered + "EndSlotDefinition\n"));
   EXPECT_NE(std::string::npos, many.message.find("more than 10 separate slot ranges")) << many.message;
-  EXPECT_EQ("1 29 0", Q(many, "//required_range/MIN_VALUE/integer") + " " + Q(many, "//required_range/MAX_VALUE/integer") +
-                          " " + std::to_string(N(many, "//required_range/MIN_VALUE1")));
+  EXPECT_EQ("1 29 0", Q(many, "//required_range/MIN_VALUE/integer") + " " +
+                          Q(many, "//required_range/MAX_VALUE/integer") + " " +
+                          std::to_string(N(many, "//required_range/MIN_VALUE1")));
   const Converted bad = Snippet("ZARN1234.gsd", Gsd("SlotDefinition\nSlot(1) = \"S\" one\nEndSlotDefinition\n"));
   EXPECT_EQ(kUnreadable, bad.code);
   EXPECT_EQ(in_.Join("ZARN1234.gsd") + "(6): Slot(1): default module and allowed modules expected", bad.message);
 }
 
 TEST_F(DevicesConverterTest, SamplesConformToTheDeviceXmlFormat) {
-  for (const char* name : {"gsd/BRDL0A1B.gsd", "gsd/QLMK80F3.gsd", "gsd/QLMK80F3.gsg", "gsd/BRVK0C42.gsd",
-                           "gsd/field_devices.devices"}) {
+  for (const char* name :
+       {"gsd/BRDL0A1B.gsd", "gsd/QLMK80F3.gsd", "gsd/QLMK80F3.gsg", "gsd/BRVK0C42.gsd", "gsd/field_devices.devices"}) {
     const Converted c = Convert(ExamplePath(name));
     ASSERT_NE(nullptr, c.doc) << name << ": " << c.message;
     EXPECT_EQ(std::vector<std::string>{}, DeviceXmlProblems(*c.doc)) << name;
@@ -152,15 +161,17 @@ TEST_F(DevicesConverterTest, UnreadableGsdFailsNamingFileAndLine) {
 }
 
 TEST_F(DevicesConverterTest, WarningsForMissingPartsAndForeignFileNames) {
-  const Converted c = Snippet("station.gsd", "#Profibus_DP\nIdent_Number = 0x1234\nModular_Station = 1\n"
-                                             "Module = \"M\" 0x10\nEndModule\n");
+  const Converted c = Snippet("station.gsd",
+                              "#Profibus_DP\nIdent_Number = 0x1234\nModular_Station = 1\n"
+                              "Module = \"M\" 0x10\nEndModule\n");
   EXPECT_EQ(kWarning, c.code);
   EXPECT_NE(std::string::npos, c.message.find("Model_Name missing")) << c.message;
   EXPECT_NE(std::string::npos, c.message.find("without Max_Module")) << c.message;
   EXPECT_NE(std::string::npos, c.message.find("does not end in the ident number 0x1234")) << c.message;
   EXPECT_EQ("station.gsd", Q(c, "/*/COMPONENT[@id='station']/LABEL/string"));
-  const Converted b = Snippet("st001234.gsd", "#Profibus_DP\nIdent_Number = 0x1234\nModel_Name = \"S\"\n"
-                                              "Bitmap_Device = \"nothere\"\nOrderNumber = \"6ES7 1\"\n");
+  const Converted b = Snippet("st001234.gsd",
+                              "#Profibus_DP\nIdent_Number = 0x1234\nModel_Name = \"S\"\n"
+                              "Bitmap_Device = \"nothere\"\nOrderNumber = \"6ES7 1\"\n");
   EXPECT_NE(std::string::npos, b.message.find("bitmap nothere.bmp named by Bitmap_Device is not beside")) << b.message;
   EXPECT_EQ(0u, N(b, "//IMAGE")) << "no picture is named that is not there";
   EXPECT_EQ("6ES7 1", Q(b, "/*/COMPONENT[1]/ORDER_NUMBER/string"));
@@ -173,7 +184,9 @@ TEST_F(DevicesConverterTest, Latin1AndControlCharactersBecomeValidXml) {
 }
 
 TEST_F(DevicesConverterTest, RecognitionLooksAtTheContent) {
-  WriteFile(in_.Join("BIN01234.gsd"), std::string("\x7f" "ELF\2\1\1\0\0\0#Profibus_DP\n", 22));
+  WriteFile(in_.Join("BIN01234.gsd"), std::string("\x7f"
+                                                  "ELF\2\1\1\0\0\0#Profibus_DP\n",
+                                                  22));
   WriteFile(in_.Join("TEXT1234.gsd"), "GSD_Revision = 1\n");
   WriteFile(in_.Join("GOOD1234.gse"), Gsd(""));
   WriteFile(in_.Join("list.devices"), "<DEVICES/>");
@@ -192,11 +205,12 @@ TEST_F(DevicesConverterTest, ALanguageVariantYieldsToItsBaseFile) {
   EXPECT_FALSE(Accepts(DevicesConverter(), ExamplePath("gsd/QLMK80F3.gsg")));
   WriteFile(in_.Join("ALONE123.gsg"), Gsd(""));
   EXPECT_TRUE(Accepts(DevicesConverter(), in_.Join("ALONE123.gsg")));
-  EXPECT_EQ((std::vector<std::string>{"", "en", "de", "fr", "it", "es", "?"}),
-            (std::vector<std::string>{converters::GsdLanguageOfExtension(".gsd"), converters::GsdLanguageOfExtension(".GSE"),
-                                      converters::GsdLanguageOfExtension(".gsg"), converters::GsdLanguageOfExtension(".gsf"),
-                                      converters::GsdLanguageOfExtension(".gsi"), converters::GsdLanguageOfExtension(".gss"),
-                                      converters::GsdLanguageOfExtension(".gsx")}));
+  EXPECT_EQ(
+      (std::vector<std::string>{"", "en", "de", "fr", "it", "es", "?"}),
+      (std::vector<std::string>{converters::GsdLanguageOfExtension(".gsd"), converters::GsdLanguageOfExtension(".GSE"),
+                                converters::GsdLanguageOfExtension(".gsg"), converters::GsdLanguageOfExtension(".gsf"),
+                                converters::GsdLanguageOfExtension(".gsi"), converters::GsdLanguageOfExtension(".gss"),
+                                converters::GsdLanguageOfExtension(".gsx")}));
 }
 
 TEST_F(DevicesConverterTest, BrokenLanguageVariantIsAWarning) {
@@ -220,11 +234,13 @@ TEST_F(DevicesConverterTest, DevicesList) {
 }
 
 TEST_F(DevicesConverterTest, DevicesListIdentification) {
-  const std::string one = "<DEVICE manufacturer='0x00F1' deviceType='3' deviceRevision='2' protocol='P'><LABEL>a</LABEL></DEVICE>";
+  const std::string one =
+      "<DEVICE manufacturer='0x00F1' deviceType='3' deviceRevision='2' protocol='P'><LABEL>a</LABEL></DEVICE>";
   const std::string other = "<DEVICE manufacturer='Other' deviceType='4' protocol='P'><LABEL>b</LABEL></DEVICE>";
   Converted c = Snippet("one.devices", "<DEVICES>" + one + "</DEVICES>");
-  EXPECT_EQ("0x00f1 3 2", Q(c, "/*/IDENTIFICATION/MANUFACTURER/@hex") + " " + Q(c, "/*/IDENTIFICATION/DEVICE_TYPE/@value") +
-                              " " + Q(c, "/*/IDENTIFICATION/DEVICE_REVISION/@name"));
+  EXPECT_EQ("0x00f1 3 2", Q(c, "/*/IDENTIFICATION/MANUFACTURER/@hex") + " " +
+                              Q(c, "/*/IDENTIFICATION/DEVICE_TYPE/@value") + " " +
+                              Q(c, "/*/IDENTIFICATION/DEVICE_REVISION/@name"));
   EXPECT_EQ("DEVICE_0x00F1_3_2", Q(c, "/*/COMPONENT/@id"));
   c = Snippet("two.devices", "<DEVICES>" + one + other + "</DEVICES>");
   EXPECT_EQ(0u, N(c, "/*/IDENTIFICATION"));

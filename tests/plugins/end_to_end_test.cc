@@ -61,7 +61,8 @@ class EndToEndTest : public ::testing::Test {
     std::vector<Record> records;
     for (ComponentXMLInfo* r = list; r != nullptr; r = r->next) {
       Record rec{ToUtf8(r->label), ToUtf8(r->id), {}};
-      for (ComponentXMLLevel* l = r->hierarchy; l != nullptr; l = l->next) rec.levels[ToUtf8(l->elementName)] = ToUtf8(l->value);
+      for (ComponentXMLLevel* l = r->hierarchy; l != nullptr; l = l->next)
+        rec.levels[ToUtf8(l->elementName)] = ToUtf8(l->value);
       if (rec.levels.count("COMPONENT") != 0) records.insert(records.begin(), rec);
     }
     free_(list);

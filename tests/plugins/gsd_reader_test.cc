@@ -130,9 +130,11 @@ TEST_F(GsdReaderTest, Numbers) {
   const struct {
     const char* text;
     std::optional<uint32_t> value;
-  } cases[] = {{"0", 0u},         {" 42 ", 42u},        {"0x80F3", 0x80F3u},   {"0XffFFffFF", 0xFFFFFFFFu},
-               {"4294967296", {}}, {"0x100000000", {}}, {"0x", {}},            {"12a", {}},
-               {"-1", {}},         {"", {}}};
+  } cases[] = {{"0", 0u},           {" 42 ", 42u},
+               {"0x80F3", 0x80F3u}, {"0XffFFffFF", 0xFFFFFFFFu},
+               {"4294967296", {}},  {"0x100000000", {}},
+               {"0x", {}},          {"12a", {}},
+               {"-1", {}},          {"", {}}};
   for (const auto& c : cases) EXPECT_EQ(c.value, ParseGsdNumber(c.text)) << c.text;
 }
 
@@ -140,7 +142,10 @@ TEST_F(GsdReaderTest, Recognition) {
   EXPECT_TRUE(StartsLikeGsd("#Profibus_DP\n"));
   EXPECT_TRUE(StartsLikeGsd("\n; header\n  #PROFIBUS_DP ; comment\nGSD_Revision=1"));
   EXPECT_FALSE(StartsLikeGsd("GSD_Revision = 1\n#Profibus_DP\n"));
-  EXPECT_FALSE(StartsLikeGsd(std::string("\x7f" "ELF\0\0\0", 7)));
+  EXPECT_FALSE(
+      StartsLikeGsd(std::string("\x7f"
+                                "ELF\0\0\0",
+                                7)));
   EXPECT_FALSE(StartsLikeGsd(""));
   // Files saved by editors that mark UTF-8: the mark is not part of the first line.
   const std::string marked = DecodeLegacyText("\xEF\xBB\xBF#Profibus_DP\nVendor_Name=\"Nordvik \xC3\x85\"\n");
@@ -156,11 +161,16 @@ TEST(GsdStationTest, SlaveFamilyClassification) {
   const struct {
     const char* family;
     const char* classification;
-  } cases[] = {{"3", "REMOTEIO"},           {"3@Remote I/O@Modular", "REMOTEIO"},
-               {"12@Pressure", "SENSOR_PRESSURE"}, {"12@Flow@Coriolis", "SENSOR_FLOW_CORIOLIS"},
-               {"12", "SENSOR"},            {"1@Drives", "FREQUENCY_CONVERTER"},
-               {"9", "NETWORK_COMPONENT"}, {"99", "UNIVERSAL"},
-               {"", "UNIVERSAL"},           {"x@y", "UNIVERSAL"}};
+  } cases[] = {{"3", "REMOTEIO"},
+               {"3@Remote I/O@Modular", "REMOTEIO"},
+               {"12@Pressure", "SENSOR_PRESSURE"},
+               {"12@Flow@Coriolis", "SENSOR_FLOW_CORIOLIS"},
+               {"12", "SENSOR"},
+               {"1@Drives", "FREQUENCY_CONVERTER"},
+               {"9", "NETWORK_COMPONENT"},
+               {"99", "UNIVERSAL"},
+               {"", "UNIVERSAL"},
+               {"x@y", "UNIVERSAL"}};
   for (const auto& c : cases) EXPECT_EQ(c.classification, ClassificationForSlaveFamily(c.family)) << c.family;
 }
 
@@ -193,7 +203,8 @@ TEST(GsdStationTest, InterpretationNeedsReadableValues) {
       {"Ident_Number = 1\nModule = \"M\" 1\nPreset = yes\nEndModule\n", "4: Preset: number expected"},
       {"Ident_Number = 1\nSlotDefinition\nSlot(x) = \"A\" 1 1\nEndSlotDefinition\n",
        "4: Slot(x): slot number expected"},
-      {"Ident_Number = 1\nSlotDefinition\nSlot(1) = A 1 1\nEndSlotDefinition\n", "4: Slot(1): quoted slot name expected"},
+      {"Ident_Number = 1\nSlotDefinition\nSlot(1) = A 1 1\nEndSlotDefinition\n",
+       "4: Slot(1): quoted slot name expected"},
       {"Ident_Number = 1\nSlotDefinition\nSlot(1) = \"A\"\nEndSlotDefinition\n",
        "4: Slot(1): default module and allowed modules expected"},
       {"Ident_Number = 1\nSlotDefinition\nSlot(1) = \"A\" 1 3-2\nEndSlotDefinition\n",
@@ -230,7 +241,8 @@ class GsdSlotPlanTest : public ::testing::Test {
     std::vector<std::string> out;
     for (const GsdModuleSlots& m : plan.modules) {
       std::string text = m.fixed ? "F" : "";
-      for (const SlotSpan& s : m.spans) text += (text.empty() || text == "F" ? "" : " ") + std::to_string(s.first) + "-" + std::to_string(s.last);
+      for (const SlotSpan& s : m.spans)
+        text += (text.empty() || text == "F" ? "" : " ") + std::to_string(s.first) + "-" + std::to_string(s.last);
       out.push_back(text);
     }
     return out;
@@ -266,7 +278,8 @@ TEST_F(GsdSlotPlanTest, FixedPresetModulesTakeTheFirstSlots) {
   EXPECT_TRUE(fixed->modules[1].preset);
   const auto loose = PlanGsdSlots(Station("Max_Module = 5\n" + modules));
   ASSERT_TRUE(loose);
-  EXPECT_EQ((std::vector<std::string>{"1-5", "1-5", "1-5"}), Spans(*loose)) << "presets without FixPresetModules move freely";
+  EXPECT_EQ((std::vector<std::string>{"1-5", "1-5", "1-5"}), Spans(*loose))
+      << "presets without FixPresetModules move freely";
   EXPECT_TRUE(loose->modules[2].preset);
   EXPECT_FALSE(loose->modules[2].fixed);
 }
@@ -278,20 +291,23 @@ TEST_F(GsdSlotPlanTest, ASlotDefinitionKeepsModulesToTheirSlots) {
   ASSERT_TRUE(plan);
   EXPECT_EQ((std::vector<std::string>{"1-1 3-6", "1-3 5-6", "1-1 3-6", "1-1 3-3 5-6"}), Spans(*plan));
   // Every slot defined and taken by others: module 3 fits nowhere.
-  const auto full = PlanGsdSlots(Station("Max_Module = 2\n" + Module(1) + Module(3) +
-                                         "SlotDefinition\nSlot(1) = \"A\" 1 1\nSlot(2) = \"B\" 1 1\nEndSlotDefinition\n"));
+  const auto full =
+      PlanGsdSlots(Station("Max_Module = 2\n" + Module(1) + Module(3) +
+                           "SlotDefinition\nSlot(1) = \"A\" 1 1\nSlot(2) = \"B\" 1 1\nEndSlotDefinition\n"));
   ASSERT_TRUE(full);
   EXPECT_EQ((std::vector<std::string>{"1-2", ""}), Spans(*full));
   // Without Max_Module the defined slots are the station's.
-  const auto defined = PlanGsdSlots(Station(Module(7) + "SlotDefinition\nSlot(3) = \"A\" 7 7\nSlot(5) = \"B\" 7 7\nEndSlotDefinition\n"));
+  const auto defined = PlanGsdSlots(
+      Station(Module(7) + "SlotDefinition\nSlot(3) = \"A\" 7 7\nSlot(5) = \"B\" 7 7\nEndSlotDefinition\n"));
   ASSERT_TRUE(defined);
   EXPECT_EQ((SlotSpan{3, 5}), defined->station);
   EXPECT_EQ((std::vector<std::string>{"3-5"}), Spans(*defined)) << "slot 4 is not defined, so it is open";
 }
 
 TEST_F(GsdSlotPlanTest, FixedPresetsWinOverTheSlotDefinition) {
-  const auto plan = PlanGsdSlots(Station("Max_Module = 3\nFixPresetModules = 1\n" + Module(1, true) + Module(2) +
-                                         "SlotDefinition\nSlot(1) = \"A\" 2 2\nSlot(2) = \"B\" 2 2\nEndSlotDefinition\n"));
+  const auto plan =
+      PlanGsdSlots(Station("Max_Module = 3\nFixPresetModules = 1\n" + Module(1, true) + Module(2) +
+                           "SlotDefinition\nSlot(1) = \"A\" 2 2\nSlot(2) = \"B\" 2 2\nEndSlotDefinition\n"));
   ASSERT_TRUE(plan);
   EXPECT_EQ((std::vector<std::string>{"F1-1", "2-3"}), Spans(*plan));
 }

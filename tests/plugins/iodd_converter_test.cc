@@ -29,7 +29,8 @@ class IoddConverterTest : public ::testing::Test {
   static std::string Iodd(const std::string& identity, const std::string& extra = "",
                           const std::string& ns = "http://www.io-link.com/IODD/2010/10") {
     return "<IODevice xmlns='" + ns + "'><ProfileBody><DeviceIdentity vendorId='7' deviceId='9' vendorName='V'>" +
-           identity + "</DeviceIdentity>" + extra + "</ProfileBody><ExternalTextCollection><PrimaryLanguage "
+           identity + "</DeviceIdentity>" + extra +
+           "</ProfileBody><ExternalTextCollection><PrimaryLanguage "
            "xml:lang='en'><Text id='T1' value='One'/></PrimaryLanguage></ExternalTextCollection></IODevice>";
   }
   Converted Snippet(const std::string& text) {
@@ -43,7 +44,9 @@ class IoddConverterTest : public ::testing::Test {
     EXPECT_TRUE(WriteZip(path, extra));
     return path;
   }
-  static std::string Q(const Converted& c, const std::string& xpath) { return c.doc ? SelectOne(*c.doc, xpath) : "<no doc>"; }
+  static std::string Q(const Converted& c, const std::string& xpath) {
+    return c.doc ? SelectOne(*c.doc, xpath) : "<no doc>";
+  }
   static size_t N(const Converted& c, const std::string& xpath) { return c.doc ? Select(*c.doc, xpath).size() : 0; }
 
   ScratchDir in_;
@@ -101,8 +104,9 @@ TEST_F(IoddConverterTest, MissingPartsAreWarnings) {
       {Iodd("<DeviceVariantCollection><DeviceVariant productId='P' deviceSymbol='nothere.png'/>"
             "</DeviceVariantCollection>"),
        "image nothere.png referenced but missing"},
-      {Iodd("", "<DeviceFunction><VariableCollection><Variable id='V'><DatatypeRef datatypeId='D_x'/></Variable>"
-                "</VariableCollection></DeviceFunction>"),
+      {Iodd("",
+            "<DeviceFunction><VariableCollection><Variable id='V'><DatatypeRef datatypeId='D_x'/></Variable>"
+            "</VariableCollection></DeviceFunction>"),
        "datatype D_x referenced but missing"},
   };
   for (const auto& c : cases) {
@@ -119,7 +123,8 @@ TEST_F(IoddConverterTest, MissingPartsAreWarnings) {
 TEST_F(IoddConverterTest, OlderVariantTextsAreUsedInEveryLanguage) {
   const std::string ns = "http://www.io-link.com/IODD/2009/11";
   const std::string text =
-      "<IODevice xmlns='" + ns + "'><ProfileBody><DeviceIdentity vendorId='7' deviceId='9' vendorName='V'>"
+      "<IODevice xmlns='" + ns +
+      "'><ProfileBody><DeviceIdentity vendorId='7' deviceId='9' vendorName='V'>"
       "<DeviceVariantCollection><DeviceVariant productId='P-1'><ProductName textId='TN'/>"
       "<ProductText textId='TD'/></DeviceVariant></DeviceVariantCollection></DeviceIdentity></ProfileBody>"
       "<ExternalTextCollection><PrimaryLanguage xml:lang='en'><Text id='TN' value='Switch'/>"

@@ -39,8 +39,8 @@ struct Plugin {
 struct Case {
   const char* library;
   const char* types;
-  const char* sample;       // below examples/devices
-  uint32_t expected_code;   // converting the sample
+  const char* sample;      // below examples/devices
+  uint32_t expected_code;  // converting the sample
 };
 
 class PluginExportsTest : public ::testing::TestWithParam<Case> {

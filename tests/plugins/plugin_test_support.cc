@@ -83,10 +83,9 @@ class FormatChecker {
 
  private:
   void CheckTopLevel(xml::Node root) {
-    static const std::map<std::string, int> kRank = {{"SOURCE", 0},          {"IDENTIFICATION", 1},
-                                                     {"VARIABLE", 2},        {"COMPONENT_FOLDER", 3},
-                                                     {"COMPONENT", 4},       {"COMPONENT_REFERENCE", 5},
-                                                     {"COMPONENT_RELATION", 6}};
+    static const std::map<std::string, int> kRank = {
+        {"SOURCE", 0},    {"IDENTIFICATION", 1},      {"VARIABLE", 2},          {"COMPONENT_FOLDER", 3},
+        {"COMPONENT", 4}, {"COMPONENT_REFERENCE", 5}, {"COMPONENT_RELATION", 6}};
     int last = -1;
     for (xml::Node e : root.ChildElements()) {
       auto it = kRank.find(e.Name());
@@ -98,7 +97,8 @@ class FormatChecker {
       last = it->second;
       if (it->second >= 2) CheckDefinition(e);
     }
-    if (Select(doc_, "/ZARN_DEVICE/SOURCE[@name and @path]").size() != 1) Problem("one SOURCE with name and path expected");
+    if (Select(doc_, "/ZARN_DEVICE/SOURCE[@name and @path]").size() != 1)
+      Problem("one SOURCE with name and path expected");
     if (!Select(doc_, "/ZARN_DEVICE/IDENTIFICATION/*[not(@name)]").empty()) Problem("identification without name");
     if (!Select(doc_, "//*[@value and not(@hex)] | //*[@hex and not(@value)]").empty()) Problem("value without hex");
   }
@@ -120,7 +120,8 @@ class FormatChecker {
           Problem(std::string(list) + " must begin with a default string");
         }
         for (size_t i = 1; i < strings.size(); ++i) {
-          if (strings[i].Name() != "string" || !strings[i].HasAttribute("lang")) Problem(std::string(list) + ": string without lang");
+          if (strings[i].Name() != "string" || !strings[i].HasAttribute("lang"))
+            Problem(std::string(list) + ": string without lang");
         }
       }
     }
@@ -134,7 +135,8 @@ class FormatChecker {
       if (text != "true" && text != "false") Problem("boolean " + text);
     }
     for (const char* named : {"PROTOCOL", "CLASSIFICATION", "COMPONENT_PATH"}) {
-      if (!Select(doc_, std::string("//") + named + "[not(@name)]").empty()) Problem(std::string(named) + " without name");
+      if (!Select(doc_, std::string("//") + named + "[not(@name)]").empty())
+        Problem(std::string(named) + " without name");
     }
   }
 

@@ -35,9 +35,9 @@ TEST_F(ZipPackageTest, SafeEntryNames) {
   const struct {
     const char* name;
     bool safe;
-  } cases[] = {{"a.xml", true},     {"dir/a.xml", true}, {"dir/", true},      {"../x", false},
-               {"../../x", false},  {"a/../b", false},   {"/etc/x", false},   {"a\\..\\b", false},
-               {"C:x", false},      {"./a", false},      {"a//b", false},     {"", false}};
+  } cases[] = {{"a.xml", true},    {"dir/a.xml", true}, {"dir/", true},    {"../x", false},
+               {"../../x", false}, {"a/../b", false},   {"/etc/x", false}, {"a\\..\\b", false},
+               {"C:x", false},     {"./a", false},      {"a//b", false},   {"", false}};
   for (const auto& c : cases) EXPECT_EQ(c.safe, IsSafeEntryName(c.name)) << c.name;
 }
 

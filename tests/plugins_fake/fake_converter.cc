@@ -98,8 +98,7 @@ uint32_t ZARN_CALL ZARN_Convert(const char16_t* input_path, const char16_t* outp
   return result;
 }
 
-void ZARN_CALL ZARN_GetOutputFileName(const char16_t* output_directory, const char16_t* input_path,
-                                      char16_t** name) {
+void ZARN_CALL ZARN_GetOutputFileName(const char16_t* output_directory, const char16_t* input_path, char16_t** name) {
   *name = Wide(OutputFile(Narrow(output_directory), Narrow(input_path)));
 }
 

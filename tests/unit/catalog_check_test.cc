@@ -78,7 +78,7 @@ TEST_F(CatalogCheckTest, IndexKeyWithoutElementIsReported) {
 struct Breakage {
   const char* name;
   Invariant invariant;
-  const char* path;  // the element reported
+  const char* path;                                                         // the element reported
   std::function<void(CatalogCheckTest*, std::string*, std::string*)> edit;  // from, to
   std::function<void(const std::string& catalog_directory)> after_open = {};
 };
@@ -91,17 +91,17 @@ void Replace(std::string* from, std::string* to, const char* f, const char* t) {
 }
 
 const Breakage kBreakages[] = {
-    {"TruncatedFile", Invariant::kDocumentLoads, "",
-     [](auto*, std::string*, std::string*) {},
+    {"TruncatedFile", Invariant::kDocumentLoads, "", [](auto*, std::string*, std::string*) {},
      [](const std::string& dir) { WriteFile(dir + "/zarn_catalog_content.xml", "<ZARN_CATALOG><section"); }},
     {"WorkingAttribute", Invariant::kNoWorkingAttributes, "/DEVICE/HART/M/B",
-     [](auto*, std::string* f, std::string* t) { Replace(f, t, "<COMPONENT id=\"B\"", "<COMPONENT id=\"B\" idTmp=\"B\""); }},
+     [](auto*, std::string* f, std::string* t) {
+       Replace(f, t, "<COMPONENT id=\"B\"", "<COMPONENT id=\"B\" idTmp=\"B\"");
+     }},
     {"MissingFile", Invariant::kFileReferencesResolve, "/DEVICE/HART/M/B",
      [](auto*, std::string* f, std::string* t) { Replace(f, t, "<ZARN>b.ddl", "<ZARN>gone.ddl"); }},
     {"DirectoryOutside", Invariant::kFileReferencesResolve, "/DEVICE/HART/M/B",
      [](auto*, std::string* f, std::string* t) { Replace(f, t, "\\DEVICE\\HART\\M\\B\"", "\\..\\..\\B\""); }},
-    {"OrphanFile", Invariant::kNoOrphanFiles, "",
-     [](auto*, std::string*, std::string*) {},
+    {"OrphanFile", Invariant::kNoOrphanFiles, "", [](auto*, std::string*, std::string*) {},
      [](const std::string& dir) { WriteFile(dir + "/DEVICE/HART/left_over.ddl", "x"); }},
     {"SecondInverseCopy", Invariant::kRelationsSingleAndResolved, "/DEVICE/HART/M/B",
      [](auto*, std::string* f, std::string* t) {
@@ -116,7 +116,8 @@ const Breakage kBreakages[] = {
      }},
     {"ReferenceToNothing", Invariant::kRelationsSingleAndResolved, "/DEVICE/HART/M/A",
      [](auto*, std::string* f, std::string* t) {
-       Replace(f, t, "<component_ref>/DEVICE/HART/M/B</component_ref>", "<component_ref>/DEVICE/HART/M/Z</component_ref>");
+       Replace(f, t, "<component_ref>/DEVICE/HART/M/B</component_ref>",
+               "<component_ref>/DEVICE/HART/M/Z</component_ref>");
      }},
     {"IdentityOnASection", Invariant::kIdentitiesOnComponents, "/DEVICE",
      [](auto*, std::string* f, std::string* t) {

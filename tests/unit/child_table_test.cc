@@ -62,7 +62,8 @@ TEST(ChildTableTest, AnswersLikeAWalkAfterEveryKindOfChange) {
       {"middle child's id removed", [](xml::Document* d) { Child(*d, 2).RemoveAttribute("id"); }},
       {"middle child removed", [](xml::Document* d) { Child(*d, 2).Remove(); }},
       {"middle child detached", [](xml::Document* d) { (void)Child(*d, 4).Detach(); }},
-      {"inserted before", [](xml::Document* d) {
+      {"inserted before",
+       [](xml::Document* d) {
          Node top = Top(*d);
          top.InsertBefore(d->CreateElement("COMPONENT"), top.FirstChild()).SetAttribute("id", "C1");
        }},

@@ -31,9 +31,15 @@ TEST_F(CompilationTest, CallbackRequests) {
     const char* value;
   };
   const Case cases[] = {
-      {1, -1, VT_EMPTY, ""}, {2, 0, VT_BOOL, "1"}, {3, -1, VT_EMPTY, ""},
-      {5, 0, VT_EMPTY, ""},  {6, -1, VT_EMPTY, ""}, {7, -1, VT_EMPTY, ""},
-      {8, 0, VT_BSTR, "zarn_builtins_standard_x.so"}, {0, -1, VT_EMPTY, ""}, {99, -1, VT_EMPTY, ""},
+      {1, -1, VT_EMPTY, ""},
+      {2, 0, VT_BOOL, "1"},
+      {3, -1, VT_EMPTY, ""},
+      {5, 0, VT_EMPTY, ""},
+      {6, -1, VT_EMPTY, ""},
+      {7, -1, VT_EMPTY, ""},
+      {8, 0, VT_BSTR, "zarn_builtins_standard_x.so"},
+      {0, -1, VT_EMPTY, ""},
+      {99, -1, VT_EMPTY, ""},
   };
   for (const Case& c : cases) {
     VARIANT v;

@@ -143,10 +143,11 @@ struct FileCase {
 TEST_F(ComponentAttributesTest, AllAttributesOfAComponentXmlFile) {
   const std::string file = work_.Join("lib/dev.ddl_comp.xml");
   const std::string lib = work_.Join("lib");
-  ASSERT_TRUE(WriteFile(file, "<COMP_COMPONENTXML><version/><COMPONENT id='C1'><IMAGE>a.bmp</IMAGE>"
-                              "<PROTOCOL name='HART'/><MANUFACTURER name='42'/></COMPONENT>"
-                              "<COMPONENT_FOLDER id='F'><LABEL><string>Folder</string></LABEL></COMPONENT_FOLDER>"
-                              "<COMPONENT id='C2'/></COMP_COMPONENTXML>"));
+  ASSERT_TRUE(WriteFile(file,
+                        "<COMP_COMPONENTXML><version/><COMPONENT id='C1'><IMAGE>a.bmp</IMAGE>"
+                        "<PROTOCOL name='HART'/><MANUFACTURER name='42'/></COMPONENT>"
+                        "<COMPONENT_FOLDER id='F'><LABEL><string>Folder</string></LABEL></COMPONENT_FOLDER>"
+                        "<COMPONENT id='C2'/></COMP_COMPONENTXML>"));
   EXPECT_EQ(Attributes(file), "0|C2{};C1{IMAGE=" + lib + "/a.bmp};F{LABEL=Folder}")
       << "records come in reverse; no componentZARN is added";
 

@@ -37,9 +37,9 @@ TEST_F(ComponentListingTest, ComponentXmlFileGivesOneRecordPerObjectLastReadFirs
   EXPECT_EQ(records[1].label, "One");
   // Without a source to identify, a component places by its folders alone (its
   // MANUFACTURER names no placement).
-  EXPECT_EQ(records[1].hierarchy, (std::vector<std::string>{"COMPONENT=F/c1", "CLASSIFICATION=CORIOLIS",
-                                                            "CLASSIFICATION=FLOW", "CLASSIFICATION=SENSOR",
-                                                            "PROTOCOL=HART"}));
+  EXPECT_EQ(records[1].hierarchy,
+            (std::vector<std::string>{"COMPONENT=F/c1", "CLASSIFICATION=CORIOLIS", "CLASSIFICATION=FLOW",
+                                      "CLASSIFICATION=SENSOR", "PROTOCOL=HART"}));
   EXPECT_EQ(records[0].help, "Two");
   EXPECT_FALSE(records[0].hasLabel);
   EXPECT_EQ(records[2].hierarchy, std::vector<std::string>{"COMPONENT_FOLDER=F"});
@@ -111,11 +111,13 @@ TEST_F(ComponentListingTest, FragmentsAndEmptyFilesAreNoSources) {
   ASSERT_TRUE(WriteFile(Dir("dev/parts/menus.ddl"), "#include \"menu_items.ddl\" // next to the includer\n"));
   ASSERT_TRUE(WriteFile(Dir("dev/parts/menu_items.ddl"), "MENU m {}\n"));
   ASSERT_TRUE(WriteFile(Dir("dev/template.ddl"), "/* a template,\n   nothing else */\n// really\n \n"));
-  ASSERT_TRUE(WriteFile(Dir("dev/unused.ddl"), "/* #include \"main.ddl\" */\n// #include \"other.edd\"\nVARIABLE u {}\n"));
+  ASSERT_TRUE(
+      WriteFile(Dir("dev/unused.ddl"), "/* #include \"main.ddl\" */\n// #include \"other.edd\"\nVARIABLE u {}\n"));
   ASSERT_TRUE(WriteFile(Dir("dev/other.edd"), "#include \"missing.h\"\nVARIABLE o {}\n"));
   std::vector<Record> records;
   ASSERT_EQ(Get(Dir("dev"), &records), 0u);
-  EXPECT_EQ(Paths(records), (std::vector<std::string>{Dir("dev/other.edd"), Dir("dev/unused.ddl"), Dir("dev/main.ddl")}));
+  EXPECT_EQ(Paths(records),
+            (std::vector<std::string>{Dir("dev/other.edd"), Dir("dev/unused.ddl"), Dir("dev/main.ddl")}));
   // A directory of .edd sources alone has something to convert.
   ASSERT_TRUE(WriteFile(Dir("edd/a.edd"), "VARIABLE a {}\n"));
   records.clear();

@@ -107,7 +107,8 @@ TEST_F(ComponentNodesTest, PlaceholderManufacturerBecomesRealForItsFolderObject)
 
 TEST_F(ComponentNodesTest, FolderChainWithoutAcceptArtificialStopsBeforePlaceholders) {
   LoadCatalog(
-      "<ZARN_CATALOG><M id='M'><COMPONENT_FOLDER id='A' isArtificial='true'><COMPONENT_FOLDER id='B'/></COMPONENT_FOLDER>"
+      "<ZARN_CATALOG><M id='M'><COMPONENT_FOLDER id='A' isArtificial='true'><COMPONENT_FOLDER "
+      "id='B'/></COMPONENT_FOLDER>"
       "<COMPONENT_FOLDER id='A'/><COMPONENT id='K'/></M></ZARN_CATALOG>");
   Node n = First("//M");
   C().ResolveComponentFolderPath(&n, "/A/B/", false, false);

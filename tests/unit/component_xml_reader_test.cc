@@ -93,7 +93,7 @@ struct IdentificationCase {
 
 TEST_F(ComponentXmlReaderTest, IdentificationTexts) {
   const IdentificationCase cases[] = {
-      {"DD_REVISION", "\"1.2\"", "1.2"},  {"DD_REVISION", "0x3", "0x0003"},  {"DD_REVISION", "17", "0x0011"},
+      {"DD_REVISION", "\"1.2\"", "1.2"},   {"DD_REVISION", "0x3", "0x0003"},   {"DD_REVISION", "17", "0x0011"},
       {"DEVICE_TYPE", "0xF1B2", "0xf1b2"}, {"DEVICE_TYPE", "\"5\"", "0x0000"}, {"MANUFACTURER", "Acme", "0x0000"},
       {"DEVICE_REVISION", "2", "0x0002"},
   };
@@ -129,16 +129,18 @@ TEST_F(ComponentXmlReaderTest, SectionDerivedFromClassification) {
     EXPECT_EQ(object.section, c.derived_section) << c.classification;
     EXPECT_EQ(object.classification, c.derived_classification) << c.classification;
   }
-  Read("<CATALOG_FOLDER id='F'><CLASSIFICATION name='NET_X'/></CATALOG_FOLDER>"
-       "<COMPONENT_REFERENCE id='R'><CLASSIFICATION name='NET_X'/></COMPONENT_REFERENCE>");
+  Read(
+      "<CATALOG_FOLDER id='F'><CLASSIFICATION name='NET_X'/></CATALOG_FOLDER>"
+      "<COMPONENT_REFERENCE id='R'><CLASSIFICATION name='NET_X'/></COMPONENT_REFERENCE>");
   EXPECT_EQ(reader_->CatalogFolders().at(0)->section, "") << "catalog folders keep their classification";
   EXPECT_EQ(reader_->ComponentReferences().at(0)->section, "NET");
 }
 
 TEST_F(ComponentXmlReaderTest, FoldersComeBeforeComponentsAndKindsAreFlagged) {
-  Read("<COMPONENT id='c1'/><COMPONENT_FOLDER id='f1'><COMPONENT id='c2'/></COMPONENT_FOLDER>"
-       "<x><COMPONENT_FOLDER id='f2'/></x><COMPONENT_REFERENCE id='r'/><CATALOG_FOLDER id='cf'/>"
-       "<CATALOG_REFERENCE id='cr'/>");
+  Read(
+      "<COMPONENT id='c1'/><COMPONENT_FOLDER id='f1'><COMPONENT id='c2'/></COMPONENT_FOLDER>"
+      "<x><COMPONENT_FOLDER id='f2'/></x><COMPONENT_REFERENCE id='r'/><CATALOG_FOLDER id='cf'/>"
+      "<CATALOG_REFERENCE id='cr'/>");
   EXPECT_EQ(Ids(reader_->Components()), "f1,f2,c1,c2");
   EXPECT_TRUE(Component(0).isFolder && !Component(0).isComponent);
   EXPECT_TRUE(Component(2).isComponent && !Component(2).isFolder);
@@ -175,11 +177,12 @@ TEST_F(ComponentXmlReaderTest, ChildElementsFillTheirFields) {
 }
 
 TEST_F(ComponentXmlReaderTest, ComponentResolvedThroughAComponentReference) {
-  Read("<COMPONENT_REFERENCE id='Ref'><COMPONENT_PARENT refid='top'/><CLASSIFICATION name='Sensor'/>"
-       "<PROTOCOL name='PROFIBUS'/><MANUFACTURER name='42'/><COMPONENT_PATH name='a/b'/></COMPONENT_REFERENCE>"
-       "<COMPONENT id='C'><COMPONENT_PARENT refid='REF'/><PROTOCOL name='HART'/><COMPONENT_PATH name='x'/>"
-       "</COMPONENT><COMPONENT id='D'><COMPONENT_PARENT refid='ref'/></COMPONENT>"
-       "<COMPONENT id='E'><COMPONENT_PARENT refid='other'/></COMPONENT>");
+  Read(
+      "<COMPONENT_REFERENCE id='Ref'><COMPONENT_PARENT refid='top'/><CLASSIFICATION name='Sensor'/>"
+      "<PROTOCOL name='PROFIBUS'/><MANUFACTURER name='42'/><COMPONENT_PATH name='a/b'/></COMPONENT_REFERENCE>"
+      "<COMPONENT id='C'><COMPONENT_PARENT refid='REF'/><PROTOCOL name='HART'/><COMPONENT_PATH name='x'/>"
+      "</COMPONENT><COMPONENT id='D'><COMPONENT_PARENT refid='ref'/></COMPONENT>"
+      "<COMPONENT id='E'><COMPONENT_PARENT refid='other'/></COMPONENT>");
   const CCatalog_Object& c = Component(0);
   EXPECT_EQ(c.protocol, "HART") << "own values stay";
   EXPECT_EQ(c.classification + "|" + c.section + "|" + c.manufacturer, "Sensor|DEVICE|0x002a");
@@ -263,16 +266,17 @@ TEST_F(ComponentXmlReaderTest, LoopingParentChainsEndWithACode) {
 }
 
 TEST_F(ComponentXmlReaderTest, RelationsWithTypeAndComponents) {
-  Read("<COMPONENT_FOLDER id='F'><COMPONENT_RELATIONS>"
-       "<COMPONENT_RELATION id='r1'><RELATION_TYPE><CHILD_COMPONENT/></RELATION_TYPE>"
-       "<COMPONENTS><component><component_ref ref='a'/></component><component><x ref='b'/></component>"
-       "</COMPONENTS></COMPONENT_RELATION></COMPONENT_RELATIONS>"
-       "<COMPONENT id='C'><COMPONENT_RELATIONS>"
-       "<COMPONENT_RELATION id='r2'><RELATION_TYPE><PARENT_COMPONENT/></RELATION_TYPE><COMPONENTS/>"
-       "</COMPONENT_RELATION>"
-       "<COMPONENT_RELATION id='r3'><RELATION_TYPE><OTHER/></RELATION_TYPE><COMPONENTS/></COMPONENT_RELATION>"
-       "<COMPONENT_RELATION id='r4'><RELATION_TYPE><CHILD_COMPONENT/></RELATION_TYPE></COMPONENT_RELATION>"
-       "</COMPONENT_RELATIONS></COMPONENT></COMPONENT_FOLDER>");
+  Read(
+      "<COMPONENT_FOLDER id='F'><COMPONENT_RELATIONS>"
+      "<COMPONENT_RELATION id='r1'><RELATION_TYPE><CHILD_COMPONENT/></RELATION_TYPE>"
+      "<COMPONENTS><component><component_ref ref='a'/></component><component><x ref='b'/></component>"
+      "</COMPONENTS></COMPONENT_RELATION></COMPONENT_RELATIONS>"
+      "<COMPONENT id='C'><COMPONENT_RELATIONS>"
+      "<COMPONENT_RELATION id='r2'><RELATION_TYPE><PARENT_COMPONENT/></RELATION_TYPE><COMPONENTS/>"
+      "</COMPONENT_RELATION>"
+      "<COMPONENT_RELATION id='r3'><RELATION_TYPE><OTHER/></RELATION_TYPE><COMPONENTS/></COMPONENT_RELATION>"
+      "<COMPONENT_RELATION id='r4'><RELATION_TYPE><CHILD_COMPONENT/></RELATION_TYPE></COMPONENT_RELATION>"
+      "</COMPONENT_RELATIONS></COMPONENT></COMPONENT_FOLDER>");
   const auto& relations = reader_->Relations();
   ASSERT_EQ(relations.size(), 2u);
   const CCatalog_Object& r1 = *relations[0];
@@ -306,8 +310,10 @@ class ComponentXmlIdentificationTest : public ComponentXmlReaderTest {
   }
   // Writes the source `name` and reads `body` from `name`_comp.xml beside it.
   uint32_t ReadBeside(const std::string& name, const std::string& dd_revision, const std::string& body) {
-    EXPECT_TRUE(WriteFile(dir_.Join(name), "MANUFACTURER 42,\nDEVICE_TYPE 0x1234,\nDEVICE_REVISION 2,\n"
-                                           "DD_REVISION " + dd_revision + "\n"));
+    EXPECT_TRUE(WriteFile(dir_.Join(name),
+                          "MANUFACTURER 42,\nDEVICE_TYPE 0x1234,\nDEVICE_REVISION 2,\n"
+                          "DD_REVISION " +
+                              dd_revision + "\n"));
     return Read(body, dir_.Join(name + "_comp.xml"));
   }
   ScratchDir dir_;

@@ -51,8 +51,9 @@ class ConversionTest : public ::testing::Test {
     ComponentXMLInfo* list = nullptr;
     const uint32_t rc = ZARN_GetComponents(ToUtf16(path).c_str(), &list, nullptr);
     for (const ComponentXMLInfo* r = list; r != nullptr && records != nullptr; r = r->next) {
-      Record copy{ToUtf8(r->label), ToUtf8(r->help), ToUtf8(r->id), ToUtf8(r->componentXmlPath),
-                  ToUtf8(r->message), {}, r->label != nullptr};
+      Record copy{
+          ToUtf8(r->label),   ToUtf8(r->help), ToUtf8(r->id), ToUtf8(r->componentXmlPath), ToUtf8(r->message), {},
+          r->label != nullptr};
       for (const ComponentXMLLevel* l = r->hierarchy; l != nullptr; l = l->next) {
         copy.hierarchy.push_back(ToUtf8(l->elementName) + "=" + ToUtf8(l->value));
       }

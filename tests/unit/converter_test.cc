@@ -34,9 +34,9 @@ struct MatchCase {
 
 TEST(MatchesFileTypeTest, ExtensionAgainstPattern) {
   const MatchCase cases[] = {
-      {"/d/a.xml", "XM?", true},  {"/d/a.XMX", "XM?", true},  {"/d/a.xmlx", "XM?", false},
-      {"/d/a.iodd", "IODD", true}, {"/d/a.xml", "", true},     {"/d/a.b.ddl", "ddl", true},
-      {"/d/a.dd", "ddl", false},   {"noext", "NOEXT", true},   {"/d/a.ddl", "d?", false},
+      {"/d/a.xml", "XM?", true},   {"/d/a.XMX", "XM?", true}, {"/d/a.xmlx", "XM?", false},
+      {"/d/a.iodd", "IODD", true}, {"/d/a.xml", "", true},    {"/d/a.b.ddl", "ddl", true},
+      {"/d/a.dd", "ddl", false},   {"noext", "NOEXT", true},  {"/d/a.ddl", "d?", false},
   };
   for (const MatchCase& c : cases) {
     EXPECT_EQ(MatchesFileType(c.path, c.pattern), c.matches) << c.path << " against " << c.pattern;

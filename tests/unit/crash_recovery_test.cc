@@ -29,16 +29,22 @@ namespace fs = std::filesystem;
 enum class Operation { kImport, kNested, kLibraryAgain, kReplace, kDelete, kBatch };
 const char* Name(Operation op) {
   switch (op) {
-    case Operation::kImport: return "import";
-    case Operation::kNested: return "import with nested imports";
-    case Operation::kLibraryAgain: return "library again";
-    case Operation::kReplace: return "replace";
-    case Operation::kDelete: return "delete";
-    case Operation::kBatch: return "batch";
+    case Operation::kImport:
+      return "import";
+    case Operation::kNested:
+      return "import with nested imports";
+    case Operation::kLibraryAgain:
+      return "library again";
+    case Operation::kReplace:
+      return "replace";
+    case Operation::kDelete:
+      return "delete";
+    case Operation::kBatch:
+      return "batch";
   }
   return "?";
 }
-constexpr Operation kOperations[] = {Operation::kImport, Operation::kNested, Operation::kLibraryAgain,
+constexpr Operation kOperations[] = {Operation::kImport,  Operation::kNested, Operation::kLibraryAgain,
                                      Operation::kReplace, Operation::kDelete, Operation::kBatch};
 
 // The child's step counter and where it ends itself.
@@ -115,11 +121,21 @@ class CrashRecoveryTest : public ImportDriverTest {
     VariantInit(&referencing);
     LogPathEntry* paths = nullptr;
     switch (op) {
-      case Operation::kImport: ZARN_ImportComponent(ToUtf16(fresh_).c_str(), &paths, 0); break;
-      case Operation::kNested: ZARN_ImportComponent(ToUtf16(nested_).c_str(), &paths, 0); break;
-      case Operation::kLibraryAgain: ZARN_ImportComponent(ToUtf16(library_).c_str(), &paths, 0); break;
-      case Operation::kReplace: ZARN_ReplaceComponent(ToUtf16(dev_).c_str(), &deleted, &referencing, &paths); break;
-      case Operation::kDelete: ZARN_DeleteComponent(ToUtf16(dev_).c_str(), &deleted, &referencing); break;
+      case Operation::kImport:
+        ZARN_ImportComponent(ToUtf16(fresh_).c_str(), &paths, 0);
+        break;
+      case Operation::kNested:
+        ZARN_ImportComponent(ToUtf16(nested_).c_str(), &paths, 0);
+        break;
+      case Operation::kLibraryAgain:
+        ZARN_ImportComponent(ToUtf16(library_).c_str(), &paths, 0);
+        break;
+      case Operation::kReplace:
+        ZARN_ReplaceComponent(ToUtf16(dev_).c_str(), &deleted, &referencing, &paths);
+        break;
+      case Operation::kDelete:
+        ZARN_DeleteComponent(ToUtf16(dev_).c_str(), &deleted, &referencing);
+        break;
       case Operation::kBatch:
         ZARN_BeginImportBatch(2);
         for (const std::string& file : batch_) {
@@ -172,8 +188,8 @@ class CrashRecoveryTest : public ImportDriverTest {
     ZARN_InitCatalogManager(ToUtf16(work_.Join("work")).c_str());
     const CatalogCheckResult result = CheckCatalog(Catalog());
     for (const CatalogViolation& v : result.violations) {
-      ADD_FAILURE() << Name(op) << " " << trial << ": promise " << static_cast<int>(v.invariant) << " " << v.path
-                    << " " << v.subject << ": " << v.message;
+      ADD_FAILURE() << Name(op) << " " << trial << ": promise " << static_cast<int>(v.invariant) << " " << v.path << " "
+                    << v.subject << ": " << v.message;
     }
     for (const fs::directory_entry& e : fs::directory_iterator(CatalogDir())) {
       EXPECT_NE(e.path().filename().string().rfind(std::string(kJournalPrefix), 0), 0u)
@@ -190,12 +206,18 @@ class CrashRecoveryTest : public ImportDriverTest {
   // import changes nothing the catalog tells; a batch counts when any of it stays).
   bool TookEffect(Operation op) {
     switch (op) {
-      case Operation::kImport: return Count("//COMPONENT[@id='Fresh']") == 1;
-      case Operation::kNested: return Count("//COMPONENT[@id='CFM900']") == 1;
-      case Operation::kLibraryAgain: return true;
-      case Operation::kReplace: return Count("//COMPONENT[@id='Dev']") == 1;
-      case Operation::kDelete: return Count("//COMPONENT[@id='Dev']") == 0;
-      case Operation::kBatch: return Count("//COMPONENT[starts-with(@id, 'B')]") > 0;
+      case Operation::kImport:
+        return Count("//COMPONENT[@id='Fresh']") == 1;
+      case Operation::kNested:
+        return Count("//COMPONENT[@id='CFM900']") == 1;
+      case Operation::kLibraryAgain:
+        return true;
+      case Operation::kReplace:
+        return Count("//COMPONENT[@id='Dev']") == 1;
+      case Operation::kDelete:
+        return Count("//COMPONENT[@id='Dev']") == 0;
+      case Operation::kBatch:
+        return Count("//COMPONENT[starts-with(@id, 'B')]") > 0;
     }
     return false;
   }

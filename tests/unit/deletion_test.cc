@@ -25,8 +25,8 @@ constexpr const char* kMod1 = "/DEVICE/HART/SENSOR/Acme/Mods/Mod1";
 constexpr const char* kSolo = "/DEVICE/HART/SENSOR/Solo/A/B/Dev3";
 
 std::string Relation(const std::string& id, const std::string& type, const std::string& ref, bool inverse) {
-  return "<COMPONENT_RELATIONS><COMPONENT_RELATION id=\"" + id + "\"><RELATION_TYPE><" + type +
-         "/></RELATION_TYPE>" + (inverse ? "<isInverse/>" : "") + "<COMPONENTS><component><component_ref>" + ref +
+  return "<COMPONENT_RELATIONS><COMPONENT_RELATION id=\"" + id + "\"><RELATION_TYPE><" + type + "/></RELATION_TYPE>" +
+         (inverse ? "<isInverse/>" : "") + "<COMPONENTS><component><component_ref>" + ref +
          "</component_ref></component></COMPONENTS></COMPONENT_RELATION></COMPONENT_RELATIONS>";
 }
 
@@ -49,17 +49,15 @@ std::string Catalog() {
          "<COMPONENT_FOLDER id=\"Coriolis\">" + dev1 +
          "<COMPONENT id=\"Dev1__hwcn_rack\" fsPath=\"\\DEVICE\\HART\\Acme\\Rack\"/>" +
          "<COMPONENT id=\"Dev1__hwcn_device\" fsPath=\"\\DEVICE\\HART\\Acme\\Device\"/>" +
-         "</COMPONENT_FOLDER></COMPONENT_FOLDER>" +
-         "<COMPONENT_FOLDER id=\"Mods\"><COMPONENT id=\"Mod1\">" + Ident("0x0002", "0x0001") +
-         Relation("p1", "PARENT_COMPONENT", kDev1, false) + "</COMPONENT></COMPONENT_FOLDER>" +
-         "<COMPONENT_FOLDER id=\"Ctls\"><COMPONENT id=\"Ctl\">" + Relation("c1", "CHILD_COMPONENT", kDev1, false) +
-         "</COMPONENT></COMPONENT_FOLDER></MANUFACTURER>" +
+         "</COMPONENT_FOLDER></COMPONENT_FOLDER>" + "<COMPONENT_FOLDER id=\"Mods\"><COMPONENT id=\"Mod1\">" +
+         Ident("0x0002", "0x0001") + Relation("p1", "PARENT_COMPONENT", kDev1, false) +
+         "</COMPONENT></COMPONENT_FOLDER>" + "<COMPONENT_FOLDER id=\"Ctls\"><COMPONENT id=\"Ctl\">" +
+         Relation("c1", "CHILD_COMPONENT", kDev1, false) + "</COMPONENT></COMPONENT_FOLDER></MANUFACTURER>" +
          "<MANUFACTURER id=\"Solo\"><COMPONENT_FOLDER id=\"A\"><COMPONENT_FOLDER id=\"B\">" +
          "<COMPONENT id=\"Dev3\" fsPath=\"\\..\\..\\outside\"/></COMPONENT_FOLDER></COMPONENT_FOLDER></MANUFACTURER>" +
-         "</CLASSIFICATION></PROTOCOL></section>" +
-         "<CATALOG_FOLDER id=\"Fav\"><COMPONENT><component_ref>" + kDev1 + "</component_ref></COMPONENT>" +
-         "</CATALOG_FOLDER><CATALOG_FOLDER id=\"Fav2\"><COMPONENT><component_ref>" + kDev1 +
-         "</component_ref></COMPONENT></CATALOG_FOLDER></ZARN_CATALOG>";
+         "</CLASSIFICATION></PROTOCOL></section>" + "<CATALOG_FOLDER id=\"Fav\"><COMPONENT><component_ref>" + kDev1 +
+         "</component_ref></COMPONENT>" + "</CATALOG_FOLDER><CATALOG_FOLDER id=\"Fav2\"><COMPONENT><component_ref>" +
+         kDev1 + "</component_ref></COMPONENT></CATALOG_FOLDER></ZARN_CATALOG>";
 }
 
 std::string LastSegment(const std::string& path) { return path.substr(path.rfind('/') + 1); }
@@ -225,8 +223,8 @@ TEST_F(DeletionTest, ComponentBehindATwinFolderIsFound) {
 class DeletionImportTest : public ImportDriverTest {};
 
 TEST_F(DeletionImportTest, ComponentXmlFileNamesItsComponents) {
-  const std::string file = Component("first/dev.ddl_comp.xml", Device("First", "", "Other", "0x0001"),
-                                     Sources("first_src"));
+  const std::string file =
+      Component("first/dev.ddl_comp.xml", Device("First", "", "Other", "0x0001"), Sources("first_src"));
   ASSERT_EQ(Import(file), 0u);
   ASSERT_EQ(Count("//COMPONENT[@id='First']"), 1u);
   std::string key_path;
@@ -249,8 +247,8 @@ TEST_F(DeletionImportTest, ComponentXmlFileNamesItsComponents) {
 // A file of the component's directory that cannot be removed (immutable: not even
 // root removes it) does not undo the deletion, but the result says so.
 TEST_F(DeletionImportTest, FilesThatCannotBeRemovedAreReportedAfterTheDeletion) {
-  const std::string file = Component("first/dev.ddl_comp.xml", Device("First", "", "Other", "0x0001"),
-                                     Sources("first_src"));
+  const std::string file =
+      Component("first/dev.ddl_comp.xml", Device("First", "", "Other", "0x0001"), Sources("first_src"));
   ASSERT_EQ(Import(file), 0u);
   const std::string kept = CatalogDir() + "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex/Other/First/dev.ddl";
   ASSERT_TRUE(std::filesystem::exists(kept));

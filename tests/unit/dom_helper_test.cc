@@ -17,8 +17,7 @@ class DomHelperTest : public ::testing::Test {
     EXPECT_TRUE(doc_) << error;
     return doc_ ? doc_->Root() : Node();
   }
-  std::string Read(Node element, const std::string& lang, const std::string& base = "/cat",
-                   uint32_t* rc = nullptr) {
+  std::string Read(Node element, const std::string& lang, const std::string& base = "/cat", uint32_t* rc = nullptr) {
     std::string value;
     const uint32_t r = helper_.ReadElementValue(lang, base, element, &value);
     if (rc != nullptr) *rc = r;

@@ -40,13 +40,10 @@ TEST(IdIndexTest, EveryKindOfChangeShowsInTheNextLookup) {
       {"subtree detached", [](xml::Document* d) { First(*d, "//A").Detach(); }, "a", 0},
       {"content replaced by text", [](xml::Document* d) { First(*d, "//A").SetText("t"); }, "b", 0},
       {"element appended",
-       [](xml::Document* d) {
-         First(*d, "//D").AppendChild(d->CreateElement("E")).SetAttribute("id", "a");
-       },
-       "a", 2},
+       [](xml::Document* d) { First(*d, "//D").AppendChild(d->CreateElement("E")).SetAttribute("id", "a"); }, "a", 2},
       {"copy inserted",
-       [](xml::Document* d) { First(*d, "/R").InsertBefore(d->ImportNode(First(*d, "//A")), First(*d, "//C")); },
-       "b", 4},
+       [](xml::Document* d) { First(*d, "/R").InsertBefore(d->ImportNode(First(*d, "//A")), First(*d, "//C")); }, "b",
+       4},
       {"root replaced", [](xml::Document* d) { d->SetRoot(d->CreateElement("R")); }, "c", 0},
   };
   for (const Change& change : changes) {
@@ -129,7 +126,7 @@ TEST_F(CotNameIndexTest, ImportsAndDeletionsShowInTheNextLookup) {
   Catalog().getSubElementsByXPath("//COMPONENT[@id='Dev']", &both);
   ASSERT_EQ(both.size(), 2u);
   const std::string radar = Catalog().ComponentPathOf(both[0]) == coriolis ? Catalog().ComponentPathOf(both[1])
-                                                                          : Catalog().ComponentPathOf(both[0]);
+                                                                           : Catalog().ComponentPathOf(both[0]);
   EXPECT_EQ(PathOf("\\Dev"), "");
   EXPECT_EQ(PathOf("\\Coriolis\\Dev"), coriolis);
   EXPECT_EQ(PathOf("\\Radar\\Dev"), radar);

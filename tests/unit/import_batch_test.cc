@@ -49,9 +49,9 @@ TEST_F(ImportBatchTest, AFailingSourceInABatchLosesNothingOfTheOthers) {
   ASSERT_EQ(Import(Source("A", "0x0001")), 0u);
   ASSERT_EQ(Import(Source("B", "0x0002")), 0u);
   EXPECT_EQ(Count(kDevices), 0u);
-  const std::string bad = Component("bad/dev.ddl_comp.xml",
-                                    Device("Bad", "<IMAGE>../../etc/passwd</IMAGE>", "Flow/Coriolis", "0x0009"),
-                                    Sources("bad_src"));
+  const std::string bad =
+      Component("bad/dev.ddl_comp.xml", Device("Bad", "<IMAGE>../../etc/passwd</IMAGE>", "Flow/Coriolis", "0x0009"),
+                Sources("bad_src"));
   EXPECT_EQ(Import(bad), ZARN_E_IMPORT_ARGUMENT);
   EXPECT_EQ(Count(kDevices), 2u) << "the imports before the failure are saved";
   EXPECT_FALSE(std::filesystem::exists(FileArea("Bad")));

@@ -82,7 +82,8 @@ class ImportDriverTest : public ::testing::Test {
                                  std::filesystem::copy_options::overwrite_existing);
     }
     std::filesystem::copy_file(root + "/examples/devices/zarn_catalog/Device/HV__DEV01.cfg",
-                               CatalogDir() + "/Device/HV__DEV01.cfg", std::filesystem::copy_options::overwrite_existing);
+                               CatalogDir() + "/Device/HV__DEV01.cfg",
+                               std::filesystem::copy_options::overwrite_existing);
     ZARN_ResetCatalog();  // the next export reads the tables
   }
   std::string CatalogDir() { return Catalog().catalogDirectory(); }
@@ -94,8 +95,8 @@ class ImportDriverTest : public ::testing::Test {
   std::string Component(const std::string& file, const std::string& body, const std::string& in_path) {
     const std::string path = file[0] == '/' ? file : work_.Join(file);
     const std::string attribute = in_path.empty() ? "" : " inPath=\"" + in_path + "\"";
-    testing::WriteFile(path, "<COMP_COMPONENTXML" + attribute + "><version>1</version>" + body +
-                                 "</COMP_COMPONENTXML>");
+    testing::WriteFile(path,
+                       "<COMP_COMPONENTXML" + attribute + "><version>1</version>" + body + "</COMP_COMPONENTXML>");
     return path;
   }
   // A source directory with the component's device description (dev.ddl), another
@@ -122,7 +123,8 @@ class ImportDriverTest : public ::testing::Test {
         "<COMPONENT_FOLDER id=\"PROTOCOL.HART\"><PROTOCOL name=\"HART\"/></COMPONENT_FOLDER>"
         "<COMPONENT_FOLDER id=\"CLASSIFICATION.HART.SFC\"><PROTOCOL name=\"HART\"/>"
         "<CLASSIFICATION name=\"SENSOR_FLOW_CORIOLIS\"/></COMPONENT_FOLDER>"
-        "<COMPONENT_FOLDER id=\"MANUFACTURER.HART.SFC.Zentrifex\">" + placement + "</COMPONENT_FOLDER>";
+        "<COMPONENT_FOLDER id=\"MANUFACTURER.HART.SFC.Zentrifex\">" +
+        placement + "</COMPONENT_FOLDER>";
     std::string path;
     for (const std::string& segment : Split(folder, "/")) {
       path += (path.empty() ? "" : "/") + segment;
@@ -143,7 +145,8 @@ class ImportDriverTest : public ::testing::Test {
   }
   // A good first import, so that the catalog file exists.
   void ImportFirst() {
-    ASSERT_EQ(Import(Component("first/dev.ddl_comp.xml", Device("First", "", "Other", "0x0001"), Sources("first_src"))), 0u);
+    ASSERT_EQ(Import(Component("first/dev.ddl_comp.xml", Device("First", "", "Other", "0x0001"), Sources("first_src"))),
+              0u);
   }
 
   // What `zarn-catalog import DIR` does: list `dir` (a directory or one file),

@@ -67,8 +67,8 @@ TEST_F(ImportDriverTest, AComponentsDirectoryReceivesOnlyTheFilesItRefersTo) {
   for (const auto& entry : std::filesystem::recursive_directory_iterator(files)) {
     if (entry.is_regular_file()) copied.insert(entry.path().lexically_relative(files).string());
   }
-  const std::set<std::string> expected = {"dev.ddl",      "dev.gsg",      "dev-de.xml", "hdr/common.h", "hdr/macros.h",
-                                          "pics/dev.png", "manual.txt",   "dev.ddl_comp.xml"};
+  const std::set<std::string> expected = {"dev.ddl",      "dev.gsg",      "dev-de.xml", "hdr/common.h",
+                                          "hdr/macros.h", "pics/dev.png", "manual.txt", "dev.ddl_comp.xml"};
   EXPECT_EQ(copied, expected);
 }
 
@@ -141,9 +141,7 @@ const FailureCase kFailures[] = {
     {"NoObjects", ZARN_E_NO_COMPONENT,
      [](ImportFailureTest* f) { return f->Component("empty/dev.ddl_comp.xml", "", ""); }},
     {"ObjectWithoutId", ZARN_E_OBJECT_WITHOUT_ID,
-     [](ImportFailureTest* f) {
-       return f->Component("noid/dev.ddl_comp.xml", "<COMPONENT/>", "");
-     }},
+     [](ImportFailureTest* f) { return f->Component("noid/dev.ddl_comp.xml", "<COMPONENT/>", ""); }},
     {"FailingCopy", ZARN_E_COPY,
      [](ImportFailureTest* f) {
        return f->Component("cfm/dev.ddl_comp.xml", f->Device("CFM900"), f->Join("no_such_sources"));
@@ -156,13 +154,12 @@ const FailureCase kFailures[] = {
      }},
     {"FailingRackSourceAfterAnImportedDevice", ZARN_E_HWCN_RACK_IMPORT,
      [](ImportFailureTest* f) {
-       const std::string device = f->Component(f->Temp() + "/hw/device/dev.ddl_comp.xml",
-                                               f->Device("CFM900__hwcn_device", "", "Hw", "0x0009"),
-                                               f->Sources("hw_src"));
+       const std::string device =
+           f->Component(f->Temp() + "/hw/device/dev.ddl_comp.xml", f->Device("CFM900__hwcn_device", "", "Hw", "0x0009"),
+                        f->Sources("hw_src"));
        return f->Component("cfm/dev.ddl_comp.xml",
-                           f->Device("CFM900", "<HWCN_Device name=\"" + device +
-                                                                  "\"/><HWCN_Rack name=\"" + f->Temp() +
-                                                                  "/hw2/missing.xml\"/>"),
+                           f->Device("CFM900", "<HWCN_Device name=\"" + device + "\"/><HWCN_Rack name=\"" + f->Temp() +
+                                                   "/hw2/missing.xml\"/>"),
                            f->Sources("cfm_src"));
      }},
     {"FailingSave", ZARN_E_CANNOT_WRITE,

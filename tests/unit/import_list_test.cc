@@ -63,9 +63,15 @@ TEST(ListFileTest, RoundTripOfAwkwardTexts) {
 
 TEST(ListFileTest, DamageIsDetected) {
   const std::string good = SerializeImportList({{"a", "/f.xml"}, {"b", "/g.xml"}});
-  std::vector<std::string> damaged = {"", "zarn-import-list 1\n", "garbage\n", good + "x", good + "a\tb\n",
-                                      "zarn-import-list 1\na\\q\t/f\nend 1\n", "zarn-import-list 1\na/f\nend 1\n",
-                                      "zarn-import-list 1\na\t/f\nend 2\n", "zarn-import-list 1\na\t/f\nend x\n",
+  std::vector<std::string> damaged = {"",
+                                      "zarn-import-list 1\n",
+                                      "garbage\n",
+                                      good + "x",
+                                      good + "a\tb\n",
+                                      "zarn-import-list 1\na\\q\t/f\nend 1\n",
+                                      "zarn-import-list 1\na/f\nend 1\n",
+                                      "zarn-import-list 1\na\t/f\nend 2\n",
+                                      "zarn-import-list 1\na\t/f\nend x\n",
                                       "zarn-import-list 1\na\t/f\\x4\nend 1\n",
                                       "zarn-import-list 1\na\t/f\na\t/g\nend 2\n"};
   for (size_t cut = 1; cut < good.size(); ++cut) damaged.push_back(good.substr(0, cut));

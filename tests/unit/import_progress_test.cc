@@ -36,7 +36,11 @@ TEST(ImportProgressFormatTest, NamesAreShortenedFromTheStart) {
   EXPECT_EQ(ShortenName("abcdef", 3), "...");
   EXPECT_EQ(ShortenName("abcdef", 0), "");
   // Columns are code points: a two-byte letter is one column and is never cut in half.
-  EXPECT_EQ(ShortenName("Dr\xC3\xBC" "ck.gsd", 9), "Dr\xC3\xBC" "ck.gsd");
+  EXPECT_EQ(ShortenName("Dr\xC3\xBC"
+                        "ck.gsd",
+                        9),
+            "Dr\xC3\xBC"
+            "ck.gsd");
   EXPECT_EQ(ShortenName("x/\xC3\xBC\xC3\xBC\xC3\xBC.gsd", 8), "...\xC3\xBC.gsd");
 }
 

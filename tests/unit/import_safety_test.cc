@@ -34,8 +34,7 @@ const HostileCase kHostile[] = {
     {"ProtocolClimbs", "<COMPONENT id=\"C\"><PROTOCOL name=\"..\"/><MANUFACTURER name=\"M\"/></COMPONENT>"},
     {"ManufacturerClimbs", "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"../..\"/></COMPONENT>"},
     {"SectionIsAbsolute", "<COMPONENT id=\"C\"><section name=\"{SRC}\"/><PROTOCOL name=\"HART\"/></COMPONENT>"},
-    {"SectionIsCatalogData",
-     "<COMPONENT_FOLDER id=\"F\"><section name=\"catalogData\"/></COMPONENT_FOLDER>"},
+    {"SectionIsCatalogData", "<COMPONENT_FOLDER id=\"F\"><section name=\"catalogData\"/></COMPONENT_FOLDER>"},
     {"SourceReferenceClimbs",
      "<COMPONENT id=\"C\"><PROTOCOL name=\"HART\"/><MANUFACTURER name=\"M\"/><ZARN>../../../etc/passwd</ZARN>"
      "</COMPONENT>"},
@@ -99,14 +98,15 @@ TEST_F(ImportDriverTest, MalformedComponentXmlChangesNothing) {
     for (int i = 0; i < 10; ++i) value += std::string("&") + static_cast<char>(e - 1) + ";";
     laughs += std::string("<!ENTITY ") + e + " \"" + value + "\">";
   }
-  laughs += "]><COMP_COMPONENTXML><version>1</version><COMPONENT id=\"x\"><LABEL><string>&j;</string></LABEL>"
-            "</COMPONENT></COMP_COMPONENTXML>";
+  laughs +=
+      "]><COMP_COMPONENTXML><version>1</version><COMPONENT id=\"x\"><LABEL><string>&j;</string></LABEL>"
+      "</COMPONENT></COMP_COMPONENTXML>";
   const std::string device = "<COMP_COMPONENTXML><version>1</version>" + Device("CFM900") + "</COMP_COMPONENTXML>";
   const std::pair<const char*, std::string> inputs[] = {
       {"truncated", device.substr(0, device.size() / 2)},
       {"entity expansion", laughs},
-      {"invalid UTF-8", "<COMP_COMPONENTXML><version>1</version>" + Device("CFM900", "<HELP><string>\xff\xfe</string></HELP>") +
-                            "</COMP_COMPONENTXML>"},
+      {"invalid UTF-8", "<COMP_COMPONENTXML><version>1</version>" +
+                            Device("CFM900", "<HELP><string>\xff\xfe</string></HELP>") + "</COMP_COMPONENTXML>"},
       {"empty", ""},
       {"no component", "<COMP_COMPONENTXML><version>1</version></COMP_COMPONENTXML>"},
   };
@@ -131,8 +131,8 @@ TEST(InPathTest, SourceDirectoriesOfTheComponentXmlOnly) {
   testing::WriteFile(dir.Join("src/dev.ddl"), "");
   testing::WriteFile(dir.Join("tmp/out/a_comp.xml"), "");
   const std::string xml = dir.Join("x/dev.ddl_comp.xml");
-  for (const std::string& good : {std::string(), dir.Join("x"), dir.Join("x/sub/"), dir.Join("src/"),
-                                  dir.Join("none/")}) {
+  for (const std::string& good :
+       {std::string(), dir.Join("x"), dir.Join("x/sub/"), dir.Join("src/"), dir.Join("none/")}) {
     EXPECT_TRUE(IsAcceptedInPath(good, xml, dir.Join("tmp"))) << good << " for the component XML's own";
   }
   for (const std::string& bad : {std::string("/"), std::string("/etc/"), dir.Join(""), DirectoryOfFile(dir.Join(""))}) {

@@ -24,9 +24,8 @@ class ImportSpecialTest : public ImportDriverTest {
     WriteFile(in + "two/m2.mdd", "module two");
     Component(batch + "/1/m1.xml", Module("M1"), in + "one/");
     Component(batch + "/2/m2.xml", Module("M2"), in + "two/");
-    WriteFile(batch + "/ZarnGlobSpecial.xml", "<COMP_COMPONENTXML inPath=\"" + in +
-                                                  "\"><COMPONENT_XML tmpPath=\"" + batch +
-                                                  "/1/m1.xml\"/><COMPONENT_XML tmpPath=\"" + batch +
+    WriteFile(batch + "/ZarnGlobSpecial.xml", "<COMP_COMPONENTXML inPath=\"" + in + "\"><COMPONENT_XML tmpPath=\"" +
+                                                  batch + "/1/m1.xml\"/><COMPONENT_XML tmpPath=\"" + batch +
                                                   "/2/m2.xml\"/></COMP_COMPONENTXML>");
     return batch;
   }
@@ -145,17 +144,16 @@ TEST_F(PiLibraryImportTest, DeletedLibraryLeavesNoKeyBehind) {
 
 TEST_F(ImportSpecialTest, HardwareConfigurationSourcesAreImportedLinkedAndRemoved) {
   const std::string hw = TempDir() + "/hw";
-  const std::string device =
-      Component(hw + "/device/dev.ddl_comp.xml", Device("CFM900__hwcn_device", "", "Hw", "0x0009"), Sources("hw_device_src"));
+  const std::string device = Component(hw + "/device/dev.ddl_comp.xml",
+                                       Device("CFM900__hwcn_device", "", "Hw", "0x0009"), Sources("hw_device_src"));
   const std::string rack =
       Component(hw + "/rack/dev.ddl_comp.xml", Device("CFM900__hwcn_rack", "", "Hw", "0x000a"), Sources("hw_rack_src"));
   const std::string src = Sources("cfm_src");
   WriteFile(src + "item.ddl", "x\n###PATH_TO_DEVICE###\n###PATH_TO_RACK###\n");
-  const std::string xml =
-      Component(hw + "/dev.ddl_comp.xml",
-                Device("CFM900", "<HWCN_Device name=\"" + device + "\"/><HWCN_Rack name=\"" + rack +
-                                     "\"/><HWCN_DeviceItem name=\"item.ddl\"/>"),
-                src);
+  const std::string xml = Component(hw + "/dev.ddl_comp.xml",
+                                    Device("CFM900", "<HWCN_Device name=\"" + device + "\"/><HWCN_Rack name=\"" + rack +
+                                                         "\"/><HWCN_DeviceItem name=\"item.ddl\"/>"),
+                                    src);
   ASSERT_EQ(Import(xml), 0u);
   const std::string base = "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex/";
   EXPECT_EQ(Count("//COMPONENT[@id='CFM900']/HWCN_Device[.='" + base + "Hw/CFM900__hwcn_device']"), 1u);
@@ -164,16 +162,15 @@ TEST_F(ImportSpecialTest, HardwareConfigurationSourcesAreImportedLinkedAndRemove
   EXPECT_EQ(Count("//COMPONENT[@isInvisible='true']"), 2u);
   const std::string item =
       ReadFile(CatalogDir() + "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex/Flow/Coriolis/CFM900/item.ddl");
-  EXPECT_NE(item.find("DEFAULT_VALUE \"" + base + "Hw/CFM900__hwcn_device[-1.-1.-1.-1]\""), std::string::npos)
-      << item;
+  EXPECT_NE(item.find("DEFAULT_VALUE \"" + base + "Hw/CFM900__hwcn_device[-1.-1.-1.-1]\""), std::string::npos) << item;
   EXPECT_NE(item.find("DEFAULT_VALUE \"" + base + "Hw/CFM900__hwcn_rack[-1.-1.-1.-1]\""), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(hw)) << "generated sources are removed";
   EXPECT_TRUE(std::filesystem::exists(src + "item.ddl")) << "the user's sources stay";
 }
 
 TEST_F(ImportSpecialTest, HardwareConfigurationSourcesOutsideTheTemporaryDirectoryStay) {
-  const std::string device =
-      Component("user_hw/dev.ddl_comp.xml", Device("CFM900__hwcn_device", "", "Hw", "0x0009"), Sources("hw_device_src"));
+  const std::string device = Component("user_hw/dev.ddl_comp.xml", Device("CFM900__hwcn_device", "", "Hw", "0x0009"),
+                                       Sources("hw_device_src"));
   ASSERT_EQ(Import(Component("cfm/dev.ddl_comp.xml", Device("CFM900", "<HWCN_Device name=\"" + device + "\"/>"),
                              Sources("cfm_src"))),
             0u);

@@ -106,7 +106,7 @@ TEST_F(InitialValueTest, PurposeMapping) {
       {ZARN_PURPOSE_DESCRIPTION, 0, "desc"},
       {ZARN_PURPOSE_MESSAGE, ZARN_E_NO_PURPOSE_MAPPING, "<untouched>"},
       {ZARN_PURPOSE_DEVICE_TYPE, 0, ""},  // the element has no ref
-      {7, 0, ""},                          // the PURPOSE_MAPPING element itself
+      {7, 0, ""},                         // the PURPOSE_MAPPING element itself
       {-1, 0, ""},
   };
   for (const Case& c : cases) {

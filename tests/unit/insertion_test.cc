@@ -22,7 +22,8 @@ class InsertionTest : public InsertFixture {
   static std::string Device(const std::string& id, const std::string& extra = "") {
     return "<COMPONENT id='" + id +
            "'><PROTOCOL name='HART'/><CLASSIFICATION name='SENSOR_FLOW_CORIOLIS'/><MANUFACTURER name='M'/>"
-           "<LABEL><string>" + id + "</string></LABEL>" + extra + "</COMPONENT>";
+           "<LABEL><string>" +
+           id + "</string></LABEL>" + extra + "</COMPONENT>";
   }
   static constexpr const char* kDevicePath = "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/M/";
   std::string InsertedPaths() {
@@ -79,7 +80,8 @@ TEST_F(InsertionTest, FoldersAndComponentsInFolders) {
             1u);
   EXPECT_EQ(Count("//COMPONENT_FOLDER[@id='Family']/COMPONENT_FOLDER[@id='Sub'][componentID='sub']"
                   "/COMPONENT_FOLDER[@id='Deeper'][componentID='sub']"),
-            1u) << "every folder created on the way carries the object's id";
+            1u)
+      << "every folder created on the way carries the object's id";
   EXPECT_EQ(objects_.at(4)->backslashPath, "\\DEVICE\\HART\\SENSOR\\FLOW\\CORIOLIS\\M\\Family\\DEV1");
   EXPECT_EQ(Count("//*[@idTmp]"), 0u);
 }
@@ -92,8 +94,8 @@ TEST_F(InsertionTest, FoldersNamedLikeALevelAboveThemAreStillCreated) {
                        Device("DEV2", "<COMPONENT_PATH name='FLOW/DEV2'/>") +
                        Device("DEV3", "<COMPONENT_PATH name='COR/Sub/DEV3'/>"))),
             0u);
-  EXPECT_EQ(InsertedPaths(), std::string(kDevicePath) + "M/DEV1;" + kDevicePath + "FLOW/DEV2;" + kDevicePath +
-                                 "COR/Sub/DEV3;");
+  EXPECT_EQ(InsertedPaths(),
+            std::string(kDevicePath) + "M/DEV1;" + kDevicePath + "FLOW/DEV2;" + kDevicePath + "COR/Sub/DEV3;");
   ASSERT_EQ(Insert(Doc(Device("DEV4", "<COMPONENT_PATH name='M/DEV4'/>"))), 0u);
   EXPECT_EQ(InsertedPaths(), std::string(kDevicePath) + "M/DEV4;") << "a later import finds the folder";
   EXPECT_EQ(Count("//MANUFACTURER[@id='M']/COMPONENT_FOLDER[@id='M']/COMPONENT"), 2u);
@@ -124,12 +126,13 @@ TEST_F(InsertionTest, UniversalComponentsWithoutClassificationGoBelowUniversal) 
 
 TEST_F(InsertionTest, PlaceholderForALaterComponentIsMergedWhenItArrives) {
   // An earlier import left a placeholder for DEV1 that holds a relation.
-  LoadCatalog(std::string("<ZARN_CATALOG><section id='DEVICE'><PROTOCOL id='HART'><CLASSIFICATION id='SENSOR'>"
-                          "<CLASSIFICATION id='FLOW'><CLASSIFICATION id='CORIOLIS'><MANUFACTURER id='M'>"
-                          "<COMPONENT_FOLDER id='DEV1' isArtificial='true'><COMPONENT_RELATIONS>"
-                          "<COMPONENT_RELATION id='fromChild'/></COMPONENT_RELATIONS></COMPONENT_FOLDER>"
-                          "</MANUFACTURER></CLASSIFICATION></CLASSIFICATION></CLASSIFICATION></PROTOCOL></section>"
-                          "</ZARN_CATALOG>"));
+  LoadCatalog(
+      std::string("<ZARN_CATALOG><section id='DEVICE'><PROTOCOL id='HART'><CLASSIFICATION id='SENSOR'>"
+                  "<CLASSIFICATION id='FLOW'><CLASSIFICATION id='CORIOLIS'><MANUFACTURER id='M'>"
+                  "<COMPONENT_FOLDER id='DEV1' isArtificial='true'><COMPONENT_RELATIONS>"
+                  "<COMPONENT_RELATION id='fromChild'/></COMPONENT_RELATIONS></COMPONENT_FOLDER>"
+                  "</MANUFACTURER></CLASSIFICATION></CLASSIFICATION></CLASSIFICATION></PROTOCOL></section>"
+                  "</ZARN_CATALOG>"));
   ASSERT_EQ(Insert(Doc(Device("DEV1", "<COMPONENT_RELATIONS><COMPONENT_RELATION id='own'/></COMPONENT_RELATIONS>"))),
             0u);
   EXPECT_EQ(Count("//*[@isArtificial]"), 0u);
@@ -139,11 +142,12 @@ TEST_F(InsertionTest, PlaceholderForALaterComponentIsMergedWhenItArrives) {
 }
 
 TEST_F(InsertionTest, ComponentsThatCreateTheNewOneAreReturnedForUpdate) {
-  LoadCatalog(std::string("<ZARN_CATALOG><section id='DEVICE'><COMPONENT id='Head'><COMPONENT_RELATIONS>"
-                          "<COMPONENT_RELATION><RELATION_TYPE><CHILD_COMPONENT/></RELATION_TYPE><COMPONENTS>"
-                          "<component><component_ref>/DEVICE/HART/SENSOR</component_ref></component></COMPONENTS>"
-                          "</COMPONENT_RELATION></COMPONENT_RELATIONS><COMPONENT id='Inner'/></COMPONENT>"
-                          "<COMPONENT id='Stranger'/></section></ZARN_CATALOG>"));
+  LoadCatalog(
+      std::string("<ZARN_CATALOG><section id='DEVICE'><COMPONENT id='Head'><COMPONENT_RELATIONS>"
+                  "<COMPONENT_RELATION><RELATION_TYPE><CHILD_COMPONENT/></RELATION_TYPE><COMPONENTS>"
+                  "<component><component_ref>/DEVICE/HART/SENSOR</component_ref></component></COMPONENTS>"
+                  "</COMPONENT_RELATION></COMPONENT_RELATIONS><COMPONENT id='Inner'/></COMPONENT>"
+                  "<COMPONENT id='Stranger'/></section></ZARN_CATALOG>"));
   ASSERT_EQ(Insert(Doc(Device("DEV1"))), 0u);
   EXPECT_EQ(InsertedPaths(), "/DEVICE/Head;/DEVICE/Head/Inner;" + std::string(kDevicePath) + "DEV1;");
   EXPECT_EQ(Count("//*[@idTmp]"), 0u);
@@ -152,11 +156,15 @@ TEST_F(InsertionTest, ComponentsThatCreateTheNewOneAreReturnedForUpdate) {
 
 TEST_F(InsertionTest, CatalogReferencesPointToTheInsertedComponent) {
   LoadCatalog(kSection);
-  ASSERT_EQ(Insert(Doc("<CATALOG_FOLDER id='fav'><CATALOG_PATH name='Favourites'/></CATALOG_FOLDER>" +
-                       Device("DEV1", "<COMPONENT_PATH name='DEV1'/><CATALOG_PARENT refid='fav'/><CATALOG_PATH name='Ignored/Mine'/>"))),
-            0u);
+  ASSERT_EQ(
+      Insert(
+          Doc("<CATALOG_FOLDER id='fav'><CATALOG_PATH name='Favourites'/></CATALOG_FOLDER>" +
+              Device("DEV1",
+                     "<COMPONENT_PATH name='DEV1'/><CATALOG_PARENT refid='fav'/><CATALOG_PATH name='Ignored/Mine'/>"))),
+      0u);
   EXPECT_EQ(Count("/ZARN_CATALOG/CATALOG_FOLDER[@id='Favourites']/COMPONENT[@id='Mine']/component_ref"
-                  "[.='" + std::string(kDevicePath) + "DEV1']"),
+                  "[.='" +
+                  std::string(kDevicePath) + "DEV1']"),
             1u);
   EXPECT_EQ(Count("//CATALOG_FOLDER[@id='Ignored']"), 0u) << "the catalog parent wins over the catalog path";
 }
@@ -186,29 +194,35 @@ TEST_F(InsertionTest, MissingReaderIsRefused) {
 TEST_F(InsertionTest, RelationWithoutCreatorFails) {
   LoadCatalog(kSection);
   testing::TraceCapture trace;
-  EXPECT_EQ(Insert(Doc(Device("DEV1", "<COMPONENT_RELATIONS><COMPONENT_RELATION id='r'><RELATION_TYPE>"
-                                      "<SIBLING_COMPONENT/></RELATION_TYPE><COMPONENTS><component>"
-                                      "<component_ref ref='ELSEWHERE'/></component></COMPONENTS>"
-                                      "</COMPONENT_RELATION></COMPONENT_RELATIONS>"))),
-            0u) << "the owner creates the reference itself";
+  EXPECT_EQ(Insert(Doc(Device("DEV1",
+                              "<COMPONENT_RELATIONS><COMPONENT_RELATION id='r'><RELATION_TYPE>"
+                              "<SIBLING_COMPONENT/></RELATION_TYPE><COMPONENTS><component>"
+                              "<component_ref ref='ELSEWHERE'/></component></COMPONENTS>"
+                              "</COMPONENT_RELATION></COMPONENT_RELATIONS>"))),
+            0u)
+      << "the owner creates the reference itself";
   EXPECT_EQ(Count("//section/COMPONENT_RELATIONS/COMPONENT_RELATION[RELATION_TYPE/CHILD_COMPONENT]"
-                  "/COMPONENTS/component[component_ref='" + std::string(kDevicePath) + "DEV1']"
+                  "/COMPONENTS/component[component_ref='" +
+                  std::string(kDevicePath) +
+                  "DEV1']"
                   "[component_ref_org='ELSEWHERE']"),
             1u);
   trace.Clear();
-  ReadComponents(Doc(Device("DEV2", "<COMPONENT_RELATIONS><COMPONENT_RELATION id='r'><RELATION_TYPE>"
-                                    "<SIBLING_COMPONENT/></RELATION_TYPE><COMPONENTS><component>"
-                                    "<component_ref ref='X'/></component></COMPONENTS></COMPONENT_RELATION>"
-                                    "</COMPONENT_RELATIONS>")));
+  ReadComponents(Doc(Device("DEV2",
+                            "<COMPONENT_RELATIONS><COMPONENT_RELATION id='r'><RELATION_TYPE>"
+                            "<SIBLING_COMPONENT/></RELATION_TYPE><COMPONENTS><component>"
+                            "<component_ref ref='X'/></component></COMPONENTS></COMPONENT_RELATION>"
+                            "</COMPONENT_RELATIONS>")));
   reader_->Relations().at(0)->relationOwnerId = "nobody";
   EXPECT_EQ(C().AddComponents(reader_.get(), &objects_, &inserted_), ZARN_E_NO_PARENT_CREATOR);
   EXPECT_TRUE(trace.Contains("no creator was found")) << "traced";
 }
 
 TEST_F(InsertionTest, RewriteReplacesAReferenceByIdWithAPath) {
-  LoadCatalog("<ZARN_CATALOG><E><COMPONENT_RELATIONS><COMPONENT_RELATION><X><COMPONENTS><component>"
-              "<component_ref ref='old'/></component></COMPONENTS></X></COMPONENT_RELATION>"
-              "</COMPONENT_RELATIONS></E></ZARN_CATALOG>");
+  LoadCatalog(
+      "<ZARN_CATALOG><E><COMPONENT_RELATIONS><COMPONENT_RELATION><X><COMPONENTS><component>"
+      "<component_ref ref='old'/></component></COMPONENTS></X></COMPONENT_RELATION>"
+      "</COMPONENT_RELATIONS></E></ZARN_CATALOG>");
   const std::string before = Xml();
   C().RewriteComponentRef(First("//E"), "other", "/new");
   EXPECT_EQ(Xml(), before);

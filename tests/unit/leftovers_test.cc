@@ -29,8 +29,10 @@ TEST(LeftoversTest, OnlyOldEntriesOfEndedProcessesAreRemoved) {
   const std::string alive = std::to_string(static_cast<long>(::getppid()));
   const auto aged = [&](const std::string& name, std::chrono::minutes age, bool directory) {
     const std::string path = dir.Join(name);
-    if (directory) fs::create_directories(path + "/inner");
-    else ASSERT_TRUE(testing::WriteFile(path, "partial"));
+    if (directory)
+      fs::create_directories(path + "/inner");
+    else
+      ASSERT_TRUE(testing::WriteFile(path, "partial"));
     fs::last_write_time(path, fs::file_time_type::clock::now() - age);
   };
   aged("zarn_catalog_content.xml.tmp" + dead, std::chrono::minutes(5), false);

@@ -145,8 +145,9 @@ TEST_F(LogPathsTest, EmptyAndUnknownPaths) {
 TEST_F(LogPathsTest, ModeOneListsVisibleChildrenHoldingComponentsByIdWithoutWalk) {
   EXPECT_EQ(Get(std::string(kTree) + "/M", 1),
             (Entries{"E 'E': COMPONENT:E > CATALOG_FOLDER:Favs", "F 'F': COMPONENT_FOLDER:F"}));
-  EXPECT_EQ(Get(std::string(kTree) + "/M/F", 1), (Entries{"D 'D': COMPONENT:D", "C 'Sensor C': CATALOG_FOLDER:Sub > "
-                                                                                 "CATALOG_FOLDER:Favs"}));
+  EXPECT_EQ(Get(std::string(kTree) + "/M/F", 1), (Entries{"D 'D': COMPONENT:D",
+                                                          "C 'Sensor C': CATALOG_FOLDER:Sub > "
+                                                          "CATALOG_FOLDER:Favs"}));
   EXPECT_EQ(Get("/", 1), Entries{"DEVICE 'DEVICE': section:DEVICE"}) << "catalog folders are no tree level";
 }
 
@@ -161,9 +162,9 @@ constexpr char kRepeatedIds[] = R"(<ZARN_CATALOG>
 
 TEST_F(LogPathsTest, WalksSelectWhatTheirXPathsSelect) {
   const std::string tree = kTree;
-  const std::vector<std::string> paths = {"/",          "/DEVICE", tree,   tree + "/M",         tree + "/M/F",
-                                          tree + "/M/F/C", tree + "/P", "/Favs", "/NOPE",          "/D",
-                                          "/D/S",       "/D/S/X",  "/D/N", "/DEVICE//PROFIBUS", "/DEVICE/a\"b"};
+  const std::vector<std::string> paths = {
+      "/",     "/DEVICE", tree,   tree + "/M", tree + "/M/F", tree + "/M/F/C",     tree + "/P",   "/Favs",
+      "/NOPE", "/D",      "/D/S", "/D/S/X",    "/D/N",        "/DEVICE//PROFIBUS", "/DEVICE/a\"b"};
   for (const char* xml : {kCatalog, kRepeatedIds}) {
     Load(xml);
     CCatalog_Contents& catalog = *CatalogModule::Instance().Catalog();
@@ -184,8 +185,8 @@ TEST_F(LogPathsTest, ListBelowIsTheListOfTheSelection) {
   for (const char* xml : {kCatalog, kRepeatedIds}) {
     Load(xml);
     CCatalog_Contents& catalog = *CatalogModule::Instance().Catalog();
-    for (const std::string& path : {std::string("/"), std::string(kTree) + "/M", std::string("/Favs"),
-                                    std::string("/D")}) {
+    for (const std::string& path :
+         {std::string("/"), std::string(kTree) + "/M", std::string("/Favs"), std::string("/D")}) {
       LogPathEntry* head = nullptr;
       ASSERT_EQ(BuildLogPaths(catalog, SelectLogPathElements(catalog, path, 0), true, false, &head), 0u);
       std::vector<std::string> expected;
@@ -212,8 +213,8 @@ TEST_F(LogPathsTest, LabelsFollowTheLanguageWithFallbacks) {
     const char* path;
     const char* label;
   } cases[] = {
-      {u"en", "/M/F/C", "Sensor C"},   {u"de", "/M/F/C", "Fuehler C"}, {u"fr", "/M/F/C", "Sensor C"},
-      {u"en", "/M/E", "E"},            {u"de", "/M/E", "nur deutsch"}, {u"de", "/M/F/D", "D"},
+      {u"en", "/M/F/C", "Sensor C"}, {u"de", "/M/F/C", "Fuehler C"}, {u"fr", "/M/F/C", "Sensor C"},
+      {u"en", "/M/E", "E"},          {u"de", "/M/E", "nur deutsch"}, {u"de", "/M/F/D", "D"},
       {u"de", "/M", "Hersteller"},
   };
   for (const Case& c : cases) {

@@ -70,9 +70,12 @@ class ManufacturerLevelTest : public ImportDriverTest {
   // A compact GSD station of `vendor` with ident number `ident` (4 hex digits).
   std::string Gsd(const std::string& dir, const std::string& vendor, const std::string& ident) {
     const std::string path = work_.Join(dir + "/NRDV" + ident + ".gsd");
-    testing::WriteFile(path, "#Profibus_DP\nGSD_Revision = 3\nVendor_Name = \"" + vendor +
-                                 "\"\nModel_Name = \"NV-" + ident + "\"\nRevision = \"V1.0\"\nRevision_Number = 1\n"
-                                 "Ident_Number = 0x" + ident + "\nProtocol_Ident = 0\nStation_Type = 0\n"
+    testing::WriteFile(path, "#Profibus_DP\nGSD_Revision = 3\nVendor_Name = \"" + vendor + "\"\nModel_Name = \"NV-" +
+                                 ident +
+                                 "\"\nRevision = \"V1.0\"\nRevision_Number = 1\n"
+                                 "Ident_Number = 0x" +
+                                 ident +
+                                 "\nProtocol_Ident = 0\nStation_Type = 0\n"
                                  "Slave_Family = 12\nModular_Station = 0\n"
                                  "Module = \"Input\" 0x94\n1\nEndModule\n");
     return path;
@@ -82,11 +85,15 @@ class ManufacturerLevelTest : public ImportDriverTest {
     const std::string path = work_.Join(dir + "/Nordvik-NS" + device + "-20260101-IODD1.1.xml");
     testing::WriteFile(path,
                        "<IODevice xmlns='http://www.io-link.com/IODD/2010/10'><ProfileBody>"
-                       "<DeviceIdentity vendorId='77' deviceId='" + device + "' vendorName='" + vendor + "'>"
-                       "<DeviceVariantCollection><DeviceVariant productId='NS-" + device + "'><Name textId='TN'/>"
-                       "</DeviceVariant></DeviceVariantCollection></DeviceIdentity></ProfileBody>"
-                       "<ExternalTextCollection><PrimaryLanguage xml:lang='en'><Text id='TN' value='Switch'/>"
-                       "</PrimaryLanguage></ExternalTextCollection></IODevice>");
+                       "<DeviceIdentity vendorId='77' deviceId='" +
+                           device + "' vendorName='" + vendor +
+                           "'>"
+                           "<DeviceVariantCollection><DeviceVariant productId='NS-" +
+                           device +
+                           "'><Name textId='TN'/>"
+                           "</DeviceVariant></DeviceVariantCollection></DeviceIdentity></ProfileBody>"
+                           "<ExternalTextCollection><PrimaryLanguage xml:lang='en'><Text id='TN' value='Switch'/>"
+                           "</PrimaryLanguage></ExternalTextCollection></IODevice>");
     return path;
   }
   void Reload() {
@@ -211,9 +218,8 @@ TEST_F(ManufacturerLevelTest, OneHandWrittenDocumentWithTwoVariantsFillsOneLevel
            "<MANUFACTURER_EXT name=\"" + maker + "\"/><COMPONENT_PATH name=\"" + id + "\"/></COMPONENT>";
   };
   // Named after a source, so that its identification gives the components their maker.
-  const std::string xml = Component("hand/dev.ddl_comp.xml",
-                                    component("H1", "Kvarn Lund GmbH") + component("H2", "KVARN LUND"),
-                                    Sources("hand_src"));
+  const std::string xml = Component(
+      "hand/dev.ddl_comp.xml", component("H1", "Kvarn Lund GmbH") + component("H2", "KVARN LUND"), Sources("hand_src"));
   ASSERT_EQ(Import(xml), 0u);
   const std::map<std::string, std::string> levels = Levels();
   ASSERT_EQ(levels.size(), 1u);

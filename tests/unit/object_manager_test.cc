@@ -105,8 +105,9 @@ class ObjectManagerTest : public ::testing::Test {
 };
 
 TEST_F(ObjectManagerTest, ReadsStringsAndBytes) {
-  Settings("# host settings\nWorkingDirectory = /srv/zarn work\nGUI_Language=de\r\n"
-           "CatalogCompileAfterImport=2\nGeneratePlatformSources=gen_x.so\n");
+  Settings(
+      "# host settings\nWorkingDirectory = /srv/zarn work\nGUI_Language=de\r\n"
+      "CatalogCompileAfterImport=2\nGeneratePlatformSources=gen_x.so\n");
   EXPECT_EQ(Get(u"WorkingDirectory"), "/srv/zarn work");
   EXPECT_EQ(Get(u"GUI_Language"), "de");
   EXPECT_EQ(Get(u"CatalogCompileAfterImport"), "byte 2");

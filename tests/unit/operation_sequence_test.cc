@@ -26,7 +26,7 @@ struct Family {
 
 const std::string kRio = "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/";
 const std::string kPaLibrary = "/DEVICE/PROFIBUS_PA/PI";
-constexpr size_t kPd600 = 8;      // the PA device: its protocol element takes the PA library
+constexpr size_t kPd600 = 8;  // the PA device: its protocol element takes the PA library
 constexpr size_t kLibrary = 9;
 
 const std::vector<Family>& Corpus() {
@@ -60,12 +60,18 @@ enum class Op { kImport, kReplace, kDelete, kFailingImport, kFailingDelete, kRel
 
 const char* OpName(Op op) {
   switch (op) {
-    case Op::kImport: return "import";
-    case Op::kReplace: return "replace";
-    case Op::kDelete: return "delete";
-    case Op::kFailingImport: return "failing import";
-    case Op::kFailingDelete: return "failing delete";
-    case Op::kReload: return "reload";
+    case Op::kImport:
+      return "import";
+    case Op::kReplace:
+      return "replace";
+    case Op::kDelete:
+      return "delete";
+    case Op::kFailingImport:
+      return "failing import";
+    case Op::kFailingDelete:
+      return "failing delete";
+    case Op::kReload:
+      return "reload";
   }
   return "?";
 }
@@ -147,8 +153,7 @@ class OperationSequenceTest : public ImportDriverTest {
         VariantInit(&deleted);
         VariantInit(&referencing);
         LogPathEntry* paths = nullptr;
-        const uint32_t rc =
-            ZARN_ReplaceComponent(ToUtf16(converted_[family]).c_str(), &deleted, &referencing, &paths);
+        const uint32_t rc = ZARN_ReplaceComponent(ToUtf16(converted_[family]).c_str(), &deleted, &referencing, &paths);
         FreeLogPathEntries(paths);
         VariantClear(&deleted);
         VariantClear(&referencing);
@@ -201,8 +206,8 @@ class OperationSequenceTest : public ImportDriverTest {
 
   void ExpectModel() {
     for (const CatalogViolation& v : CheckCatalog(Catalog()).violations) {
-      ADD_FAILURE() << "promise " << static_cast<int>(v.invariant) << " broken: " << v.path << " " << v.subject
-                    << ": " << v.message;
+      ADD_FAILURE() << "promise " << static_cast<int>(v.invariant) << " broken: " << v.path << " " << v.subject << ": "
+                    << v.message;
     }
     for (size_t i = 0; i < Corpus().size(); ++i) {
       for (const std::string& path : Corpus()[i].paths) {
@@ -216,8 +221,8 @@ class OperationSequenceTest : public ImportDriverTest {
   // Runs `steps` operations from `seed`; stops at the first step that broke a promise.
   void Run(uint32_t seed, size_t steps) {
     std::mt19937 random(seed);
-    const Op ops[] = {Op::kImport,        Op::kImport,        Op::kImport, Op::kReplace, Op::kDelete,
-                      Op::kDelete,        Op::kFailingImport, Op::kFailingDelete, Op::kReload};
+    const Op ops[] = {Op::kImport, Op::kImport,        Op::kImport,        Op::kReplace, Op::kDelete,
+                      Op::kDelete, Op::kFailingImport, Op::kFailingDelete, Op::kReload};
     std::uniform_int_distribution<size_t> pick_op(0, std::size(ops) - 1);
     std::uniform_int_distribution<size_t> pick_family(0, Corpus().size() - 1);
     for (size_t i = 0; i < steps; ++i) {
@@ -264,7 +269,6 @@ TEST_F(OperationSequenceTest, EveryStepKeepsThePromisesAndTheModel) {
     present_.clear();
   }
 }
-
 
 }  // namespace
 }  // namespace zarn

@@ -114,9 +114,8 @@ class ExistenceTest : public ImportDriverTest {
 };
 
 TEST_F(ExistenceTest, ImportedComponentIsFoundWithItsRevisions) {
-  const std::string file =
-      Component("e/dev.ddl_comp.xml", Device("Ex", "<DD_REVISION>0x1A</DD_REVISION><ZARN>dev.ddl</ZARN>"),
-                Sources("e_src"));
+  const std::string file = Component(
+      "e/dev.ddl_comp.xml", Device("Ex", "<DD_REVISION>0x1A</DD_REVISION><ZARN>dev.ddl</ZARN>"), Sources("e_src"));
   ASSERT_EQ(Exists(file), ZARN_E_NOT_IN_CATALOG);
   EXPECT_EQ(t_[0], "<none>");
   ASSERT_EQ(Import(file), 0u);

@@ -16,16 +16,13 @@ using testing::WriteFile;
 
 // The host records of this build (64-bit): the header is the truth, pinned here.
 static_assert(sizeof(void*) != 8 || sizeof(VARIANT) == 24);
-static_assert(sizeof(void*) != 8 || (offsetof(RelationInfo, id) == 0 && offsetof(RelationInfo, isInverse) == 8 &&
-                                     offsetof(RelationInfo, isConditioned) == 9 &&
-                                     offsetof(RelationInfo, componentConditioned) == 10 &&
-                                     offsetof(RelationInfo, minimumConditioned) == 11 &&
-                                     offsetof(RelationInfo, maximumConditioned) == 12 &&
-                                     offsetof(RelationInfo, addressing) == 16 &&
-                                     offsetof(RelationInfo, minimumNumber) == 24 &&
-                                     offsetof(RelationInfo, maximumNumber) == 28 &&
-                                     offsetof(RelationInfo, components) == 32 && offsetof(RelationInfo, next) == 40 &&
-                                     sizeof(RelationInfo) == 48));
+static_assert(sizeof(void*) != 8 ||
+              (offsetof(RelationInfo, id) == 0 && offsetof(RelationInfo, isInverse) == 8 &&
+               offsetof(RelationInfo, isConditioned) == 9 && offsetof(RelationInfo, componentConditioned) == 10 &&
+               offsetof(RelationInfo, minimumConditioned) == 11 && offsetof(RelationInfo, maximumConditioned) == 12 &&
+               offsetof(RelationInfo, addressing) == 16 && offsetof(RelationInfo, minimumNumber) == 24 &&
+               offsetof(RelationInfo, maximumNumber) == 28 && offsetof(RelationInfo, components) == 32 &&
+               offsetof(RelationInfo, next) == 40 && sizeof(RelationInfo) == 48));
 static_assert(sizeof(void*) != 8 ||
               (offsetof(RelationComponent, componentId) == 0 && offsetof(RelationComponent, componentRefOrg) == 8 &&
                offsetof(RelationComponent, componentPath) == 16 &&
@@ -46,17 +43,18 @@ static_assert(sizeof(void*) != 8 ||
                offsetof(RequiredRange, minPresentN) == 554 && offsetof(RequiredRange, maxConditionedN) == 564 &&
                offsetof(RequiredRange, minConditionedN) == 574 && offsetof(RequiredRange, next) == 584 &&
                sizeof(RequiredRange) == 592));
-static_assert(sizeof(void*) != 8 ||
-              (offsetof(CompAttrInfo, name) == 0 && offsetof(CompAttrInfo, attributes) == 8 &&
-               offsetof(CompAttrInfo, next) == 16 && offsetof(CompAttrEntry, name) == 0 &&
-               offsetof(CompAttrEntry, value) == 8 && offsetof(CompAttrEntry, next) == 16));
+static_assert(sizeof(void*) != 8 || (offsetof(CompAttrInfo, name) == 0 && offsetof(CompAttrInfo, attributes) == 8 &&
+                                     offsetof(CompAttrInfo, next) == 16 && offsetof(CompAttrEntry, name) == 0 &&
+                                     offsetof(CompAttrEntry, value) == 8 && offsetof(CompAttrEntry, next) == 16));
 
 // A relation of type `type` named `id` referring to the component paths `refs`.
 std::string Relation(const std::string& id, const std::string& type, const std::string& refs_xml) {
-  return "<COMPONENT_RELATION id='" + id + "'><RELATION_TYPE><" + type + "/></RELATION_TYPE><COMPONENTS>" +
-         refs_xml + "</COMPONENTS></COMPONENT_RELATION>";
+  return "<COMPONENT_RELATION id='" + id + "'><RELATION_TYPE><" + type + "/></RELATION_TYPE><COMPONENTS>" + refs_xml +
+         "</COMPONENTS></COMPONENT_RELATION>";
 }
-std::string Ref(const std::string& path) { return "<component><component_ref>" + path + "</component_ref></component>"; }
+std::string Ref(const std::string& path) {
+  return "<component><component_ref>" + path + "</component_ref></component>";
+}
 
 const std::string kModules = "/DEVICE/HART/Acme/Modules";
 const std::string kHeads = "/DEVICE/HART/Acme/Heads";

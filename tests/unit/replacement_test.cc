@@ -41,9 +41,9 @@ TEST_F(ReplacementTest, AbsentComponentIsImported) {
 
 TEST_F(ReplacementTest, PresentComponentIsDeletedAndImportedAgain) {
   ASSERT_EQ(Import(File()), 0u);
-  ASSERT_EQ(Replace(Component("r/dev.ddl_comp.xml", Device("Rep", "<HELP><string>new</string></HELP>"),
-                              Sources("r_src"))),
-            ZARN_S_REPLACED);
+  ASSERT_EQ(
+      Replace(Component("r/dev.ddl_comp.xml", Device("Rep", "<HELP><string>new</string></HELP>"), Sources("r_src"))),
+      ZARN_S_REPLACED);
   EXPECT_NE(deleted_.find("/Rep"), std::string::npos) << deleted_;
   EXPECT_EQ(referencing_, "");
   EXPECT_EQ(Count("//COMPONENT[@id='Rep']"), 1u);

@@ -23,7 +23,8 @@ const Sample kSamples[] = {
      "/DEVICE/HART/SENSOR/TEMPERATURE/Quellmark Sensorik/Temperature/Head transmitters/tt420", "00F3/F342/0005"},
     {"hart/quellmark/radar_level_lr80.ddl",
      "/DEVICE/HART/SENSOR/LEVEL/ECHO/Quellmark Sensorik/Level/quellmark_level_folder/lr80", ""},
-    {"hart/tarvona/positioner_vp25.ddl", "/DEVICE/HART/ACTUATOR/ELECTRO_PNEUMATIC/Tarvona Controls/Positioners/vp25", ""},
+    {"hart/tarvona/positioner_vp25.ddl", "/DEVICE/HART/ACTUATOR/ELECTRO_PNEUMATIC/Tarvona Controls/Positioners/vp25",
+     ""},
     {"hart/zentrifex/coriolis_cfm900.ddl",
      "/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex Messtechnik/Flow/zentrifex_coriolis_folder/cfm900",
      "00F1/F1A5/0003"},  // its device type is given by name
@@ -35,10 +36,12 @@ const Sample kSamples[] = {
      "/DEVICE/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module", ""},
     {"profibus_dp/brennvik/remote_io_rio8.ddl",
      "/DEVICE/PROFIBUS_DP/REMOTEIO/Brennvik Automation/RIO/brennvik_station_folder/rio8", ""},
-    {"profibus_pa/halvora/pressure_pd600.ddl", "/DEVICE/PROFIBUS_PA/SENSOR/PRESSURE/Halvora Instruments/Pressure/pd600", ""},
+    {"profibus_pa/halvora/pressure_pd600.ddl", "/DEVICE/PROFIBUS_PA/SENSOR/PRESSURE/Halvora Instruments/Pressure/pd600",
+     ""},
     {"profibus_pa/halvora/pressure_pd610.ddl",
      "/DEVICE/PROFIBUS_PA/SENSOR/PRESSURE/Halvora Instruments/Pressure/Differential/pd610", ""},
-    {"profibus_pa/tarvona/actuator_ea40.ddl", "/DEVICE/PROFIBUS_PA/ACTUATOR/ELECTRIC/Tarvona Controls/Actuators/ea40", ""},
+    {"profibus_pa/tarvona/actuator_ea40.ddl", "/DEVICE/PROFIBUS_PA/ACTUATOR/ELECTRIC/Tarvona Controls/Actuators/ea40",
+     ""},
 };
 
 class SampleLibraryTest : public ImportDriverTest {
@@ -245,9 +248,9 @@ TEST_F(SampleLibraryTest, VariantsOfOneDescriptionShareTheirFilesOnDisk) {
   VARIANT deleted, referencing;
   VariantInit(&deleted);
   VariantInit(&referencing);
-  ASSERT_EQ(ZARN_DeleteComponent(ToUtf16("/DEVICE/IOLINK/Brindle Instruments/" + variant).c_str(), &deleted,
-                                 &referencing),
-            0u);
+  ASSERT_EQ(
+      ZARN_DeleteComponent(ToUtf16("/DEVICE/IOLINK/Brindle Instruments/" + variant).c_str(), &deleted, &referencing),
+      0u);
   VariantClear(&deleted);
   VariantClear(&referencing);
   EXPECT_FALSE(std::filesystem::exists(iodds[0]));
@@ -287,9 +290,9 @@ TEST_P(SampleRelationsTest, StationAndModulesFindEachOtherInEitherOrder) {
     EXPECT_EQ(Count(inverse), 1u) << id;
     EXPECT_EQ(Count(inverse + "/COMPONENTS/component[component_ref='" + rio8 + "']"), 1u) << id;
   }
-  EXPECT_EQ(Count("//COMPONENT[@id='do8_module']//COMPONENT_RELATION[@id='do8_station']//component_ref[.='" + rio8 +
-                  "']"),
-            1u)
+  EXPECT_EQ(
+      Count("//COMPONENT[@id='do8_module']//COMPONENT_RELATION[@id='do8_station']//component_ref[.='" + rio8 + "']"),
+      1u)
       << "the parent the module names is resolved to the station's path";
   // Each module's copy holds the options the station gives that module.
   const std::string entry = "//COMPONENT[@id='%s']//COMPONENT_RELATION[@id='rio8_modules']/COMPONENTS/component";
@@ -525,12 +528,12 @@ TEST_F(SampleLibraryTest, DeletionKeepsTheFilesOfWhatStays) {
 TEST_F(SampleLibraryTest, HandWrittenComponentXmlIsPlacedLikeAConvertedOne) {
   const std::string dir = work_.Join("hand");
   testing::WriteFile(dir + "/manual.txt", "manual");
-  const std::string xml = Component(
-      "hand/handmade.xml",
-      "<COMPONENT id=\"handmade_tt1\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_TEMPERATURE\"/>"
-      "<MANUFACTURER_EXT name=\"Quellmark Sensorik\"/><COMPONENT_PATH name=\"Temperature/handmade_tt1\"/>"
-      "<LABEL><string>Hand-made TT 1</string></LABEL><ZARN>manual.txt</ZARN></COMPONENT>",
-      dir + "/");
+  const std::string xml =
+      Component("hand/handmade.xml",
+                "<COMPONENT id=\"handmade_tt1\"><PROTOCOL name=\"HART\"/><CLASSIFICATION name=\"SENSOR_TEMPERATURE\"/>"
+                "<MANUFACTURER_EXT name=\"Quellmark Sensorik\"/><COMPONENT_PATH name=\"Temperature/handmade_tt1\"/>"
+                "<LABEL><string>Hand-made TT 1</string></LABEL><ZARN>manual.txt</ZARN></COMPONENT>",
+                dir + "/");
   for (int order = 0; order < 2; ++order) {
     if (order == 1) {
       ASSERT_EQ(DeletePath("/DEVICE"), ZARN_E_NOT_DELETABLE);
@@ -579,8 +582,7 @@ TEST_F(SampleLibraryTest, CheckerFindsTheLibrarySoundAfterImportReplaceAndModule
     VariantInit(&deleted);
     VariantInit(&referencing);
     LogPathEntry* paths = nullptr;
-    EXPECT_EQ(ZARN_ReplaceComponent(ToUtf16(Convert(source)).c_str(), &deleted, &referencing, &paths),
-              ZARN_S_REPLACED)
+    EXPECT_EQ(ZARN_ReplaceComponent(ToUtf16(Convert(source)).c_str(), &deleted, &referencing, &paths), ZARN_S_REPLACED)
         << source;
     FreeLogPathEntries(paths);
     VariantClear(&deleted);

@@ -105,8 +105,7 @@ TEST_F(SharedWorkdirTest, AReadOnlyWorkingDirectoryIsQueriedAndNotChanged) {
   if (std::system(("chattr +i '" + work + "' 2>/dev/null").c_str()) != 0) GTEST_SKIP() << "no chattr here";
   ZARN_InitCatalogManager(ToUtf16(work).c_str());
   LogPathEntry* entry = nullptr;
-  const uint32_t queried =
-      ZARN_GetLogPath(u"/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex/Other/First", &entry, 0);
+  const uint32_t queried = ZARN_GetLogPath(u"/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex/Other/First", &entry, 0);
   ZARN_FreeLogPaths(entry);
   const std::string before = CatalogFile();
   LogPathEntry* paths = nullptr;

@@ -32,9 +32,7 @@ class ShippedDataTest : public ::testing::Test {
     ASSERT_EQ(ZARN_GetCatalogMangerInitialisation(&dir), 0u);
     VariantClear(&dir);
   }
-  std::string InCatalog(std::string_view relative) const {
-    return work_.Join("zarn_catalog/" + std::string(relative));
-  }
+  std::string InCatalog(std::string_view relative) const { return work_.Join("zarn_catalog/" + std::string(relative)); }
   static std::string Shipped(std::string_view relative) {
     const std::string file(relative);
     if (file.rfind("Device/", 0) == 0) return testing::SourceDir() + "/examples/devices/zarn_catalog/" + file;

@@ -56,7 +56,8 @@ constexpr IncludeCase kIncludeCases[] = {
     {"/src/lib/d.ddl", "", ";/src/lib;/src;/src/_global;/;/_global;"},
     // The catalog directory is recognised in any case but compared exactly: the walk
     // then does not stop there.
-    {"/w/ZARN_CATALOG/x/d.ddl", "", ";/w/ZARN_CATALOG/x;/w/ZARN_CATALOG;/w/ZARN_CATALOG/_global;/w;/w/_global;/;/_global;"},
+    {"/w/ZARN_CATALOG/x/d.ddl", "",
+     ";/w/ZARN_CATALOG/x;/w/ZARN_CATALOG;/w/ZARN_CATALOG/_global;/w;/w/_global;/;/_global;"},
     // A catalog directory at the very start is no stop directory.
     {"/zarn_catalog/a/d.ddl", "", ";/zarn_catalog/a;/zarn_catalog;/zarn_catalog/_global;/;/_global;"},
     // Each extra entry contributes its ancestors (not itself); empty entries are skipped.
@@ -79,8 +80,7 @@ struct ScanCase {
 };
 
 constexpr ScanCase kScanCases[] = {
-    {"one line", "MANUFACTURER 0x2A, DEVICE_TYPE 0x1234, DEVICE_REVISION 2, DD_REVISION 1",
-     "0 [0x2A|0x1234|2|1]"},
+    {"one line", "MANUFACTURER 0x2A, DEVICE_TYPE 0x1234, DEVICE_REVISION 2, DD_REVISION 1", "0 [0x2A|0x1234|2|1]"},
     {"several lines", "\n\nMANUFACTURER 0x2A,\n  DEVICE_TYPE 0x1234,\r\n\tDEVICE_REVISION 2,\nDD_REVISION 1\n",
      "0 [0x2A|0x1234|2|1]"},
     {"dd revision in a block comment",
@@ -90,24 +90,23 @@ constexpr ScanCase kScanCases[] = {
      "MANUFACTURER 0x2A, DEVICE_TYPE 0x1234 /* DEVICE_REVISION 7\nDEVICE_REVISION 8\nDD_REVISION 9\n"
      "DD_REVISION 9 */ DEVICE_REVISION 2, DD_REVISION 1",
      "0 [0x2A|0x1234|2|1]"},
-    {"line comment", "MANUFACTURER 0x2A, DEVICE_TYPE 0x1234, // DEVICE_REVISION 5, DD_REVISION 5\n"
-                     "DEVICE_REVISION 2, DD_REVISION 1",
+    {"line comment",
+     "MANUFACTURER 0x2A, DEVICE_TYPE 0x1234, // DEVICE_REVISION 5, DD_REVISION 5\n"
+     "DEVICE_REVISION 2, DD_REVISION 1",
      "0 [0x2A|0x1234|2|1]"},
     {"no device revision", "MANUFACTURER 0x2A, DEVICE_TYPE 0x1234, DD_REVISION 1\nVARIABLE v { LABEL \"v\"; }",
      "-1 [0x2A|0x1234||1]"},
     {"empty text", "", "-1 [|||]"},
     {"manufacturer may be missing", "DEVICE_TYPE 17, DEVICE_REVISION 2, DD_REVISION 1", "0 [|17|2|1]"},
-    {"device type neither number nor name", "DEVICE_TYPE 12-3, DEVICE_REVISION 2, DD_REVISION 1",
-     "-1 [||2|1]"},
+    {"device type neither number nor name", "DEVICE_TYPE 12-3, DEVICE_REVISION 2, DD_REVISION 1", "-1 [||2|1]"},
     {"device type name kept untranslated", "DEVICE_TYPE ZX_CORIOLIS_900, DEVICE_REVISION 3, DD_REVISION 1",
      "0 [|ZX_CORIOLIS_900|3|1]"},
     {"longer identifiers are not keywords",
-     "MY_DEVICE_TYPE 9, DEVICE_TYPES 9, DEVICE_TYPE 0x10, DEVICE_REVISION 1, DD_REVISION 1",
+     "MY_DEVICE_TYPE 9, DEVICE_TYPES 9, DEVICE_TYPE 0x10, DEVICE_REVISION 1, DD_REVISION 1", "0 [|0x10|1|1]"},
+    {"scan stops once complete", "DEVICE_TYPE 0x10, DEVICE_REVISION 1, DD_REVISION 1\nMANUFACTURER 0x99",
      "0 [|0x10|1|1]"},
-    {"scan stops once complete",
-     "DEVICE_TYPE 0x10, DEVICE_REVISION 1, DD_REVISION 1\nMANUFACTURER 0x99", "0 [|0x10|1|1]"},
-    {"later lines override before completion",
-     "DEVICE_TYPE 0x10, DEVICE_REVISION 1\nDEVICE_REVISION 4, DD_REVISION 2", "0 [|0x10|4|2]"},
+    {"later lines override before completion", "DEVICE_TYPE 0x10, DEVICE_REVISION 1\nDEVICE_REVISION 4, DD_REVISION 2",
+     "0 [|0x10|4|2]"},
 };
 
 TEST_F(SourceIdentifierTest, Scan) {
@@ -129,8 +128,7 @@ constexpr const char* kConfig =
 TEST_F(SourceIdentifierTest, ConfigurationTables) {
   UseConfig(kConfig);
   // The line ending a block is not examined, so the second manufacturer is lost.
-  const std::map<std::string, std::string> names = {{"241", "Zentrifex Messtechnik"},
-                                                    {"244", "Brennvik Automation"}};
+  const std::map<std::string, std::string> names = {{"241", "Zentrifex Messtechnik"}, {"244", "Brennvik Automation"}};
   EXPECT_EQ(names, identifier_.manufacturerNames());
   const SourceIdentifier::DeviceTypeTables tables = {
       {"Zentrifex Messtechnik", {{"a5c", "ZX_CORIOLIS_900"}, {"beef", "0xF1A5"}}},
@@ -161,7 +159,8 @@ TEST_F(SourceIdentifierTest, ScanTranslatesNamesOnRequest) {
   EXPECT_EQ("0 [0x00F1|0xF1A5|3|1]", Scan(header, true));
   EXPECT_EQ("0 [0x00F1|beef|3|1]", Scan(header, false));
   // Numbers are never translated; a name without an entry gives no device type.
-  EXPECT_EQ("0 [0x00F1|0xBEEF|3|1]", Scan("MANUFACTURER 0x00F1, DEVICE_TYPE 0xBEEF, DEVICE_REVISION 3, DD_REVISION 1", true));
+  EXPECT_EQ("0 [0x00F1|0xBEEF|3|1]",
+            Scan("MANUFACTURER 0x00F1, DEVICE_TYPE 0xBEEF, DEVICE_REVISION 3, DD_REVISION 1", true));
   EXPECT_EQ("-1 [0x00F1||3|1]", Scan("MANUFACTURER 0x00F1, DEVICE_TYPE cafe, DEVICE_REVISION 3, DD_REVISION 1", true));
 }
 

@@ -98,7 +98,8 @@ TEST_F(StylesheetTest, LevelsComeFirstAsFolders) {
 TEST_F(StylesheetTest, ManufacturerNamedByANameLabelsItsLevel) {
   std::string device = kDeviceXml;
   const std::string numbered = R"(<MANUFACTURER name="0x00002A" value="42" hex="0x002a"/>)";
-  device.replace(device.find(numbered), numbered.size(), R"(<MANUFACTURER name="Maker GmbH" value="1234" hex="0x04d2"/>)");
+  device.replace(device.find(numbered), numbered.size(),
+                 R"(<MANUFACTURER name="Maker GmbH" value="1234" hex="0x04d2"/>)");
   auto doc = Transform(device);
   ASSERT_TRUE(doc);
   EXPECT_EQ(Q(*doc, "//*[@id='MANUFACTURER.HART.SENSOR_PRESSURE.Maker GmbH']/LABEL/string"), "Maker GmbH");
@@ -139,8 +140,7 @@ TEST_F(StylesheetTest, InitialValuesPurposesAndRelationsTakeTheReadersGrammar) {
   EXPECT_EQ(Q(*doc, values + "[1]/*[2][not(@lang)]"), "PT");
   EXPECT_EQ(Q(*doc, values + "[1]/*[@lang='de']"), "DT");
   EXPECT_EQ(Q(*doc, values + "[2]/reference"), "KPA");
-  EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/PURPOSE_MAPPING/string[.='PURPOSE_TAG']/preceding-sibling::*/@ref"),
-            "tag");
+  EXPECT_EQ(Q(*doc, "//COMPONENT[@id='dev']/PURPOSE_MAPPING/string[.='PURPOSE_TAG']/preceding-sibling::*/@ref"), "tag");
   const std::string rel = "//COMPONENT[@id='dev']/COMPONENT_RELATIONS/COMPONENT_RELATION";
   EXPECT_EQ(Q(*doc, rel + "/@id"), "rel") << "a relation the source does not define is dropped";
   EXPECT_EQ(Q(*doc, rel + "/isConditioned"), "true");

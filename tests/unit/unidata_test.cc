@@ -12,12 +12,24 @@ struct TypeCase {
 };
 
 constexpr TypeCase kTypeCases[] = {
-    {"0", true, false},          {"42", true, false},         {"-7", true, false},
-    {"0x2A", true, false},       {"0X00ff", true, false},     {"0x", false, false},
-    {"0xG1", false, false},      {"1a", false, false},        {"12 3", false, false},
-    {"", false, false},          {"pt100", false, true},      {"_x9", false, true},
-    {"ZX_CORIOLIS_900", false, true}, {"beef", false, true},  {"a-b", false, false},
-    {"9lives", false, false},    {"x y", false, false},       {"0x1A,", false, false},
+    {"0", true, false},
+    {"42", true, false},
+    {"-7", true, false},
+    {"0x2A", true, false},
+    {"0X00ff", true, false},
+    {"0x", false, false},
+    {"0xG1", false, false},
+    {"1a", false, false},
+    {"12 3", false, false},
+    {"", false, false},
+    {"pt100", false, true},
+    {"_x9", false, true},
+    {"ZX_CORIOLIS_900", false, true},
+    {"beef", false, true},
+    {"a-b", false, false},
+    {"9lives", false, false},
+    {"x y", false, false},
+    {"0x1A,", false, false},
 };
 
 TEST(UniDataTest, NumberAndNameChecks) {
