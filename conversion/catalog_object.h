@@ -14,21 +14,10 @@
 
 namespace zarn {
 
-class CCatalog_Object {
- public:
-  // What an object stands for; fixes its kind flags.
-  enum class Kind { kFolder, kComponent, kComponentReference, kRelation, kCatalogFolder, kCatalogReference };
-
-  explicit CCatalog_Object(Kind kind);
-  CCatalog_Object(const CCatalog_Object&) = delete;
-  CCatalog_Object& operator=(const CCatalog_Object&) = delete;
-
-  // True when `reference` (a parent or catalog-parent reference) names this
-  // object's id, ignoring case. An empty reference names nothing.
-  bool IsNamedBy(const std::string& reference) const;
-  // True when the object names a parent (component or catalog parent).
-  bool HasParentReference() const { return !parentRefAsRead.empty() || !catalogParentRef.empty(); }
-
+// What the component XML reader reads for one object: everything but the working
+// fields of placement and insertion. Copyable, so that an import works on copies
+// of the reader's objects.
+struct CatalogObjectAsRead {
   // ---- Kind flags (set at construction). Component references and relations are
   // folders too: they are built with the component flag off.
   bool isFolder = false;
@@ -84,6 +73,24 @@ class CCatalog_Object {
   std::string sourceFileRef;   // text of the ZARN child: the component's source file name
   std::string sourceFileName;  // source name derived from the component XML file name
   bool hasInitialValues = false;
+};
+
+class CCatalog_Object : public CatalogObjectAsRead {
+ public:
+  // What an object stands for; fixes its kind flags.
+  enum class Kind { kFolder, kComponent, kComponentReference, kRelation, kCatalogFolder, kCatalogReference };
+
+  explicit CCatalog_Object(Kind kind);
+  // An object with what `read` holds and empty working fields.
+  explicit CCatalog_Object(const CatalogObjectAsRead& read) : CatalogObjectAsRead(read) {}
+  CCatalog_Object(const CCatalog_Object&) = delete;
+  CCatalog_Object& operator=(const CCatalog_Object&) = delete;
+
+  // True when `reference` (a parent or catalog-parent reference) names this
+  // object's id, ignoring case. An empty reference names nothing.
+  bool IsNamedBy(const std::string& reference) const;
+  // True when the object names a parent (component or catalog parent).
+  bool HasParentReference() const { return !parentRefAsRead.empty() || !catalogParentRef.empty(); }
 
   // ---- Working fields of placement and insertion; the reader leaves them empty.
   std::string backslashPath;         // the object's directory in the file area ("\"-separated)

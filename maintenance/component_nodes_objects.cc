@@ -10,51 +10,6 @@
 namespace zarn {
 namespace {
 
-std::unique_ptr<CCatalog_Object> CopyObject(const CCatalog_Object& o) {
-  auto c = std::make_unique<CCatalog_Object>(CCatalog_Object::Kind::kFolder);
-  c->isFolder = o.isFolder;
-  c->isComponent = o.isComponent;
-  c->isComponentReference = o.isComponentReference;
-  c->isRelation = o.isRelation;
-  c->isCatalogFolder = o.isCatalogFolder;
-  c->isCatalogReference = o.isCatalogReference;
-  c->isCatalogLevel = o.isCatalogLevel;
-  c->protocol = o.protocol;
-  c->section = o.section;
-  c->manufacturer = o.manufacturer;
-  c->manufacturerName = o.manufacturerName;
-  c->classification = o.classification;
-  c->parentRef = o.parentRef;
-  c->parentRefAsRead = o.parentRefAsRead;
-  c->path = o.path;
-  c->ownPath = o.ownPath;
-  c->idPath = o.idPath;
-  c->id = o.id;
-  c->element = o.element;
-  c->label = o.label;
-  c->help = o.help;
-  c->depth = o.depth;
-  c->resolvedViaReference = o.resolvedViaReference;
-  c->relationRefs = o.relationRefs;
-  c->relationElement = o.relationElement;
-  c->relationOwnerId = o.relationOwnerId;
-  c->isParentRelation = o.isParentRelation;
-  c->ddRevision = o.ddRevision;
-  c->deviceType = o.deviceType;
-  c->deviceRevision = o.deviceRevision;
-  c->gsdIdents = o.gsdIdents;
-  c->catalogPath = o.catalogPath;
-  c->catalogPathCopy = o.catalogPathCopy;
-  c->catalogParentRef = o.catalogParentRef;
-  c->hwcnDevice = o.hwcnDevice;
-  c->hwcnRack = o.hwcnRack;
-  c->hwcnDeviceItem = o.hwcnDeviceItem;
-  c->sourceFileRef = o.sourceFileRef;
-  c->sourceFileName = o.sourceFileName;
-  c->hasInitialValues = o.hasInitialValues;
-  return c;
-}
-
 std::string JoinTrimmed(const std::string& a, const std::string& b) { return TrimChars(a + "/" + b, "/"); }
 
 // `object` takes the placement of `parent` (one level of a parent chain).
@@ -78,7 +33,8 @@ void Inherit(CCatalog_Object* object, const CCatalog_Object& parent) {
 
 CCatalog_Contents::ObjectArray CCatalog_Contents::SortObjectsByLevel(const ComponentXmlReader& reader) const {
   ObjectArray objects;
-  for (const auto& o : reader.Components()) objects.push_back(CopyObject(*o));
+  for (const auto& o : reader.Components())
+    objects.push_back(std::make_unique<CCatalog_Object>(static_cast<const CatalogObjectAsRead&>(*o)));
   std::stable_sort(objects.begin(), objects.end(), [](const auto& a, const auto& b) { return a->depth < b->depth; });
   for (auto& o : objects) {
     if (o->depth != 0) break;
