@@ -2,6 +2,9 @@
 #ifndef ZARN_TESTS_SUPPORT_TEST_SUPPORT_H_
 #define ZARN_TESTS_SUPPORT_TEST_SUPPORT_H_
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,6 +51,13 @@ class TraceCapture {
 bool WriteFile(const std::string& path, const std::string& content);
 // Reads a file; "" when it cannot be read.
 std::string ReadFile(const std::string& path);
+// The number of a process that has just ended.
+long DeadPid();
+// Forks a child that runs `body` and exits with its value; returns the child's pid.
+pid_t StartChild(const std::function<int()>& body);
+// Waits for the child `pid`: its exit code, or minus the signal that ended it.
+int WaitChild(pid_t pid);
+
 // The source tree (from ZARN_SOURCE_DIR, else the build's configured path).
 std::string SourceDir();
 

@@ -8,7 +8,7 @@
 #include "api/export_frame.h"
 #include "maintenance/catalog_check.h"
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn {
@@ -31,12 +31,8 @@ constexpr const char* kCatalog =
     "</COMPONENTS></COMPONENT_RELATION></COMPONENT_RELATIONS></COMPONENT>"
     "</MANUFACTURER></PROTOCOL></section></ZARN_CATALOG>";
 
-class CatalogCheckTest : public ::testing::Test {
+class CatalogCheckTest : public CatalogTest {
  protected:
-  void SetUp() override { ZARN_ResetCatalog(); }
-  void TearDown() override { ZARN_ResetCatalog(); }
-
-  std::string CatalogPath(const std::string& relative) const { return work_.Join("zarn_catalog/" + relative); }
   // Writes the catalog (with `from` replaced by `to`) and its files, and opens it.
   CCatalog_Contents& Open(const std::string& from = {}, const std::string& to = {}) {
     std::string xml = kCatalog;
@@ -48,11 +44,9 @@ class CatalogCheckTest : public ::testing::Test {
     WriteFile(CatalogPath("zarn_catalog_content.xml"), xml);
     WriteFile(CatalogPath("DEVICE/HART/M/A/a.ddl"), "a");
     WriteFile(CatalogPath("DEVICE/HART/M/B/b.ddl"), "b");
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
-    return *CatalogModule::Instance().Catalog();
+    Reopen();
+    return Catalog();
   }
-
-  testing::ScratchDir work_;
 };
 
 TEST_F(CatalogCheckTest, SoundCatalogIsCountedAndPasses) {

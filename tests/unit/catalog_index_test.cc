@@ -3,7 +3,7 @@
 
 #include "api/export_frame.h"
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn {
@@ -13,22 +13,16 @@ using testing::ScratchDir;
 using testing::TraceCapture;
 using testing::WriteFile;
 
-class CatalogIndexTest : public ::testing::Test {
+class CatalogIndexTest : public CatalogTest {
  protected:
-  void SetUp() override { ZARN_ResetCatalog(); }
-  void TearDown() override { ZARN_ResetCatalog(); }
-
   CCatalog_Contents& Open(const std::string& catalog_xml) {
-    EXPECT_TRUE(WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"), catalog_xml));
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
-    return *CatalogModule::Instance().Catalog();
+    LoadCatalog(catalog_xml);
+    return Catalog();
   }
   std::string Lookup(CCatalog_Contents& c, const char* m, const char* t, const char* r) {
     std::string path;
     return c.IndexLookup(CCatalog_Contents::IndexKey(m, t, r), &path) ? path : "<none>";
   }
-
-  ScratchDir work_;
 };
 
 constexpr const char* kIds =

@@ -8,22 +8,18 @@
 #include "api/export_frame.h"
 #include "platform/files.h"
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn {
 namespace {
 
 using testing::ReadFile;
-using testing::ScratchDir;
 using testing::TraceCapture;
 using testing::WriteFile;
 
-class CatalogLifecycleTest : public ::testing::Test {
+class CatalogLifecycleTest : public CatalogTest {
  protected:
-  void SetUp() override { ZARN_ResetCatalog(); }
-  void TearDown() override { ZARN_ResetCatalog(); }
-
   uint32_t Init(const std::string& dir) { return ZARN_InitCatalogManager(ToUtf16(dir).c_str()); }
   // The catalog directory as the export reports it ("" on failure, code in *rc).
   std::string CatalogDirectory(uint32_t* rc = nullptr) {
@@ -36,9 +32,6 @@ class CatalogLifecycleTest : public ::testing::Test {
     return dir;
   }
   std::string CatalogFile() { return work_.Join("zarn_catalog/zarn_catalog_content.xml"); }
-  CCatalog_Contents& Catalog() { return *CatalogModule::Instance().Catalog(); }
-
-  ScratchDir work_;
 };
 
 TEST_F(CatalogLifecycleTest, InitNeverFailsAndDirectoriesFollowTheBase) {

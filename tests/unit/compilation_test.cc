@@ -84,14 +84,6 @@ class CompilationSampleTest : public CompilationTest {
   }
 };
 
-TEST_F(CompilationSampleTest, ProducesDeviceXml) {
-  Compilation compilation;
-  ASSERT_EQ(0, compilation.Open(Sample("hart/quellmark/temperature_tt420.ddl")));
-  const std::string out = scratch_.Join("tt420.device.xml");
-  EXPECT_EQ(0, compilation.Produce(out));
-  EXPECT_NE(std::string::npos, testing::ReadFile(out).find("<ZARN_DEVICE"));
-}
-
 TEST_F(CompilationSampleTest, SyntaxErrorIsReportedWithFileAndLine) {
   TraceCapture trace;
   int32_t result = -1;

@@ -3,7 +3,7 @@
 
 #include "platform/paths.h"
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn {
@@ -31,16 +31,11 @@ constexpr char kCatalog[] = R"(<ZARN_CATALOG>
 </PROTOCOL></section>
 </ZARN_CATALOG>)";
 
-class ComponentAttributesTest : public ::testing::Test {
+class ComponentAttributesTest : public CatalogTest {
  protected:
-  void SetUp() override {
-    ZARN_ResetCatalog();
-    ASSERT_TRUE(WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"), kCatalog));
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
-  }
-  void TearDown() override { ZARN_ResetCatalog(); }
+  void SetUp() override { LoadCatalog(kCatalog); }
 
-  std::string CatalogDir() const { return work_.Join("zarn_catalog"); }
+  std::string CatalogDir() const { return workdir_ + "/zarn_catalog"; }
 
   // "code|text" of one attribute; "code|<untouched>" when no value was written.
   std::string Attribute(const std::string& path, const std::string& name, int32_t mode = 0) {
@@ -75,7 +70,6 @@ class ComponentAttributesTest : public ::testing::Test {
     return buf;
   }
 
-  ScratchDir work_;
   int sentinel_ = 0;
 };
 

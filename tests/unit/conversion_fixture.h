@@ -13,7 +13,7 @@
 #include "external/compiler_library.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn {
@@ -25,17 +25,17 @@ struct Record {
   bool hasLabel = false;
 };
 
-class ConversionTest : public ::testing::Test {
+class ConversionTest : public CatalogTest {
  protected:
   void SetUp() override {
-    ZARN_ResetCatalog();
+    CatalogTest::SetUp();
     const std::string data = JoinPath(testing::SourceDir(), "data/catalogData");
     namespace fs = std::filesystem;
     fs::create_directories(CatalogPath("catalogData"));
     fs::copy(data, CatalogPath("catalogData"), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     fs::create_directories(CatalogPath("Device"));
     fs::copy_file(Sample("zarn_catalog/Device/HV__DEV01.cfg"), CatalogPath("Device/HV__DEV01.cfg"));
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
+    Reopen();
   }
   void TearDown() override { CatalogModule::Instance().Shutdown(); }
 
@@ -43,8 +43,6 @@ class ConversionTest : public ::testing::Test {
   static std::string Sample(const std::string& relative) {
     return JoinPath(testing::SourceDir(), "examples/devices/" + relative);
   }
-  std::string CatalogPath(const std::string& relative) const { return work_.Join("zarn_catalog/" + relative); }
-  CCatalog_Contents& Catalog() { return *CatalogModule::Instance().Catalog(); }
 
   // Runs ZARN_GetComponents; the records in chain order.
   uint32_t Get(const std::string& path, std::vector<Record>* records = nullptr) {
@@ -83,8 +81,6 @@ class ConversionTest : public ::testing::Test {
     }
     return files;
   }
-
-  testing::ScratchDir work_;
 };
 
 }  // namespace zarn

@@ -8,7 +8,6 @@
 // ZARN_CRASH_TRIALS=<n> (the crash_recovery_long target) kills at every step and adds
 // n random-delay trials; without it a spread of steps and a few delays are tried.
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,7 +18,7 @@
 
 #include "import/file_area_journal.h"
 #include "maintenance/catalog_check.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {
@@ -73,9 +72,7 @@ class CrashRecoveryTest : public ImportDriverTest {
   void SetUp() override {
     ImportDriverTest::SetUp();
     // A PA library first (its second import overwrites its files), then components.
-    testing::WriteFile(CatalogDir() + "/zarn_catalog_content.xml",
-                       "<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS_PA\"/></section></ZARN_CATALOG>");
-    ZARN_ResetCatalog();
+    LoadCatalog("<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS_PA\"/></section></ZARN_CATALOG>");
     const std::string pi = work_.Join("pa/PI");
     testing::WriteFile(pi + "/0000/pa_import.h", "");
     testing::WriteFile(pi + "/00002A/00002A_0001_01_02.ddl", "device");
@@ -157,25 +154,21 @@ class CrashRecoveryTest : public ImportDriverTest {
   bool RunInChild(Operation op, int kill_at, std::chrono::microseconds delay, int* steps = nullptr,
                   std::string* kinds = nullptr) {
     const std::string count_file = work_.Join("steps");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      ZARN_ResetCatalog();
-      ZARN_InitCatalogManager(ToUtf16(work_.Join("work")).c_str());
+    const pid_t pid = testing::StartChild([&] {
+      Reopen();
       g_steps = 0;
       g_kill_at = kill_at;
       SetJournalRecordHookForTesting(&OnRecord);
       SetBeforeRenameHookForTesting(&BeforeRename);
       Run(op);
       testing::WriteFile(count_file, std::to_string(g_steps) + " " + g_kinds);
-      ::_exit(0);
-    }
+      return 0;
+    });
     if (delay.count() > 0) {
       std::this_thread::sleep_for(delay);
       ::kill(pid, SIGKILL);
     }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    const bool killed = testing::WaitChild(pid) == -SIGKILL;
     const std::string counted = killed ? std::string() : testing::ReadFile(count_file);
     if (steps != nullptr) *steps = std::atoi(counted.c_str());
     if (kinds != nullptr) *kinds = counted.substr(std::min(counted.size(), counted.find(' ') + 1));
@@ -184,8 +177,7 @@ class CrashRecoveryTest : public ImportDriverTest {
 
   // Starts the catalog as the next process would and checks it.
   void ExpectSound(Operation op, const std::string& trial) {
-    ZARN_ResetCatalog();
-    ZARN_InitCatalogManager(ToUtf16(work_.Join("work")).c_str());
+    Reopen();
     const CatalogCheckResult result = CheckCatalog(Catalog());
     for (const CatalogViolation& v : result.violations) {
       ADD_FAILURE() << Name(op) << " " << trial << ": promise " << static_cast<int>(v.invariant) << " " << v.path << " "

@@ -10,8 +10,8 @@
 #include "api/export_frame.h"
 #include "maintenance/deletion.h"
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/catalog_fixture.h"
+#include "tests/support/import_fixture.h"
 #include "xml/document.h"
 #include "xml/xpath.h"
 #include "zarn/catalog_manager.h"
@@ -39,7 +39,7 @@ std::string Ident(const std::string& type, const std::string& revision) {
 // child relation for Mod1, which names Dev1 as its parent) and Mod1; Ctl names
 // Dev1 as its child; Solo holds one component at the end of a folder chain; two
 // catalog folders refer to Dev1.
-std::string Catalog() {
+std::string CatalogText() {
   const std::string dev1 = std::string("<COMPONENT id=\"Dev1\" fsPath=\"\\DEVICE\\HART\\Acme\\Dev1\">") +
                            Ident("0xf1a5", "0x0003") + "<additionalIdentification>" + Ident("0x0001", "0x0001") +
                            "</additionalIdentification>" + Relation("r1", "CHILD_COMPONENT", kMod1, true) +
@@ -62,46 +62,29 @@ std::string Catalog() {
 
 std::string LastSegment(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
-class DeletionTest : public ::testing::Test {
+class DeletionTest : public CatalogTest {
  protected:
   void SetUp() override {
-    ZARN_ResetCatalog();
-    ASSERT_TRUE(testing::WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"), Catalog()));
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
+    LoadCatalog(CatalogText());
     for (const char* dir : {"Dev1", "Rack", "Device"}) {
       std::filesystem::create_directories(work_.Join(std::string("zarn_catalog/DEVICE/HART/Acme/") + dir));
       testing::WriteFile(work_.Join(std::string("zarn_catalog/DEVICE/HART/Acme/") + dir + "/f.txt"), "x");
     }
     testing::WriteFile(work_.Join("outside/keep.txt"), "keep");
   }
-  void TearDown() override { ZARN_ResetCatalog(); }
-
-  CCatalog_Contents& Contents() { return *CatalogModule::Instance().Catalog(); }
 
   // Deletes `target`; deleted_ and referencing_ receive the lists on success.
-  uint32_t Delete(const std::string& target) {
-    VARIANT deleted;
-    VARIANT referencing;
-    VariantInit(&deleted);
-    VariantInit(&referencing);
-    const uint32_t rc = ZARN_DeleteComponent(ToUtf16(target).c_str(), &deleted, &referencing);
-    deleted_ = VariantString(deleted);
-    referencing_ = VariantString(referencing);
-    VariantClear(&deleted);
-    VariantClear(&referencing);
-    return rc;
-  }
+  uint32_t Delete(const std::string& target) { return DeleteComponent(target, &deleted_, &referencing_); }
   // Number of nodes the XPath selects in the saved catalog file.
   size_t Saved(const std::string& xpath) {
     std::string error;
-    std::unique_ptr<xml::Document> doc = xml::Document::LoadFile(Contents().catalogFile(), &error);
+    std::unique_ptr<xml::Document> doc = xml::Document::LoadFile(Catalog().catalogFile(), &error);
     std::vector<Node> nodes;
     if (doc) xml::SelectNodes(doc->AsNode(), xpath, &nodes, &error);
     return nodes.size();
   }
   bool Exists(const std::string& relative) { return std::filesystem::exists(work_.Join(relative)); }
 
-  testing::ScratchDir work_;
   std::string deleted_;
   std::string referencing_;
 };
@@ -128,11 +111,11 @@ TEST_F(DeletionTest, InverseChildRelationsStayInAPlaceholder) {
 TEST_F(DeletionTest, KeptRelationsComeBackWhenTheComponentReturns) {
   ASSERT_EQ(Delete(kDev1), 0u);
   // What an import of Dev1 does: a new element beside the placeholder, then the merge.
-  Node folder = SelectEntryElement(Contents(), "/DEVICE/HART/SENSOR/Acme/Flow/Coriolis");
+  Node folder = SelectEntryElement(Catalog(), "/DEVICE/HART/SENSOR/Acme/Flow/Coriolis");
   ASSERT_TRUE(folder);
   folder.AppendElement("COMPONENT").SetAttribute("id", "Dev1");
-  Contents().MergeArtificialNodes(nullptr, Node(), Node());
-  ASSERT_EQ(Contents().save(), 0u);
+  Catalog().MergeArtificialNodes(nullptr, Node(), Node());
+  ASSERT_EQ(Catalog().save(), 0u);
   EXPECT_EQ(Saved("//COMPONENT_FOLDER[@isArtificial]"), 0u);
   EXPECT_EQ(Saved("//COMPONENT[@id='Dev1']/COMPONENT_RELATIONS/COMPONENT_RELATION[@id='r1'][isInverse]"), 1u);
 }
@@ -182,15 +165,17 @@ TEST_F(DeletionTest, MissingEntriesAreNotFound) {
   }
   EXPECT_EQ(Delete(std::string(kSolo) + ";/No/Such"), ZARN_E_NOT_FOUND);
   EXPECT_EQ(Saved("//COMPONENT[@id='Dev3']"), 0u);
+  // The walk up through emptied parents ends at the document, which has none.
+  EXPECT_EQ(DeleteNode(Catalog(), Catalog().document()->AsNode(), false, nullptr), ZARN_E_NO_PARENT);
 }
 
 TEST_F(DeletionTest, IdentificationKeysAreRemoved) {
   std::string path;
-  ASSERT_TRUE(Contents().IndexLookup("00F1/F1A5/0003", &path));
+  ASSERT_TRUE(Catalog().IndexLookup("00F1/F1A5/0003", &path));
   ASSERT_EQ(Delete(kDev1), 0u);
-  EXPECT_FALSE(Contents().IndexLookup("00F1/F1A5/0003", &path));
-  EXPECT_FALSE(Contents().IndexLookup("00F1/0001/0001", &path));
-  EXPECT_TRUE(Contents().IndexLookup("00F1/0002/0001", &path));
+  EXPECT_FALSE(Catalog().IndexLookup("00F1/F1A5/0003", &path));
+  EXPECT_FALSE(Catalog().IndexLookup("00F1/0001/0001", &path));
+  EXPECT_TRUE(Catalog().IndexLookup("00F1/0002/0001", &path));
 }
 
 TEST_F(DeletionTest, FileAreasGoButNothingOutsideTheCatalog) {
@@ -210,10 +195,8 @@ TEST_F(DeletionTest, CatalogFolderEntryDeletesWhatItRefersTo) {
 }
 
 TEST_F(DeletionTest, ComponentBehindATwinFolderIsFound) {
-  ZARN_ResetCatalog();
-  ASSERT_TRUE(testing::WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"),
-                                 "<ZARN_CATALOG><M id=\"m\"><P id=\"p\"><C id=\"a\"/></P><P id=\"p\"><C id=\"b\"/>"
-                                 "</P></M></ZARN_CATALOG>"));
+  LoadCatalog(
+      "<ZARN_CATALOG><M id=\"m\"><P id=\"p\"><C id=\"a\"/></P><P id=\"p\"><C id=\"b\"/></P></M></ZARN_CATALOG>");
   ASSERT_EQ(Delete("/m/p/b"), 0u);
   EXPECT_EQ(Saved("//P"), 1u);
   EXPECT_EQ(Saved("//C[@id='a']"), 1u);

@@ -2,7 +2,7 @@
 // catalog that breaks one of its promises: each import either fails and changes
 // nothing, or leaves a catalog the checker finds sound.
 #include "maintenance/catalog_check.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {

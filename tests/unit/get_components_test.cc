@@ -262,5 +262,31 @@ TEST_F(GetComponentsTest, FilesNoConverterAcceptsAreNamedWithWhatTheyAre) {
   EXPECT_NE(records.front().message.find("import SI0A1B.gsd"), std::string::npos) << records.front().message;
 }
 
+// The conversion's own files: a temporary directory that cannot be made, and a
+// device XML that cannot be copied into the conversion's directory (the catalog
+// language is part of the copy's name) fail before anything is converted.
+TEST_F(ConversionTest, FilesTheConversionCannotWriteAreReported) {
+  const std::string device_xml = work_.Join("dev.device.xml");
+  ASSERT_TRUE(testing::WriteFile(device_xml, "<ZARN_DEVICE/>"));
+  ASSERT_EQ(ZARN_SetCatalogLanguage(u"no/such"), 0u);
+  std::vector<Record> records;
+  EXPECT_EQ(Get(device_xml, &records), ZARN_E_COMPILER_OPEN);
+  EXPECT_TRUE(records.empty());
+
+  const char* temp = std::getenv("TEMP");
+  const std::string saved = temp != nullptr ? temp : "";
+  ASSERT_TRUE(testing::WriteFile(work_.Join("plain"), "x"));
+  setenv("TEMP", work_.Join("plain").c_str(), 1);
+  Reopen();
+  testing::TraceCapture trace;
+  EXPECT_EQ(Get(device_xml), ZARN_E_TMP_DIRECTORY);
+  EXPECT_TRUE(trace.Contains("can't create tmp directory"));
+  if (temp != nullptr) {
+    setenv("TEMP", saved.c_str(), 1);
+  } else {
+    unsetenv("TEMP");
+  }
+}
+
 }  // namespace
 }  // namespace zarn

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "catalog/id_index.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 #include "xml/document.h"
 
 namespace zarn {
@@ -99,16 +99,6 @@ class CotNameIndexTest : public ImportDriverTest {
                         const std::string& revision) {
     return Import(Component(dir + "/dev.ddl_comp.xml", Device(id, "", folder, revision), Sources(dir + "_src")));
   }
-  uint32_t Delete(const std::string& path) {
-    VARIANT deleted;
-    VARIANT referencing;
-    VariantInit(&deleted);
-    VariantInit(&referencing);
-    const uint32_t rc = ZARN_DeleteComponent(ToUtf16(path).c_str(), &deleted, &referencing);
-    VariantClear(&deleted);
-    VariantClear(&referencing);
-    return rc;
-  }
 };
 
 TEST_F(CotNameIndexTest, ImportsAndDeletionsShowInTheNextLookup) {
@@ -132,7 +122,7 @@ TEST_F(CotNameIndexTest, ImportsAndDeletionsShowInTheNextLookup) {
   EXPECT_EQ(PathOf("\\Radar\\Dev"), radar);
 
   // Deleting one makes the short name unique again; the deleted one is not found.
-  ASSERT_EQ(Delete(coriolis), 0u);
+  ASSERT_EQ(DeleteComponent(coriolis), 0u);
   EXPECT_EQ(PathOf("\\Coriolis\\Dev"), "");
   EXPECT_EQ(PathOf("\\Dev"), radar);
   EXPECT_EQ(PathOf("\\Radar\\Dev"), radar);

@@ -4,7 +4,7 @@
 
 #include "import/import_batch.h"
 #include "maintenance/catalog_check.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "maintenance/catalog_check.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {
@@ -126,10 +126,6 @@ class ImportFailureTest : public ImportDriverTest, public ::testing::WithParamIn
 };
 
 uint32_t RefuseCompile(const std::string&) { return 0x90300001u; }
-bool FailRename(const std::string& temp) {
-  std::remove(temp.c_str());  // a failed rename leaves no temporary file
-  return false;
-}
 
 const FailureCase kFailures[] = {
     {"UnreadableComponentXml", ZARN_E_XML_LOAD,
@@ -164,7 +160,7 @@ const FailureCase kFailures[] = {
      }},
     {"FailingSave", ZARN_E_CANNOT_WRITE,
      [](ImportFailureTest* f) {
-       SetBeforeRenameHookForTesting(&FailRename);
+       SetBeforeRenameHookForTesting(&RefuseRename);
        return f->Component("cfm/dev.ddl_comp.xml", f->Device("CFM900"), f->Sources("cfm_src"));
      }},
     {"FailingCompileAfterImport", 0x90300001u,

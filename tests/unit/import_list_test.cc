@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "import/import_list.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "platform/paths.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {

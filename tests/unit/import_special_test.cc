@@ -3,7 +3,7 @@
 #include "maintenance/catalog_check.h"
 #include "maintenance/deletion.h"
 #include "platform/files.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {
@@ -64,6 +64,9 @@ TEST_F(ImportSpecialTest, FailingBundleEntryRollsTheBundleBackAndMayBeRetried) {
   EXPECT_EQ(Count("//COMPONENT[@id='M2']"), 1u);
 }
 
+constexpr char kPaProtocol[] =
+    "<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS_PA\"/></section></ZARN_CATALOG>";
+
 class PiLibraryImportTest : public ImportSpecialTest {
  protected:
   std::string Library() {
@@ -84,9 +87,7 @@ TEST_F(PiLibraryImportTest, MissingLibraryElementFailsAndCopiesNothing) {
 }
 
 TEST_F(PiLibraryImportTest, LibraryGoesBelowItsElementWithItsFiles) {
-  WriteFile(CatalogDir() + "/zarn_catalog_content.xml",
-            "<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS_PA\"/></section></ZARN_CATALOG>");
-  ZARN_ResetCatalog();
+  LoadCatalog(kPaProtocol);
   ASSERT_EQ(Import(Library()), 0u);
   EXPECT_EQ(Count("/ZARN_CATALOG/section/PROTOCOL/PI-LIBRARY[@id='PI']/MANUFACTURER[@id='00002A']/"
                   "DEVICE_TYPE[@id='0001']/COMPONENT[@id='01']"),
@@ -99,9 +100,7 @@ TEST_F(PiLibraryImportTest, LibraryGoesBelowItsElementWithItsFiles) {
 // A library directory that is not there changes nothing; a second library joins
 // the first, whose entries keep their files.
 TEST_F(PiLibraryImportTest, MissingOrSecondLibraryKeepsWhatWasThere) {
-  WriteFile(CatalogDir() + "/zarn_catalog_content.xml",
-            "<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS_PA\"/></section></ZARN_CATALOG>");
-  ZARN_ResetCatalog();
+  LoadCatalog(kPaProtocol);
   ASSERT_EQ(Import(Library()), 0u);
   const std::string before = CatalogFile();
   const TreeSnapshot area = FileArea();
@@ -122,18 +121,13 @@ TEST_F(PiLibraryImportTest, MissingOrSecondLibraryKeepsWhatWasThere) {
 // Deleting the library takes the identification keys of its devices out of the
 // index with it; a failed save of the deletion puts them back.
 TEST_F(PiLibraryImportTest, DeletedLibraryLeavesNoKeyBehind) {
-  WriteFile(CatalogDir() + "/zarn_catalog_content.xml",
-            "<ZARN_CATALOG><section id=\"DEVICE\"><PROTOCOL id=\"PROFIBUS_PA\"/></section></ZARN_CATALOG>");
-  ZARN_ResetCatalog();
+  LoadCatalog(kPaProtocol);
   ASSERT_EQ(Import(Library()), 0u);
   const size_t keys = Catalog().IndexSize();
   ASSERT_GT(keys, 0u);
   std::string deleted;
   std::string referencing;
-  SetBeforeRenameHookForTesting([](const std::string& temp) {
-    std::filesystem::remove(temp);
-    return false;
-  });
+  SetBeforeRenameHookForTesting(&RefuseRename);
   EXPECT_EQ(DeleteComponent(Catalog(), "/DEVICE/PROFIBUS_PA/PI", &deleted, &referencing), ZARN_E_CANNOT_WRITE);
   EXPECT_EQ(Catalog().IndexSize(), keys);
   SetBeforeRenameHookForTesting(nullptr);
@@ -190,8 +184,5 @@ TEST_F(ImportSpecialTest, PlatformSourcesAreGeneratedForDeviceDescriptions) {
             xml + "\n" + Catalog().baseDirectory() + "\n" + TempDir() + "/out\nfunctions\n");
 }
 
-// The real samples, through the compiler library and the stylesheet. Disabled while
-// the insertion answers the stylesheet's level folders with ZARN_E_NO_LEVEL when a
-// component follows them (each part alone imports); enable with that fix.
 }  // namespace
 }  // namespace zarn

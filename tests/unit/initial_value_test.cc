@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn {
@@ -27,14 +27,9 @@ constexpr char kCatalog[] = R"(<ZARN_CATALOG><section id="DEVICE"><COMPONENT id=
   </PURPOSE_MAPPING>
 </COMPONENT></section></ZARN_CATALOG>)";
 
-class InitialValueTest : public ::testing::Test {
+class InitialValueTest : public CatalogTest {
  protected:
-  void SetUp() override {
-    ZARN_ResetCatalog();
-    ASSERT_TRUE(testing::WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"), kCatalog));
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
-  }
-  void TearDown() override { ZARN_ResetCatalog(); }
+  void SetUp() override { LoadCatalog(kCatalog); }
 
   // The value as text, "<untouched>" when the VARIANT was not written.
   std::string Value(const char* path, const char* variable, uint32_t* rc) {
@@ -55,8 +50,6 @@ class InitialValueTest : public ::testing::Test {
     VariantClear(v);
     return out;
   }
-
-  testing::ScratchDir work_;
 };
 
 TEST_F(InitialValueTest, ValuesByLanguageWithFallbacks) {
@@ -125,9 +118,7 @@ TEST_F(InitialValueTest, PurposeMappingOfAnUnknownComponent) {
 }
 
 TEST_F(InitialValueTest, NoCatalog) {
-  ZARN_ResetCatalog();
-  ASSERT_TRUE(testing::WriteFile(work_.Join("plain"), "x"));
-  ZARN_InitCatalogManager(ToUtf16(work_.Join("plain/sub")).c_str());
+  LoadWithoutCatalog();
   uint32_t rc = 0;
   EXPECT_EQ(Value("/DEVICE/C", "v_plain", &rc), "<untouched>");
   EXPECT_EQ(rc, ZARN_E_NO_CATALOG);

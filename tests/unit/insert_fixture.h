@@ -1,5 +1,5 @@
 // Fixture for the placement, node and insertion tests: a catalog loaded from text,
-// component XML read from text, XPath checks over the catalog document.
+// component XML read from text and inserted into it.
 #ifndef ZARN_TESTS_UNIT_INSERT_FIXTURE_H_
 #define ZARN_TESTS_UNIT_INSERT_FIXTURE_H_
 
@@ -11,22 +11,13 @@
 #include "catalog/catalog_contents.h"
 #include "conversion/catalog_object.h"
 #include "conversion/component_xml_reader.h"
-#include "tests/support/test_support.h"
-#include "xml/xpath.h"
+#include "tests/support/catalog_fixture.h"
 
 namespace zarn {
 
-class InsertFixture : public ::testing::Test {
+class InsertFixture : public CatalogTest {
  protected:
-  // Loads the catalog document from `text` ("" for a catalog without file).
-  void LoadCatalog(const std::string& text) {
-    if (!text.empty()) {
-      ASSERT_TRUE(testing::WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"), text));
-    }
-    catalog_ = std::make_unique<CCatalog_Contents>();
-    ASSERT_EQ(catalog_->initialize(work_.path()), 0u);
-  }
-  CCatalog_Contents& C() { return *catalog_; }
+  CCatalog_Contents& C() { return Catalog(); }
 
   // Reads component XML text (no identification); the placement manufacturer is
   // taken from the MANUFACTURER child, as identification would.
@@ -48,16 +39,9 @@ class InsertFixture : public ::testing::Test {
     return C().AddComponents(reader_.get(), &objects_, &inserted_);
   }
 
-  // Number of nodes `xpath` selects in the catalog.
-  size_t Count(const std::string& xpath) {
-    NodeList nodes;
-    std::string error;
-    EXPECT_TRUE(xml::SelectNodes(C().document()->AsNode(), xpath, &nodes, &error)) << error;
-    return nodes.size();
-  }
   Node First(const std::string& xpath) { return C().getSubElementByXPath(xpath); }
   std::string Path(Node n) { return n ? C().ComponentPathOf(n) : "<null>"; }
-  std::string Xml() { return C().root() ? C().root().OuterXml() : ""; }
+  std::string Xml() { return CatalogXml(); }
   std::string Backslash(Node n) {
     std::string p;
     C().BuildBackslashPath(n, &p);
@@ -69,8 +53,6 @@ class InsertFixture : public ::testing::Test {
     return made_.back().get();
   }
 
-  testing::ScratchDir work_;
-  std::unique_ptr<CCatalog_Contents> catalog_;
   std::unique_ptr<ComponentXmlReader> reader_;
   CCatalog_Contents::ObjectArray objects_;
   NodeList inserted_;

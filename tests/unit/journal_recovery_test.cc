@@ -4,7 +4,6 @@
 #include "import/journal_recovery.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -21,13 +20,6 @@ namespace zarn {
 namespace {
 
 namespace fs = std::filesystem;
-
-long DeadPid() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  ::waitpid(child, nullptr, 0);
-  return static_cast<long>(child);
-}
 
 class JournalRecoveryTest : public ::testing::Test {
  protected:
@@ -64,7 +56,7 @@ class JournalRecoveryTest : public ::testing::Test {
 };
 
 TEST_F(JournalRecoveryTest, AnUnsavedJournalIsUndone) {
-  const std::string journal = Journal(DeadPid(), Steps() + BeforeSave());
+  const std::string journal = Journal(testing::DeadPid(), Steps() + BeforeSave());
   EXPECT_EQ(Recover().undone, 1);
   EXPECT_EQ(testing::ReadFile(root_ + "/DEVICE/A/a.ddl"), "old a");
   EXPECT_FALSE(fs::exists(root_ + "/DEVICE/A/b.txt"));
@@ -77,7 +69,8 @@ TEST_F(JournalRecoveryTest, ASavedJournalIsFinished) {
   // Saved by its record, or by a catalog file that changed after the record before it.
   for (bool recorded : {true, false}) {
     SetUp();
-    const std::string journal = Journal(DeadPid(), Steps() + BeforeSave() + (recorded ? ManifestLine('S', {}) : ""));
+    const std::string journal =
+        Journal(testing::DeadPid(), Steps() + BeforeSave() + (recorded ? ManifestLine('S', {}) : ""));
     if (!recorded) {
       ASSERT_TRUE(WriteFileAtomically(catalog_file_, "<ZARN_CATALOG><x/></ZARN_CATALOG>", nullptr));
     }
@@ -95,7 +88,7 @@ TEST_F(JournalRecoveryTest, ASavedJournalIsFinished) {
 // out; a step whose move had not happened yet leaves the file where it is.
 TEST_F(JournalRecoveryTest, AnUndoStartedOrCutShortIsCompleted) {
   ASSERT_TRUE(testing::WriteFile(root_ + "/DEVICE/A/c.ddl", "never moved"));
-  const std::string journal = root_ + "/" + std::string(kJournalPrefix) + std::to_string(DeadPid()) + "-3";
+  const std::string journal = root_ + "/" + std::string(kJournalPrefix) + std::to_string(testing::DeadPid()) + "-3";
   ASSERT_TRUE(testing::WriteFile(journal + "/catalog", "<ZARN_CATALOG><before/></ZARN_CATALOG>"));
   ASSERT_TRUE(testing::WriteFile(journal + "/manifest", ManifestLine('c', {"1"}) + BeforeSave() +
                                                             ManifestLine('m', {"1", "DEVICE/A/c.ddl"}) +
@@ -110,7 +103,7 @@ TEST_F(JournalRecoveryTest, AnUndoStartedOrCutShortIsCompleted) {
 TEST_F(JournalRecoveryTest, JournalsOfLiveWritersStay) {
   // This process's parent runs; a writer of another pid namespace holds the lock.
   const std::string running = Journal(static_cast<long>(::getppid()), Steps());
-  const std::string locked = root_ + "/" + std::string(kJournalPrefix) + std::to_string(DeadPid()) + "-1";
+  const std::string locked = root_ + "/" + std::string(kJournalPrefix) + std::to_string(testing::DeadPid()) + "-1";
   fs::create_directories(locked);
   AppendFile writer;
   ASSERT_TRUE(writer.Create(locked + "/manifest"));
@@ -127,9 +120,9 @@ TEST_F(JournalRecoveryTest, JournalsOfLiveWritersStay) {
 TEST_F(JournalRecoveryTest, PathsOutsideTheFileAreaAreNotFollowed) {
   ASSERT_TRUE(testing::WriteFile(dir_.Join("outside/keep.txt"), "keep"));
   ASSERT_TRUE(testing::WriteFile(root_ + "/catalogData/data.cfg", "keep"));
-  Journal(DeadPid(), ManifestLine('d', {"../outside"}) + ManifestLine('d', {dir_.Join("outside")}) +
-                         ManifestLine('d', {"catalogData"}) + ManifestLine('f', {"zarn_catalog_content.xml"}) +
-                         ManifestLine('m', {"../../x", "DEVICE/A/a.ddl"}));
+  Journal(testing::DeadPid(), ManifestLine('d', {"../outside"}) + ManifestLine('d', {dir_.Join("outside")}) +
+                                  ManifestLine('d', {"catalogData"}) + ManifestLine('f', {"zarn_catalog_content.xml"}) +
+                                  ManifestLine('m', {"../../x", "DEVICE/A/a.ddl"}));
   EXPECT_EQ(Recover().undone, 1);
   EXPECT_TRUE(fs::exists(dir_.Join("outside/keep.txt")));
   EXPECT_TRUE(fs::exists(root_ + "/catalogData/data.cfg"));

@@ -2,7 +2,6 @@
 #include "platform/leftovers.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -15,17 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The number of a process that has just ended.
-long DeadPid() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  ::waitpid(child, nullptr, 0);
-  return static_cast<long>(child);
-}
-
 TEST(LeftoversTest, OnlyOldEntriesOfEndedProcessesAreRemoved) {
   testing::ScratchDir dir;
-  const std::string dead = std::to_string(DeadPid());
+  const std::string dead = std::to_string(testing::DeadPid());
   const std::string alive = std::to_string(static_cast<long>(::getppid()));
   const auto aged = [&](const std::string& name, std::chrono::minutes age, bool directory) {
     const std::string path = dir.Join(name);

@@ -9,7 +9,7 @@
 #include "maintenance/log_path_records.h"
 #include "platform/strings.h"
 #include "query/log_paths.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn {
@@ -70,16 +70,9 @@ std::string Render(const LogPathEntry* e) {
   return out;
 }
 
-class LogPathsTest : public ::testing::Test {
+class LogPathsTest : public CatalogTest {
  protected:
-  void SetUp() override { Load(kCatalog); }
-  void TearDown() override { ZARN_ResetCatalog(); }
-
-  void Load(const std::string& xml) {
-    ZARN_ResetCatalog();
-    ASSERT_TRUE(WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"), xml));
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
-  }
+  void SetUp() override { LoadCatalog(kCatalog); }
   // The rendered entries in chain order; the result code in rc_.
   std::vector<std::string> Get(const std::string& path, int32_t mode, bool texts = false) {
     LogPathEntry* head = reinterpret_cast<LogPathEntry*>(&sentinel_);
@@ -96,7 +89,6 @@ class LogPathsTest : public ::testing::Test {
     return Get(std::string(kTree) + relative, 2, texts);
   }
 
-  ScratchDir work_;
   uint32_t rc_ = 0;
   int sentinel_ = 0;
 };
@@ -166,7 +158,7 @@ TEST_F(LogPathsTest, WalksSelectWhatTheirXPathsSelect) {
       "/",     "/DEVICE", tree,   tree + "/M", tree + "/M/F", tree + "/M/F/C",     tree + "/P",   "/Favs",
       "/NOPE", "/D",      "/D/S", "/D/S/X",    "/D/N",        "/DEVICE//PROFIBUS", "/DEVICE/a\"b"};
   for (const char* xml : {kCatalog, kRepeatedIds}) {
-    Load(xml);
+    LoadCatalog(xml);
     CCatalog_Contents& catalog = *CatalogModule::Instance().Catalog();
     for (const std::string& path : paths) {
       for (int32_t mode : {0, 1, 2}) {
@@ -183,7 +175,7 @@ TEST_F(LogPathsTest, WalksSelectWhatTheirXPathsSelect) {
 // Below an element the list is built while walking; it is the list of the selection.
 TEST_F(LogPathsTest, ListBelowIsTheListOfTheSelection) {
   for (const char* xml : {kCatalog, kRepeatedIds}) {
-    Load(xml);
+    LoadCatalog(xml);
     CCatalog_Contents& catalog = *CatalogModule::Instance().Catalog();
     for (const std::string& path :
          {std::string("/"), std::string(kTree) + "/M", std::string("/Favs"), std::string("/D")}) {
@@ -271,14 +263,14 @@ TEST_F(LogPathsTest, ReferenceContainersGiveEmptyRecordsExceptAtTheEnd) {
 }
 
 TEST_F(LogPathsTest, ElementsBelowASectionWithoutLevelsKeepNoTreeContinuation) {
-  Load(R"(<ZARN_CATALOG><section id="NET"><COMPONENT id="K"/><COMPONENT id="L"/></section>
+  LoadCatalog(R"(<ZARN_CATALOG><section id="NET"><COMPONENT id="K"/><COMPONENT id="L"/></section>
           <CATALOG_FOLDER id="V"><COMPONENT id="K"><component_ref>/NET/K</component_ref></COMPONENT></CATALOG_FOLDER>
           </ZARN_CATALOG>)");
   EXPECT_EQ(Get("/NET", 0), (Entries{"/NET/L 'L': COMPONENT:L > section:NET", "/NET/K 'K': CATALOG_FOLDER:V"}));
 }
 
 TEST_F(LogPathsTest, LastReferenceToAPathWins) {
-  Load(R"(<ZARN_CATALOG><section id="NET"><COMPONENT id="K"/></section>
+  LoadCatalog(R"(<ZARN_CATALOG><section id="NET"><COMPONENT id="K"/></section>
           <CATALOG_FOLDER id="V1"><COMPONENT id="K"><component_ref>/NET/K</component_ref></COMPONENT></CATALOG_FOLDER>
           <CATALOG_FOLDER id="V2"><COMPONENT id="K"><component_ref>/NET/K</component_ref></COMPONENT></CATALOG_FOLDER>
           </ZARN_CATALOG>)");
@@ -286,7 +278,7 @@ TEST_F(LogPathsTest, LastReferenceToAPathWins) {
 }
 
 TEST_F(LogPathsTest, OnlyReferencesInsideCatalogFoldersCount) {
-  Load(R"(<ZARN_CATALOG><section id="NET"><COMPONENT id="K"/>
+  LoadCatalog(R"(<ZARN_CATALOG><section id="NET"><COMPONENT id="K"/>
           <COMPONENT id="L"><COMPONENT_RELATIONS><COMPONENT_RELATION><COMPONENTS><component>
             <component_ref>/NET/K</component_ref></component></COMPONENTS></COMPONENT_RELATION></COMPONENT_RELATIONS>
           </COMPONENT></section>
@@ -298,9 +290,7 @@ TEST_F(LogPathsTest, OnlyReferencesInsideCatalogFoldersCount) {
 }
 
 TEST_F(LogPathsTest, NoCatalogIsReported) {
-  ZARN_ResetCatalog();
-  ASSERT_TRUE(WriteFile(work_.Join("plain"), "x"));
-  ZARN_InitCatalogManager(ToUtf16(work_.Join("plain/sub")).c_str());
+  LoadWithoutCatalog();
   EXPECT_EQ(Get("/DEVICE", 0), Entries{"<untouched>"});
   EXPECT_EQ(rc_, ZARN_E_NO_CATALOG);
 }

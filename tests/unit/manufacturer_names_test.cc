@@ -6,7 +6,7 @@
 
 #include "catalog/manufacturer_names.h"
 #include "maintenance/catalog_check.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {
@@ -96,10 +96,6 @@ class ManufacturerLevelTest : public ImportDriverTest {
                            "</PrimaryLanguage></ExternalTextCollection></IODevice>");
     return path;
   }
-  void Reload() {
-    ZARN_ResetCatalog();
-    ZARN_InitCatalogManager(ToUtf16(work_.Join("work")).c_str());
-  }
 
   // The manufacturer levels of the saved catalog: component path -> label.
   std::map<std::string, std::string> Levels() {
@@ -121,16 +117,6 @@ class ManufacturerLevelTest : public ImportDriverTest {
     for (const CatalogViolation& v : result.violations) {
       ADD_FAILURE() << "promise " << static_cast<int>(v.invariant) << ": " << v.path << ": " << v.message;
     }
-  }
-  uint32_t Delete(const std::string& target) {
-    VARIANT deleted;
-    VARIANT referencing;
-    VariantInit(&deleted);
-    VariantInit(&referencing);
-    const uint32_t rc = ZARN_DeleteComponent(ToUtf16(target).c_str(), &deleted, &referencing);
-    VariantClear(&deleted);
-    VariantClear(&referencing);
-    return rc;
   }
 
   const std::string kSensors = "/DEVICE/PROFIBUS_DP/SENSOR";
@@ -154,7 +140,7 @@ TEST_F(ManufacturerLevelTest, VariantsInOneImportShareTheLevelOfTheFirstName) {
 TEST_F(ManufacturerLevelTest, LaterImportsReloadsAndDeletesFindTheLevel) {
   Gsd("a", "Nordvik Sensor A/S", "0B01");
   ASSERT_EQ(ImportConverted(work_.Join("a")), 1u);
-  Reload();
+  Reopen();
   // The host is shown the level the variant will go to.
   const std::string variant = Gsd("b", "NORDVIK SENSOR", "0B02");
   ComponentXMLInfo* records = nullptr;
@@ -168,7 +154,7 @@ TEST_F(ManufacturerLevelTest, LaterImportsReloadsAndDeletesFindTheLevel) {
   ZARN_FreeComponentXMLInfo(records);
   EXPECT_EQ(shown, "Nordvik Sensor A_S");
   ASSERT_EQ(ImportConverted(work_.Join("b")), 1u);
-  Reload();
+  Reopen();
   Gsd("c", "Nordvik Sensor AG Process Division", "0B03");
   ASSERT_EQ(ImportConverted(work_.Join("c")), 1u);
   EXPECT_EQ(Levels().size(), 1u);
@@ -185,10 +171,10 @@ TEST_F(ManufacturerLevelTest, LaterImportsReloadsAndDeletesFindTheLevel) {
   EXPECT_EQ(Levels().size(), 2u);
   ExpectSound();
   // A deletion names the station by its variant's path, and the level goes last.
-  Reload();
-  ASSERT_EQ(Delete(level_ + "/NRDV0B02"), 0u);
+  Reopen();
+  ASSERT_EQ(DeleteComponent(level_ + "/NRDV0B02"), 0u);
   EXPECT_FALSE(Catalog().IndexLookup("0000/0B02/0001", &path));
-  ASSERT_EQ(Delete(level_), 0u);
+  ASSERT_EQ(DeleteComponent(level_), 0u);
   EXPECT_EQ(Count("//COMPONENT[starts-with(@id, 'NRDV')]"), 0u);
   ExpectSound();
 }

@@ -13,7 +13,7 @@
 #include "external/compiler_library.h"
 #include "maintenance/catalog_check.h"
 #include "platform/files.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {
@@ -49,11 +49,6 @@ const std::vector<Family>& Corpus() {
       {"pa library", {kPaLibrary}},
   };
   return corpus;
-}
-
-bool RefuseRename(const std::string& temp_path) {
-  std::filesystem::remove(temp_path);
-  return false;
 }
 
 enum class Op { kImport, kReplace, kDelete, kFailingImport, kFailingDelete, kReload };
@@ -148,15 +143,7 @@ class OperationSequenceTest : public ImportDriverTest {
       }
       case Op::kReplace: {
         if (family == kLibrary) return;  // the library is imported again, never replaced
-        VARIANT deleted;
-        VARIANT referencing;
-        VariantInit(&deleted);
-        VariantInit(&referencing);
-        LogPathEntry* paths = nullptr;
-        const uint32_t rc = ZARN_ReplaceComponent(ToUtf16(converted_[family]).c_str(), &deleted, &referencing, &paths);
-        FreeLogPathEntries(paths);
-        VariantClear(&deleted);
-        VariantClear(&referencing);
+        const uint32_t rc = ReplaceComponent(converted_[family]);
         EXPECT_TRUE(rc == 0 || rc == ZARN_S_REPLACED) << std::hex << rc;
         present_.insert(family);
         break;
@@ -194,14 +181,7 @@ class OperationSequenceTest : public ImportDriverTest {
   uint32_t Delete(const Family& f) {
     std::string target;
     for (const std::string& p : f.paths) target += (target.empty() ? "" : ";") + p;
-    VARIANT deleted;
-    VARIANT referencing;
-    VariantInit(&deleted);
-    VariantInit(&referencing);
-    const uint32_t rc = ZARN_DeleteComponent(ToUtf16(target).c_str(), &deleted, &referencing);
-    VariantClear(&deleted);
-    VariantClear(&referencing);
-    return rc;
+    return DeleteComponent(target);
   }
 
   void ExpectModel() {

@@ -6,7 +6,7 @@
 
 #include "api/export_frame.h"
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn {
@@ -16,20 +16,19 @@ using testing::ReadFile;
 using testing::ScratchDir;
 using testing::WriteFile;
 
-class PlatformSourcesTest : public ::testing::Test {
+class PlatformSourcesTest : public CatalogTest {
  protected:
   void SetUp() override {
-    ZARN_ResetCatalog();
+    CatalogTest::SetUp();
     unsetenv("ZARN_SETTINGS");
   }
   void TearDown() override {
-    ZARN_ResetCatalog();
+    CatalogTest::TearDown();
     unsetenv("ZARN_SETTINGS");
   }
   CCatalog_Contents& Open(const std::string& catalog_xml) {
-    if (!catalog_xml.empty()) WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"), catalog_xml);
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
-    return *CatalogModule::Instance().Catalog();
+    LoadCatalog(catalog_xml);
+    return Catalog();
   }
   std::string Rewrite(const std::string& text) {
     const std::string file = work_.Join("item.ddl");
@@ -37,8 +36,6 @@ class PlatformSourcesTest : public ::testing::Test {
     CCatalog_Contents::WriteDeviceItemDefaults(file, "/R", "/D");
     return ReadFile(file);
   }
-
-  ScratchDir work_;
 };
 
 TEST_F(PlatformSourcesTest, DeviceItemMarkersBecomeDefaultValues) {

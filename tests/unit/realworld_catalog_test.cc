@@ -2,7 +2,7 @@
 // whole directory of them imports into a catalog that the checker finds sound.
 // Skipped when the directory is not there.
 #include "maintenance/catalog_check.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "relations/relation_queries.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {
@@ -27,14 +27,9 @@ constexpr const char* kCatalog =
     "<COMPONENT_FOLDER id=\"F\"><COMPONENT id=\"Lone\"><LABEL>l</LABEL></COMPONENT></COMPONENT_FOLDER>"
     "<COMPONENT id=\"Bare\"/></MANUFACTURER></section></ZARN_CATALOG>";
 
-class RelationQueryTest : public ::testing::Test {
+class RelationQueryTest : public CatalogTest {
  protected:
-  void SetUp() override {
-    ZARN_ResetCatalog();
-    ASSERT_TRUE(testing::WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"), kCatalog));
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
-  }
-  void TearDown() override { ZARN_ResetCatalog(); }
+  void SetUp() override { LoadCatalog(kCatalog); }
 
   // Returns the result; info_ holds the record.
   uint32_t Info(const std::u16string& id, const std::string& path, const std::string& ref) {
@@ -50,7 +45,6 @@ class RelationQueryTest : public ::testing::Test {
     return rc;
   }
 
-  testing::ScratchDir work_;
   CatalogRelationInfo info_{};
   std::string text_;
 };

@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn {
@@ -101,13 +101,9 @@ const std::string kCatalog =
     "<COMPONENT_FOLDER id='Sub'><COMPONENT id='M3'/></COMPONENT_FOLDER></COMPONENT_FOLDER>"
     "</MANUFACTURER></PROTOCOL></section></ZARN_CATALOG>";
 
-class RelationsTest : public ::testing::Test {
+class RelationsTest : public CatalogTest {
  protected:
-  void SetUp() override {
-    ZARN_ResetCatalog();
-    ASSERT_TRUE(WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"), kCatalog));
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
-  }
+  void SetUp() override { LoadCatalog(kCatalog); }
   void TearDown() override {
     ZARN_FreeRelations(list_);
     ZARN_ResetCatalog();
@@ -141,7 +137,6 @@ class RelationsTest : public ::testing::Test {
     return nullptr;
   }
 
-  ScratchDir work_;
   RelationInfo* list_ = nullptr;
   int sentinel_ = 0;
 };

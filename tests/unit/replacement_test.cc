@@ -1,10 +1,11 @@
 // ZARN_ReplaceComponent through imported components.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "import/replacement.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {
@@ -67,6 +68,20 @@ TEST_F(ReplacementTest, FailedExistenceCheckFallsBackToImport) {
   SetExistenceCheckForTesting(nullptr);
   EXPECT_EQ(rc, 0u);
   EXPECT_EQ(Count("//COMPONENT[@id='Rep']"), 1u);
+}
+
+uint32_t ThrowingCheck(const char16_t*, VARIANT*, VARIANT*, VARIANT*, VARIANT*) { throw std::runtime_error("check"); }
+
+// A replacement that fails unexpectedly on its way reports that it could not be
+// prepared, and changes nothing.
+TEST_F(ReplacementTest, FailureOnTheWayReportsThePreparationAndChangesNothing) {
+  ASSERT_EQ(Import(File()), 0u);
+  const std::string before = CatalogFile();
+  SetExistenceCheckForTesting(&ThrowingCheck);
+  const uint32_t rc = Replace(File());
+  SetExistenceCheckForTesting(nullptr);
+  EXPECT_EQ(rc, ZARN_E_REPLACE_PREPARE);
+  EXPECT_EQ(CatalogFile(), before);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "external/compiler_library.h"
 #include "maintenance/catalog_check.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {
@@ -229,8 +229,11 @@ TEST_F(SampleLibraryTest, GsdAndIoddComponentsAreIdentifiedByTheirOwnNumbers) {
   EXPECT_EQ(Count("//COMPONENT[@id='QLMK80F3'][@ddRevision='0x0005'][DEVICE_REVISION='0x0003']"), 1u);
   EXPECT_EQ(Count("//SOURCE_IDENTIFICATION"), 0u) << "the converters' note stays out of the catalog";
   const std::string saved = CatalogFile();
+  const TreeSnapshot area = FileArea();
   EXPECT_EQ(Import(gsd), ZARN_E_SAME_DEVICE_REVISION) << "the revisions decide, and they are equal";
+  EXPECT_EQ(Import(Convert("gsd/QLMK80F3.gsd")), ZARN_E_SAME_DEVICE_REVISION) << "also converted again";
   EXPECT_EQ(CatalogFile(), saved);
+  EXPECT_EQ(FileArea(), area);
 }
 
 // The device variants of one IODD carry the same files: the file area holds each
@@ -245,28 +248,10 @@ TEST_F(SampleLibraryTest, VariantsOfOneDescriptionShareTheirFilesOnDisk) {
   EXPECT_TRUE(std::filesystem::equivalent(iodds[0], iodds[1]));
   const std::string text = testing::ReadFile(iodds[1].string());
   const std::string variant = iodds[0].parent_path().filename().string();
-  VARIANT deleted, referencing;
-  VariantInit(&deleted);
-  VariantInit(&referencing);
-  ASSERT_EQ(
-      ZARN_DeleteComponent(ToUtf16("/DEVICE/IOLINK/Brindle Instruments/" + variant).c_str(), &deleted, &referencing),
-      0u);
-  VariantClear(&deleted);
-  VariantClear(&referencing);
+  ASSERT_EQ(DeleteComponent("/DEVICE/IOLINK/Brindle Instruments/" + variant), 0u);
   EXPECT_FALSE(std::filesystem::exists(iodds[0]));
   EXPECT_EQ(testing::ReadFile(iodds[1].string()), text);
   EXPECT_EQ(std::filesystem::hard_link_count(iodds[1]), 1u);
-}
-
-TEST_F(SampleLibraryTest, ImportingASampleAgainChangesNothing) {
-  const std::string xml = Convert("hart/quellmark/radar_level_lr80.ddl");
-  ASSERT_EQ(Import(xml), 0u);
-  const std::string saved = CatalogFile();
-  const TreeSnapshot area = FileArea();
-  const uint32_t again = Import(Convert("hart/quellmark/radar_level_lr80.ddl"));
-  EXPECT_EQ(again, ZARN_E_SAME_DEVICE_REVISION) << "the revisions decide, and they are equal";
-  EXPECT_EQ(CatalogFile(), saved);
-  EXPECT_EQ(FileArea(), area);
 }
 
 // The remote I/O station declares its modules as children; each module names the
@@ -324,15 +309,9 @@ TEST_P(SampleRelationsTest, ModuleDeletedAndImportedAgainGetsItsRelationsBack) {
   ASSERT_EQ(Import(Convert("profibus_dp/brennvik/remote_io_rio8.ddl")), 0u);
   ASSERT_EQ(Import(Convert(module)), 0u);
   const std::string path = "/DEVICE/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module";
-  VARIANT deleted;
-  VARIANT referencing;
-  VariantInit(&deleted);
-  VariantInit(&referencing);
-  const std::string target = GetParam() ? path : Convert(module);  // by path, or by its component XML
-  ASSERT_EQ(ZARN_DeleteComponent(ToUtf16(target).c_str(), &deleted, &referencing), 0u);
-  EXPECT_EQ(VariantString(deleted), path);
-  VariantClear(&deleted);
-  VariantClear(&referencing);
+  std::string deleted;
+  ASSERT_EQ(DeleteComponent(GetParam() ? path : Convert(module), &deleted), 0u);  // by path, or by its file
+  EXPECT_EQ(deleted, path);
   EXPECT_EQ(Count("//COMPONENT[@id='do8_module']"), 0u);
   EXPECT_EQ(Count("//COMPONENT_FOLDER[@id='do8_module'][@isArtificial]//COMPONENT_RELATION[@id='rio8_modules']"), 1u)
       << "the station's relation waits in a placeholder";
@@ -347,18 +326,7 @@ TEST_P(SampleRelationsTest, ReplacingTheStationKeepsOneInverseCopyPerModule) {
   const std::string module = "profibus_dp/brennvik/modules/do8_module.mdd";
   ASSERT_EQ(Import(Convert(GetParam() ? station : module)), 0u);
   ASSERT_EQ(Import(Convert(GetParam() ? module : station)), 0u);
-  for (int round = 0; round < 2; ++round) {
-    VARIANT deleted;
-    VARIANT referencing;
-    VariantInit(&deleted);
-    VariantInit(&referencing);
-    LogPathEntry* paths = nullptr;
-    EXPECT_EQ(ZARN_ReplaceComponent(ToUtf16(Convert(station)).c_str(), &deleted, &referencing, &paths),
-              ZARN_S_REPLACED);
-    FreeLogPathEntries(paths);
-    VariantClear(&deleted);
-    VariantClear(&referencing);
-  }
+  for (int round = 0; round < 2; ++round) EXPECT_EQ(ReplaceComponent(Convert(station)), ZARN_S_REPLACED);
   EXPECT_EQ(Count("//COMPONENT[@id='do8_module']/COMPONENT_RELATIONS/COMPONENT_RELATION[@id='rio8_modules']"), 1u);
   EXPECT_EQ(Count("//COMPONENT_RELATION[@id='rio8_modules'][isInverse]"), 2u) << "one per module, ai4 waiting";
   ZARN_ResetCatalog();
@@ -465,22 +433,6 @@ TEST_F(SampleLibraryTest, GsdStationOffersItsModulesWithTheirSlots) {
   EXPECT_TRUE(CheckCatalog(Catalog()).violations.empty());
 }
 
-bool RefuseRename(const std::string& temp_path) {
-  std::filesystem::remove(temp_path);
-  return false;
-}
-
-uint32_t DeletePath(const std::string& path) {
-  VARIANT deleted;
-  VARIANT referencing;
-  VariantInit(&deleted);
-  VariantInit(&referencing);
-  const uint32_t rc = ZARN_DeleteComponent(ToUtf16(path).c_str(), &deleted, &referencing);
-  VariantClear(&deleted);
-  VariantClear(&referencing);
-  return rc;
-}
-
 // The modules of a GSD station are placed by reference in the station's directory:
 // deleting one keeps the directory for the station and the other modules.
 TEST_F(SampleLibraryTest, DeletingAModuleKeepsItsStationsFiles) {
@@ -488,7 +440,7 @@ TEST_F(SampleLibraryTest, DeletingAModuleKeepsItsStationsFiles) {
   const std::string station = "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/Remote I-O/Modular/QLMK80F3";
   const std::string directory = CatalogDir() + station;
   ASSERT_TRUE(std::filesystem::exists(directory + "/QLMK80F3.gsd"));
-  ASSERT_EQ(DeletePath(station + "/QLMK80F3_M1"), 0u);
+  ASSERT_EQ(DeleteComponent(station + "/QLMK80F3_M1"), 0u);
   EXPECT_TRUE(std::filesystem::exists(directory + "/QLMK80F3.gsd"));
   EXPECT_EQ(Count("//COMPONENT[@id='QLMK80F3_M2']"), 1u);
   EXPECT_EQ(RelatedPaths(station, "QLMK80F3_modules"),
@@ -504,14 +456,14 @@ TEST_F(SampleLibraryTest, DeletionKeepsTheFilesOfWhatStays) {
   const TreeSnapshot area = FileArea();
   const size_t components = Count("//COMPONENT");
   SetBeforeRenameHookForTesting(&RefuseRename);
-  EXPECT_EQ(DeletePath(kSamples[9].path), ZARN_E_CANNOT_WRITE);
+  EXPECT_EQ(DeleteComponent(kSamples[9].path), ZARN_E_CANNOT_WRITE);
   SetBeforeRenameHookForTesting(nullptr);
   EXPECT_EQ(CatalogFile(), saved);
   EXPECT_EQ(FileArea(), area) << "no file goes before the save succeeded";
   EXPECT_EQ(Count("//COMPONENT"), components) << "the tree is as it was";
 
   for (const Sample& s : kSamples) {
-    ASSERT_EQ(DeletePath(s.path), 0u) << s.path;
+    ASSERT_EQ(DeleteComponent(s.path), 0u) << s.path;
     std::vector<Node> users;
     Catalog().getSubElementsByXPath("//*[@fsPath]", &users);
     for (Node n : users) {
@@ -536,8 +488,8 @@ TEST_F(SampleLibraryTest, HandWrittenComponentXmlIsPlacedLikeAConvertedOne) {
                 dir + "/");
   for (int order = 0; order < 2; ++order) {
     if (order == 1) {
-      ASSERT_EQ(DeletePath("/DEVICE"), ZARN_E_NOT_DELETABLE);
-      ASSERT_EQ(DeletePath("/DEVICE/HART/SENSOR/TEMPERATURE/Quellmark Sensorik"), 0u);
+      ASSERT_EQ(DeleteComponent("/DEVICE"), ZARN_E_NOT_DELETABLE);
+      ASSERT_EQ(DeleteComponent("/DEVICE/HART/SENSOR/TEMPERATURE/Quellmark Sensorik"), 0u);
       ASSERT_EQ(Import(Convert("hart/quellmark/temperature_tt420.ddl")), 0u) << "the converted one first";
     }
     ASSERT_EQ(Import(xml), 0u);
@@ -576,18 +528,7 @@ TEST_F(SampleLibraryTest, CheckerFindsTheLibrarySoundAfterImportReplaceAndModule
   for (const std::string& source : sources) ASSERT_EQ(Import(Convert(source)), 0u) << source;
   ExpectSound(Catalog(), "after the import");
   EXPECT_GT(CheckCatalog(Catalog()).relations, 0u);
-  for (const std::string& source : sources) {
-    VARIANT deleted;
-    VARIANT referencing;
-    VariantInit(&deleted);
-    VariantInit(&referencing);
-    LogPathEntry* paths = nullptr;
-    EXPECT_EQ(ZARN_ReplaceComponent(ToUtf16(Convert(source)).c_str(), &deleted, &referencing, &paths), ZARN_S_REPLACED)
-        << source;
-    FreeLogPathEntries(paths);
-    VariantClear(&deleted);
-    VariantClear(&referencing);
-  }
+  for (const std::string& source : sources) EXPECT_EQ(ReplaceComponent(Convert(source)), ZARN_S_REPLACED) << source;
   ExpectSound(Catalog(), "after replacing every component");
   const std::string quelmark = "/DEVICE/PROFIBUS_DP/REMOTEIO/Quelmark Automation/Remote I-O/Modular/QLMK80F3/";
   for (const std::string& module :
@@ -595,7 +536,7 @@ TEST_F(SampleLibraryTest, CheckerFindsTheLibrarySoundAfterImportReplaceAndModule
         std::string("/DEVICE/PROFIBUS_DP/DISCRETE_OUT/Brennvik Automation/RIO/Modules/do8_module"),
         quelmark + "QLMK80F3_M1", quelmark + "QLMK80F3_M2", quelmark + "QLMK80F3_M3",
         std::string("/DEVICE/PROFIBUS_PA/SENSOR/PRESSURE/Brindle Instruments/Pressure/BRDL0A1B/BRDL0A1B_M1")}) {
-    EXPECT_EQ(DeletePath(module), 0u) << module;
+    EXPECT_EQ(DeleteComponent(module), 0u) << module;
   }
   ExpectSound(Catalog(), "after deleting every module");
   ZARN_ResetCatalog();

@@ -1,14 +1,11 @@
 // Several processes on one working directory: every import reported done by any of
 // them is in the catalog afterwards, each process sees what the others saved, and a
 // call that cannot get the lock in time reports busy and changes nothing.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <vector>
 
 #include "platform/file_lock.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {
@@ -28,25 +25,16 @@ class SharedWorkdirTest : public ImportDriverTest {
   // A child process that imports `files` (in a batch when `batch`), then ends; it
   // exits with the number of imports that did not report success.
   pid_t ImportInChild(const std::vector<std::string>& files, bool batch) {
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    ZARN_ResetCatalog();
-    ZARN_InitCatalogManager(ToUtf16(work_.Join("work")).c_str());
-    int failed = 0;
-    if (batch) ZARN_BeginImportBatch(3);
-    for (const std::string& file : files) {
-      LogPathEntry* paths = nullptr;
-      if (ZARN_ImportComponent(ToUtf16(file).c_str(), &paths, 0) != 0) ++failed;
-      ZARN_FreeLogPaths(paths);
-    }
-    if (batch && ZARN_CommitImportBatch() != 0) ++failed;
-    _exit(failed);
+    return testing::StartChild([=, this] {
+      Reopen();
+      int failed = 0;
+      if (batch) ZARN_BeginImportBatch(3);
+      for (const std::string& file : files) failed += Import(file) != 0 ? 1 : 0;
+      if (batch && ZARN_CommitImportBatch() != 0) ++failed;
+      return failed;
+    });
   }
-  static int Wait(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
+  static int Wait(pid_t pid) { return testing::WaitChild(pid); }
   bool Present(const std::string& prefix, int i) {
     const std::u16string path =
         ToUtf16("/DEVICE/HART/SENSOR/FLOW/CORIOLIS/Zentrifex/Flow/" + prefix + "/" + prefix + std::to_string(i));
@@ -80,16 +68,11 @@ TEST_F(SharedWorkdirTest, ACallThatCannotGetTheLockIsBusyAndChangesNothing) {
   const std::string before = CatalogFile();
   FileLock other;  // another process's lock, as far as the library can tell
   ASSERT_EQ(other.Acquire(Catalog().lockFile(), true, std::chrono::milliseconds(0)), FileLock::Result::kLocked);
-  const pid_t pid = fork();
-  if (pid == 0) {
+  const pid_t pid = testing::StartChild([&] {
     setenv("ZARN_LOCK_TIMEOUT_MS", "100", 1);
-    ZARN_ResetCatalog();
-    ZARN_InitCatalogManager(ToUtf16(work_.Join("work")).c_str());
-    LogPathEntry* paths = nullptr;
-    const uint32_t rc = ZARN_ImportComponent(ToUtf16(Sources("D", 1)[0]).c_str(), &paths, 0);
-    ZARN_FreeLogPaths(paths);
-    _exit(rc == ZARN_E_BUSY ? 0 : 1);
-  }
+    Reopen();
+    return Import(Sources("D", 1)[0]) == ZARN_E_BUSY ? 0 : 1;
+  });
   EXPECT_EQ(Wait(pid), 0) << "the import reports ZARN_E_BUSY";
   other.Release();
   EXPECT_EQ(CatalogFile(), before);

@@ -10,7 +10,7 @@
 #include "api/export_frame.h"
 #include "catalog/shipped_data.h"
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 #include "zarn/result_messages.h"
 
@@ -18,28 +18,24 @@ namespace zarn {
 namespace {
 namespace fs = std::filesystem;
 
-class ShippedDataTest : public ::testing::Test {
+class ShippedDataTest : public CatalogTest {
  protected:
-  void SetUp() override { ZARN_ResetCatalog(); }
   void TearDown() override { CatalogModule::Instance().Shutdown(); }
 
   // Starts the catalog on the scratch directory, as the first export of a host does.
   void Start() {
-    ZARN_ResetCatalog();
-    ASSERT_EQ(ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str()), 0u);
+    Reopen();
     VARIANT dir;
     VariantInit(&dir);
     ASSERT_EQ(ZARN_GetCatalogMangerInitialisation(&dir), 0u);
     VariantClear(&dir);
   }
-  std::string InCatalog(std::string_view relative) const { return work_.Join("zarn_catalog/" + std::string(relative)); }
+  std::string InCatalog(std::string_view relative) const { return CatalogPath(std::string(relative)); }
   static std::string Shipped(std::string_view relative) {
     const std::string file(relative);
     if (file.rfind("Device/", 0) == 0) return testing::SourceDir() + "/examples/devices/zarn_catalog/" + file;
     return testing::SourceDir() + "/data/" + file;
   }
-
-  testing::ScratchDir work_;
 };
 
 TEST_F(ShippedDataTest, AnEmptyWorkingDirectoryGetsEveryDataFileAndKeepsEditsLater) {

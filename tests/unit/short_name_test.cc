@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "zarn/catalog_manager.h"
 
 namespace zarn {
@@ -21,14 +21,9 @@ constexpr char kCatalog[] = R"(<ZARN_CATALOG><section id="DEVICE"><PROTOCOL id="
   <COMPONENT id="P"/>
 </PROTOCOL></section></ZARN_CATALOG>)";
 
-class ShortNameTest : public ::testing::Test {
+class ShortNameTest : public CatalogTest {
  protected:
-  void SetUp() override {
-    ZARN_ResetCatalog();
-    ASSERT_TRUE(testing::WriteFile(work_.Join("zarn_catalog/zarn_catalog_content.xml"), kCatalog));
-    ZARN_InitCatalogManager(ToUtf16(work_.path()).c_str());
-  }
-  void TearDown() override { ZARN_ResetCatalog(); }
+  void SetUp() override { LoadCatalog(kCatalog); }
 
   // Calls one of the two exports; the VARIANT must always come back as VT_BSTR.
   std::string Call(uint32_t (*fn)(const char16_t*, VARIANT*), const char* in, uint32_t* rc) {
@@ -40,8 +35,6 @@ class ShortNameTest : public ::testing::Test {
     VariantClear(&v);
     return out;
   }
-
-  testing::ScratchDir work_;
 };
 
 TEST_F(ShortNameTest, CotNameFromComponentPath) {
@@ -102,9 +95,7 @@ TEST_F(ShortNameTest, NamesGoBothWays) {
 }
 
 TEST_F(ShortNameTest, NoCatalogLeavesTheVariantAlone) {
-  ZARN_ResetCatalog();
-  ASSERT_TRUE(testing::WriteFile(work_.Join("plain"), "x"));
-  ZARN_InitCatalogManager(ToUtf16(work_.Join("plain/sub")).c_str());
+  LoadWithoutCatalog();
   VARIANT v;
   VariantInit(&v);
   EXPECT_EQ(ZARN_GetCotNameFromComponentPath(u"/DEVICE", &v), ZARN_E_NO_CATALOG);

@@ -1,8 +1,9 @@
-// Fixture of the import driver tests: a working directory with its catalog, the
-// catalog's temporary directory inside the scratch directory, hand-written component
-// XML files, and snapshots of files and directories to compare before and after.
-#ifndef ZARN_TESTS_UNIT_IMPORT_DRIVER_FIXTURE_H_
-#define ZARN_TESTS_UNIT_IMPORT_DRIVER_FIXTURE_H_
+// Fixture of the tests that import through the exports: the working directory
+// "work" inside the scratch directory (sources lie beside it), the catalog's
+// temporary directory inside the scratch directory, hand-written component XML
+// files, and snapshots of files and directories to compare before and after.
+#ifndef ZARN_TESTS_SUPPORT_IMPORT_FIXTURE_H_
+#define ZARN_TESTS_SUPPORT_IMPORT_FIXTURE_H_
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/catalog_fixture.h"
 #include "xml/document.h"
 #include "xml/xpath.h"
 #include "zarn/catalog_manager.h"
@@ -46,16 +47,23 @@ inline TreeSnapshot SnapshotTree(const std::string& root, const std::string& ski
   return tree;
 }
 
-class ImportDriverTest : public ::testing::Test {
+// A rename hook that fails the save as a full disk would: no temporary file stays.
+inline bool RefuseRename(const std::string& temp_path) {
+  std::filesystem::remove(temp_path);
+  return false;
+}
+
+class ImportDriverTest : public CatalogTest {
  protected:
   void SetUp() override {
+    workdir_ = work_.Join("work");
     ZARN_ResetCatalog();
     const char* temp = std::getenv("TEMP");
     saved_temp_ = temp != nullptr ? std::make_unique<std::string>(temp) : nullptr;
     setenv("TEMP", work_.Join("tmp").c_str(), 1);
     unsetenv("ZARN_SETTINGS");
-    std::filesystem::create_directories(work_.Join("work"));
-    ZARN_InitCatalogManager(ToUtf16(work_.Join("work")).c_str());
+    std::filesystem::create_directories(workdir_);
+    LoadCatalog("");
   }
   void TearDown() override {
     FreeLogPathEntries(log_paths_);
@@ -70,7 +78,6 @@ class ImportDriverTest : public ::testing::Test {
     }
   }
 
-  CCatalog_Contents& Catalog() { return *CatalogModule::Instance().Catalog(); }
   // The shipped data a converting import needs (stylesheet, maker table, device
   // configuration), laid out in the catalog as `zarn-catalog init` does.
   void LayOutCatalogData() {
@@ -170,7 +177,8 @@ class ImportDriverTest : public ::testing::Test {
     return imported;
   }
 
-  // Number of nodes the XPath selects in the saved catalog file.
+  // Number of nodes the XPath selects in the saved catalog file (hides the count
+  // over the catalog in memory).
   size_t Count(const std::string& xpath) {
     std::string error;
     std::unique_ptr<xml::Document> doc = xml::Document::LoadFile(Catalog().catalogFile(), &error);
@@ -192,11 +200,10 @@ class ImportDriverTest : public ::testing::Test {
     return out;
   }
 
-  testing::ScratchDir work_;
   LogPathEntry* log_paths_ = nullptr;
   std::unique_ptr<std::string> saved_temp_;
 };
 
 }  // namespace zarn
 
-#endif  // ZARN_TESTS_UNIT_IMPORT_DRIVER_FIXTURE_H_
+#endif  // ZARN_TESTS_SUPPORT_IMPORT_FIXTURE_H_
