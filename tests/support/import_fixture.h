@@ -16,6 +16,7 @@
 
 #include "api/export_frame.h"
 #include "import/import_driver.h"
+#include "maintenance/catalog_check.h"
 #include "maintenance/log_path_records.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -186,6 +187,13 @@ class ImportDriverTest : public CatalogTest {
     std::vector<Node> nodes;
     xml::SelectNodes(doc->AsNode(), xpath, &nodes, &error);
     return nodes.size();
+  }
+  // A failure for every violation the catalog checker finds; `when` names the moment.
+  void ExpectSound(const std::string& when = {}) {
+    for (const CatalogViolation& v : CheckCatalog(Catalog()).violations) {
+      ADD_FAILURE() << when << " promise " << static_cast<int>(v.invariant) << ": " << v.path << " " << v.subject
+                    << ": " << v.message;
+    }
   }
   // The whole scratch directory except the catalog directory.
   TreeSnapshot Outside() { return SnapshotTree(work_.path(), CatalogDir()); }

@@ -112,12 +112,6 @@ class ManufacturerLevelTest : public ImportDriverTest {
     }
     return levels;
   }
-  void ExpectSound() {
-    const CatalogCheckResult result = CheckCatalog(Catalog());
-    for (const CatalogViolation& v : result.violations) {
-      ADD_FAILURE() << "promise " << static_cast<int>(v.invariant) << ": " << v.path << ": " << v.message;
-    }
-  }
 
   const std::string kSensors = "/DEVICE/PROFIBUS_DP/SENSOR";
   const std::string level_ = kSensors + "/Nordvik Sensor A_S";
