@@ -115,15 +115,6 @@ TEST_F(LogPathsTest, ElementOfTheTreeRunsUpToTheSection) {
   EXPECT_EQ(rc_, 0u);
 }
 
-TEST_F(LogPathsTest, ZarnGetLogPathIsModeTwo) {
-  LogPathEntry* head = nullptr;
-  ASSERT_EQ(ZARN_GetLogPath(u"/DEVICE/PROFIBUS", &head, 0), 0u);
-  ASSERT_NE(head, nullptr);
-  EXPECT_EQ(Render(head), "/DEVICE/PROFIBUS 'PROFIBUS': PROTOCOL:PROFIBUS > section:DEVICE");
-  EXPECT_EQ(head->next, nullptr);
-  ZARN_FreeLogPaths(head);
-}
-
 TEST_F(LogPathsTest, EmptyAndUnknownPaths) {
   EXPECT_EQ(Get("", 0), Entries{"<untouched>"});
   EXPECT_EQ(rc_, ZARN_E_EMPTY_PATH);

@@ -86,14 +86,6 @@ TEST_F(ShortNameTest, ComponentPathFromCotName) {
   }
 }
 
-TEST_F(ShortNameTest, NamesGoBothWays) {
-  for (const char* path : {"/DEVICE/PROFIBUS/SENSOR/M/F/D", "/DEVICE/PROFIBUS/SENSOR/M/E"}) {
-    uint32_t rc = 0;
-    const std::string cot = Call(&ZARN_GetCotNameFromComponentPath, path, &rc);
-    EXPECT_EQ(Call(&ZARN_GetComponentPathFromCotName, cot.c_str(), &rc), path);
-  }
-}
-
 TEST_F(ShortNameTest, NoCatalogLeavesTheVariantAlone) {
   LoadWithoutCatalog();
   VARIANT v;
