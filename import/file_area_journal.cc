@@ -102,24 +102,53 @@ bool FileAreaJournal::Open() {
 
 void SetJournalRecordHookForTesting(JournalRecordHook hook) { g_record_hook = hook; }
 
-bool FileAreaJournal::Record(std::string_view line) {
+bool FileAreaJournal::Record(std::string_view line, bool durable) {
   if (!Open()) return false;
   if (g_record_hook != nullptr) g_record_hook(line[0], false);
-  const bool written = manifest_->Append(line);
+  const bool written = manifest_->Append(line) && (!durable || Sync());
   if (g_record_hook != nullptr) g_record_hook(line[0], true);
   return written;
 }
 
+// The manifest's records on the disk; the first time also the entries of the
+// journal directory and of the manifest in it.
+bool FileAreaJournal::Sync() {
+  if (!directories_synced_) {
+    if (!SyncDirectory(journal_directory_) || !SyncDirectory(catalog_directory_)) return false;
+    directories_synced_ = true;
+  }
+  return manifest_->Sync();
+}
+
+bool FileAreaJournal::InsideCreatedDirectory(const std::string& path) const {
+  for (const std::string& directory : created_directories_) {
+    if (IsPathInside(directory, path) && directory != path) return true;
+  }
+  return false;
+}
+
+// A moved entry, a created directory and a file created in a directory that was
+// there reach the disk before the step is taken: after a power loss the recovery
+// must know them. A file inside a created directory goes with the directory, and a
+// removal after the save is on the disk with the record before the save.
 bool FileAreaJournal::RecordEntry(const JournalEntry& entry) {
   const std::string relative = fs::path(entry.path).lexically_relative(catalog_directory_).string();
   std::vector<std::string> fields;
   if (entry.kind == JournalEntry::Kind::kMoved) fields.push_back(fs::path(entry.aside).filename().string());
   fields.push_back(relative);
-  return Record(ManifestLine(KindLetter(entry.kind), fields));
+  const bool durable = entry.kind == JournalEntry::Kind::kMoved ||
+                       entry.kind == JournalEntry::Kind::kCreatedDirectory ||
+                       (entry.kind == JournalEntry::Kind::kCreatedFile && !InsideCreatedDirectory(entry.path));
+  return Record(ManifestLine(KindLetter(entry.kind), fields), durable);
 }
 
 void FileAreaJournal::Note(JournalEntry::Kind kind, const std::string& path) {
-  entries_.push_back({kind, NormalisePath(path), std::string()});
+  Keep({kind, NormalisePath(path), std::string()});
+}
+
+void FileAreaJournal::Keep(const JournalEntry& entry) {
+  if (entry.kind == JournalEntry::Kind::kCreatedDirectory) created_directories_.push_back(entry.path);
+  entries_.push_back(entry);
 }
 
 bool FileAreaJournal::MoveAside(const std::string& path) {
@@ -179,7 +208,7 @@ bool FileAreaJournal::KeepCatalogFile(bool existed, std::string_view content) {
   if (existed && !WriteFileAtomically(JoinPath(journal_directory_, kJournalCatalogCopy), content, &error)) {
     return false;
   }
-  kept_catalog_ = Record(ManifestLine('c', {existed ? "1" : "0"}));
+  kept_catalog_ = Record(ManifestLine('c', {existed ? "1" : "0"}), true);
   return kept_catalog_;
 }
 
@@ -187,11 +216,13 @@ bool FileAreaJournal::BeforeSave(const std::string& catalog_file) {
   if (empty()) return true;
   const FileIdentity id = IdentityOf(catalog_file);
   return Record(ManifestLine('s', {std::to_string(id.device), std::to_string(id.inode), std::to_string(id.size),
-                                   std::to_string(id.modified_ns)}));
+                                   std::to_string(id.modified_ns)}),
+                true);
 }
 
 void FileAreaJournal::AfterSave() {
-  if (!empty()) Record(ManifestLine('S', {}));
+  // The catalog file is on the disk (its save syncs it): this record needs no flush.
+  if (!empty()) Record(ManifestLine('S', {}), false);
 }
 
 bool FileAreaJournal::Absorb(FileAreaJournal& other) {
@@ -209,7 +240,7 @@ bool FileAreaJournal::Absorb(FileAreaJournal& other) {
     } else if (!RecordEntry(entry)) {
       return false;
     }
-    entries_.push_back(entry);
+    Keep(entry);
   }
   other.entries_.clear();
   other.Commit();
@@ -217,12 +248,14 @@ bool FileAreaJournal::Absorb(FileAreaJournal& other) {
 }
 
 void FileAreaJournal::BeginUndo() {
-  if (!empty()) Record(ManifestLine('U', {}));
+  if (!empty()) Record(ManifestLine('U', {}), true);
 }
 
 void FileAreaJournal::Restore() {
   BeginUndo();
   UndoJournalEntries(entries_);
+  // The entries put back reach the disk before the manifest goes.
+  if (!journal_directory_.empty()) SyncFileSystem(catalog_directory_);
   entries_.clear();
   Commit();
 }
@@ -240,8 +273,10 @@ void FileAreaJournal::Commit() {
   entries_.clear();
   seen_.clear();
   created_.clear();
+  created_directories_.clear();
   moved_ = 0;
   kept_catalog_ = false;
+  directories_synced_ = false;
 }
 
 FileAreaJournal::Suspension::Suspension() : suspended_(g_active) { g_active = nullptr; }

@@ -9,7 +9,8 @@
 // holds a manifest with one record per step, appended before the step is taken, and
 // the record that the catalog was saved. A process killed half way leaves the journal
 // behind, and RecoverFileAreaJournals (journal_recovery.h) undoes an unsaved one or
-// finishes a saved one at the next start.
+// finishes a saved one at the next start. The records a recovery after a power loss
+// needs are flushed to the disk before their step (see RecordEntry).
 //
 // One journal is active at a time (the outermost import's); CFileOperation asks it
 // before each write or removal inside the catalog directory.
@@ -121,10 +122,13 @@ class FileAreaJournal {
  private:
   bool Inside(const std::string& path) const;
   bool Open();
-  bool Record(std::string_view line);
+  bool Record(std::string_view line, bool durable);
+  bool Sync();
+  bool InsideCreatedDirectory(const std::string& path) const;
   bool RecordEntry(const JournalEntry& entry);
   bool MoveAside(const std::string& path);
   void Note(JournalEntry::Kind kind, const std::string& path);
+  void Keep(const JournalEntry& entry);
 
   std::string catalog_directory_;
   std::string journal_directory_;
@@ -132,8 +136,10 @@ class FileAreaJournal {
   std::vector<JournalEntry> entries_;
   size_t moved_ = 0;
   bool kept_catalog_ = false;
+  bool directories_synced_ = false;
   std::unordered_set<std::string> seen_;
-  std::unordered_set<std::string> created_;              // new files: removed as usual
+  std::unordered_set<std::string> created_;  // new files: removed as usual
+  std::vector<std::string> created_directories_;
   std::unordered_map<std::string, std::string> copies_;  // source -> first copy
   FileAreaJournal* previous_ = nullptr;
   bool active_ = false;

@@ -167,6 +167,8 @@ JournalRecoveryResult RecoverFileAreaJournals(const std::string& catalog_directo
       UndoJournalEntries(j.entries);
       ++result.undone;
     }
+    // What was put back or removed reaches the disk before the journal goes.
+    SyncFileSystem(root);
     Drop(directory);
     Trace(kTraceInfo, kFunction, "the journal %s of a process that is gone was %s", directory,
           saved ? "finished" : "undone");

@@ -30,6 +30,8 @@ bool AppendFile::Append(std::string_view record) {
   return written == static_cast<ssize_t>(record.size());
 }
 
+bool AppendFile::Sync() { return fd_ >= 0 && ::fdatasync(fd_) == 0; }
+
 void AppendFile::Close() {
   if (fd_ < 0) return;
   ::close(fd_);
@@ -46,5 +48,23 @@ bool AppendFile::LockExisting(const std::string& path) {
   }
   return true;
 }
+
+namespace {
+
+// Runs `flush` on a read-only descriptor of `path`.
+template <typename Flush>
+bool WithDescriptor(const std::string& path, int flags, Flush flush) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
+  if (fd < 0) return false;
+  const bool flushed = flush(fd) == 0;
+  ::close(fd);
+  return flushed;
+}
+
+}  // namespace
+
+bool SyncDirectory(const std::string& path) { return WithDescriptor(path, O_DIRECTORY, ::fsync); }
+
+bool SyncFileSystem(const std::string& path) { return WithDescriptor(path, 0, ::syncfs); }
 
 }  // namespace zarn
