@@ -68,7 +68,11 @@ uint32_t CImportDriver::Run() {
   if (mode_ != kImportModeImport && mode_ != kImportModeSideSteps) return ZARN_E_IMPORT_ARGUMENT;
   uint32_t result;
   if (parent_ == nullptr) {
-    journal_ = std::make_unique<FileAreaJournal>(catalog_->catalogDirectory());
+    journal_ = FileAreaJournal::Active();
+    if (journal_ == nullptr) {
+      own_journal_ = std::make_unique<FileAreaJournal>(catalog_->catalogDirectory());
+      journal_ = own_journal_.get();
+    }
     journal_->Activate();
   }
   try {

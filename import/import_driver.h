@@ -152,8 +152,10 @@ class CImportDriver {
   bool library_import_ = false;
   std::unique_ptr<ComponentXmlReader> reader_;
   // The outermost driver's record of what the import changes in existing
-  // directories of the file area.
-  std::unique_ptr<FileAreaJournal> journal_;
+  // directories of the file area: its own, or the one of the replacement it is part
+  // of (which holds what the replacement's deletion moved aside).
+  std::unique_ptr<FileAreaJournal> own_journal_;
+  FileAreaJournal* journal_ = nullptr;
   CCatalog_Contents::ObjectArray objects_;
   NodeList components_;
   std::vector<std::string> created_directories_;

@@ -5,6 +5,9 @@
 
 #include "api/export_frame.h"
 #include "external/unidata.h"
+#include "import/file_area_journal.h"
+#include "import/import_driver.h"
+#include "maintenance/deletion.h"
 #include "platform/strings.h"
 
 namespace zarn {
@@ -35,6 +38,44 @@ struct ExistenceData {
   }
 };
 
+// After a failed half the catalog is the file's again (the deletion saved nothing),
+// the keys the deletion took out are back and the moved directories too.
+void Undo(CCatalog_Contents& catalog, FileAreaJournal& journal, const DeletionForReplacement& half, bool reload) {
+  journal.Deactivate();
+  if (reload) catalog.reload();
+  journal.Restore();
+  for (const auto& [key, path] : half.removed_keys) catalog.IndexInsert(key, path);
+}
+
+// The deletion and the import as one change with one journal and one save: the
+// deletion moves the old component's directories aside and saves nothing, the
+// import saves the catalog without the old component and with the new one. A
+// failure of either half, or a kill before the save, leaves the old component.
+uint32_t ReplacePresent(CCatalog_Contents& catalog, const std::string& source, VARIANT* deleted, VARIANT* referencing,
+                        LogPathEntry** log_paths) {
+  FileAreaJournal journal(catalog.catalogDirectory());
+  journal.Activate();
+  DeletionForReplacement half{&journal, {}};
+  std::string deleted_text;
+  std::string referencing_text;
+  // Files of the old component that could not be moved aside are overwritten or stay
+  // beside the new ones; the new component is imported all the same.
+  if (const uint32_t rc = DeleteComponent(catalog, source, &deleted_text, &referencing_text, &half);
+      rc != 0 && rc != ZARN_E_CANNOT_DELETE) {
+    Undo(catalog, journal, half, true);
+    return rc;
+  }
+  // The import itself, not the export: inside a batch too it saves at once.
+  const uint32_t rc = ImportComponent(catalog, source, kImportModeImport, log_paths);
+  if (rc != 0) {
+    Undo(catalog, journal, half, false);  // the import's rollback loaded the catalog again
+    return rc;
+  }
+  if (deleted != nullptr) SetVariantString(deleted, deleted_text);
+  if (referencing != nullptr) SetVariantString(referencing, referencing_text);
+  return ZARN_S_REPLACED;
+}
+
 }  // namespace
 
 void SetExistenceCheckForTesting(ExistenceCheck check) { existence_check = check; }
@@ -48,14 +89,11 @@ uint32_t ReplaceComponent(const char16_t* source_path, VARIANT* deleted, VARIANT
   }
   if (!Text(data.v[0]).empty() && Text(data.v[1]).empty()) return ZARN_E_OTHER_DD_REVISION;
   if (!PrepareValues()) return ZARN_E_REPLACE_PREPARE;
-  // Files of the old component that could not be removed are overwritten or stay
-  // beside the new ones; the new component is imported all the same.
-  if (const uint32_t rc = ZARN_DeleteComponent(source_path, deleted, referencing);
-      rc != 0 && rc != ZARN_E_CANNOT_DELETE) {
-    return rc;
-  }
-  const uint32_t rc = ZARN_ImportComponent(source_path, log_paths, 0);
-  return rc != 0 ? rc : ZARN_S_REPLACED;
+  if (log_paths != nullptr) *log_paths = nullptr;
+  return CatalogChange([&](CCatalog_Contents& catalog) -> uint32_t {
+    return ReplacePresent(catalog, source_path != nullptr ? ToUtf8(source_path) : std::string(), deleted, referencing,
+                          log_paths);
+  });
 }
 
 }  // namespace zarn

@@ -1,6 +1,7 @@
 // ZARN_ReplaceComponent: brings a component up to date from a converted source.
-// An absent component is imported; a present one is deleted (with its own save) and
-// imported again, so a failed import leaves the old component deleted.
+// An absent component is imported; a present one is deleted and imported again as
+// one change with one save: a failed import, or a kill before the save, leaves the
+// old component in the catalog with its files.
 #ifndef ZARN_IMPORT_REPLACEMENT_H_
 #define ZARN_IMPORT_REPLACEMENT_H_
 

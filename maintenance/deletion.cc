@@ -28,6 +28,7 @@ struct DeletionLists {
   std::vector<std::string> file_areas;
   std::vector<std::pair<std::string, std::string>> removed_keys;
   bool files_left = false;  // a deleted element's directory could not be removed
+  DeletionForReplacement* replacement = nullptr;
 };
 
 // "/*/CATALOG_FOLDER[@id='a']/*[@id='b']" for /a/b; "" when an id holds a quote.
@@ -125,6 +126,23 @@ bool NoteRemovals(const CCatalog_Contents& catalog, const std::vector<std::strin
   return journal->BeforeSave(catalog.catalogFile());
 }
 
+// The first half of a replacement: the unused directories go aside into its journal,
+// the catalog is not saved.
+void MoveAsideForReplacement(const CCatalog_Contents& catalog, const std::vector<std::string>& unused,
+                             DeletionLists* lists) {
+  for (const std::string& fs_path : unused) {
+    std::string native;
+    if (!FileAreaDirectory(catalog.catalogDirectory(), fs_path, &native)) continue;
+    bool handled = false;
+    if (!lists->replacement->journal->Remove(native, &handled) || !handled) {
+      Trace(kTraceError, "ZARN_DeleteComponent", "cannot move aside the directory %s", native);
+      lists->files_left = true;
+    }
+  }
+  std::vector<std::pair<std::string, std::string>>& keys = lists->replacement->removed_keys;
+  keys.insert(keys.end(), lists->removed_keys.begin(), lists->removed_keys.end());
+}
+
 uint32_t DeleteEntry(CCatalog_Contents& catalog, const std::string& entry, DeletionLists* lists) {
   Node element = SelectEntryElement(catalog, entry);
   if (!element) return ZARN_E_NOT_FOUND;
@@ -154,6 +172,10 @@ uint32_t DeleteEntry(CCatalog_Contents& catalog, const std::string& entry, Delet
   // its station's directory, the components of one bundle) is kept. The others are
   // noted before the save, so that a kill after it still has them removed.
   const std::vector<std::string> unused = UnusedFileAreas(catalog, lists->file_areas);
+  if (lists->replacement != nullptr) {
+    MoveAsideForReplacement(catalog, unused, lists);
+    return 0;
+  }
   FileAreaJournal journal(catalog.catalogDirectory());
   if (!NoteRemovals(catalog, unused, &journal) || catalog.save() != 0) {
     // Nothing of this entry is kept: the tree comes back from the file, the keys
@@ -182,7 +204,7 @@ Node SelectEntryElement(const CCatalog_Contents& catalog, const std::string& com
 }
 
 uint32_t DeleteComponent(CCatalog_Contents& catalog, const std::string& target, std::string* deleted,
-                         std::string* referencing) {
+                         std::string* referencing, DeletionForReplacement* replacement) {
   std::string entries = target;
   CFileOperation files;
   if (!target.empty() && files.GetPathType(target) == kPathFile) {
@@ -194,6 +216,7 @@ uint32_t DeleteComponent(CCatalog_Contents& catalog, const std::string& target, 
   }
   if (list.empty()) return ZARN_E_NOT_FOUND;
   DeletionLists lists;
+  lists.replacement = replacement;
   for (const std::string& entry : list) {
     if (const uint32_t rc = DeleteEntry(catalog, entry, &lists); rc != 0) return rc;
   }

@@ -11,11 +11,14 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalog/catalog_contents.h"
 
 namespace zarn {
+
+class FileAreaJournal;
 
 // What the file lookup found: the catalog elements that the components of a
 // component XML file correspond to, and the revisions the existence query reports.
@@ -90,8 +93,17 @@ std::string ElementIdentificationKey(Node element);
 // remaining components that refer to a deleted one (both ";"-joined). Failures:
 // ZARN_E_NOT_FOUND (no entry, or an entry names nothing), ZARN_E_NOT_DELETABLE (the
 // document element, a section, PROTOCOL or CLASSIFICATION), ZARN_E_CANNOT_WRITE.
+//
+// With `replacement` the deletion is the first half of a replacement: nothing is
+// saved, the directories it removes are moved aside into the replacement's journal
+// (the import's save makes both halves permanent, a failure or a kill puts them
+// back), and the identification keys taken out are listed for putting back.
+struct DeletionForReplacement {
+  FileAreaJournal* journal = nullptr;
+  std::vector<std::pair<std::string, std::string>> removed_keys;  // key -> path it led to
+};
 uint32_t DeleteComponent(CCatalog_Contents& catalog, const std::string& target, std::string* deleted,
-                         std::string* referencing);
+                         std::string* referencing, DeletionForReplacement* replacement = nullptr);
 
 }  // namespace zarn
 
