@@ -32,11 +32,14 @@ void ApplyUniversalDefault(bool universal, CCatalog_Object* object) {
   }
 }
 
-// A segment that can name a directory of the file area and stand in a list of
-// component paths: ";" separates the paths of a deletion list and of the reports,
-// and a control character makes no readable name.
+// A segment that can stand in a component path and in a list of them: "/" separates
+// the ids of a path, ";" the paths of a deletion list and of the reports, "." and
+// ".." name no element, and a control character makes no readable name. Its
+// directory in the file area is made safe by FileAreaName (a backslash included).
 bool IsUsableSegment(std::string_view segment) {
-  if (!IsSafePathSegment(segment) || segment.find(';') != std::string_view::npos) return false;
+  if (segment.empty() || segment == "." || segment == ".." || segment.find_first_of("/;") != std::string_view::npos) {
+    return false;
+  }
   for (char c : segment) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
   }

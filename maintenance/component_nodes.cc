@@ -5,6 +5,7 @@
 #include "catalog/catalog_contents.h"
 #include "catalog/catalog_format.h"
 #include "conversion/catalog_object.h"
+#include "maintenance/file_area_names.h"
 #include "platform/strings.h"
 
 namespace zarn {
@@ -29,7 +30,7 @@ void CCatalog_Contents::BuildBackslashPath(Node node, std::string* path) const {
       return;
     }
     if (!path->empty()) path->insert(0, "\\");
-    if (!n.HasAttribute(format::kVirtual)) path->insert(0, n.Attribute(format::kId).value_or(""));
+    if (!n.HasAttribute(format::kVirtual)) path->insert(0, FileAreaName(n.Attribute(format::kId).value_or("")));
   }
 }
 

@@ -3,6 +3,7 @@
 #include "catalog/catalog_contents.h"
 #include "catalog/catalog_format.h"
 #include "conversion/catalog_object.h"
+#include "maintenance/file_area_names.h"
 #include "platform/strings.h"
 #include "zarn/catalog_manager.h"
 
@@ -48,7 +49,7 @@ uint32_t CCatalog_Contents::PlaceFolderObject(Node node, CCatalog_Object* object
   if (s && !p && !c && !m && !matched) {
     const uint32_t rc = CreateCatalogNode(node, format::kSection, object->id, object->section, object->element, object);
     if (object->backslashPath.empty()) BuildBackslashPath(node, &object->backslashPath);
-    object->backslashPath += TrimChars(object->section, "\\/");
+    object->backslashPath += FileAreaName(TrimChars(object->section, "\\/"));
     return rc;
   }
   if (p && !c && !m) {
@@ -100,7 +101,7 @@ uint32_t CCatalog_Contents::PlaceLevelObject(Node node, CCatalog_Object* object,
   const uint32_t rc = CreateCatalogNode(node, name, object->id, id, object->element, object);
   object->backslashPath.clear();
   BuildBackslashPath(node, &object->backslashPath);
-  object->backslashPath += "\\" + id;
+  object->backslashPath += "\\" + FileAreaName(id);
   return rc;
 }
 
@@ -181,7 +182,7 @@ uint32_t CCatalog_Contents::PlaceComponent(Node node, CCatalog_Object* object) {
   }
   object->backslashPath.clear();
   BuildBackslashPath(node, &object->backslashPath);
-  if (!by_reference) object->backslashPath += "\\" + id;
+  if (!by_reference) object->backslashPath += "\\" + FileAreaName(id);
   return rc;
 }
 
