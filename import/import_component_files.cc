@@ -1,5 +1,6 @@
 // Importing one component XML file: reading, insertion, and copying each object's
 // files into its directory of the file area.
+#include <algorithm>
 #include <cerrno>
 #include <set>
 #include <string>
@@ -101,6 +102,45 @@ std::string ConvertedSourceName(const std::string& path) {
   return at == std::string::npos || at == 0 ? std::string() : name.substr(0, at);
 }
 
+bool NamesAFile(std::string_view name) {
+  static constexpr std::string_view kNamed[] = {"ZARN",          "componentZARN",   "IMAGE",           "GSD",
+                                                "DEVICE_MANUAL", "HWCN_DeviceItem", "ADDITIONAL_ZARNS"};
+  return std::find(std::begin(kNamed), std::end(kNamed), name) != std::end(kNamed);
+}
+
+// Takes out of `element` each name of a file (its descriptions, image, manual,
+// partner item, further descriptions: the text of such a child, its name attribute,
+// or one of its strings) that `directory` does not hold; a child left naming
+// nothing goes. Each is traced: the catalog names only files it has.
+void DropNamesOfMissingFiles(CCatalog_Contents& catalog, Node element, const std::string& directory) {
+  CFileOperation files;
+  auto missing = [&](const std::string& name) {
+    if (name.empty() || files.GetPathType(JoinPath(directory, DocumentPathToNative(name))) == kPathFile) return false;
+    Trace(kTraceWarning, kFunction, "%s names %s, which is not among its sources: left out", directory, name);
+    return true;
+  };
+  std::vector<Node> gone;
+  for (Node child = element ? element.FirstChild() : Node(); child; child = child.NextSibling()) {
+    if (!child.IsElement() || !NamesAFile(child.Name())) continue;
+    size_t strings = 0;
+    size_t dropped = 0;
+    for (Node s = child.FirstChild(); s; s = s.NextSibling()) {
+      if (!s.IsElement() || s.Name() != format::kString) continue;
+      ++strings;
+      if (missing(Trim(s.Text()))) {
+        gone.push_back(s);
+        ++dropped;
+      }
+    }
+    const std::string value = child.HasAttribute("name") ? child.Attribute("name").value_or("") : Trim(child.Text());
+    if (strings > 0 ? dropped == strings : missing(value)) {
+      gone.resize(gone.size() - dropped);
+      gone.push_back(child);
+    }
+  }
+  for (Node n : gone) catalog.RemoveNode(n);
+}
+
 }  // namespace
 
 uint32_t CImportDriver::ImportComponentXml() {
@@ -155,6 +195,8 @@ uint32_t CImportDriver::CopyObjectFiles(CCatalog_Object* object) {
   }
   if (const uint32_t result = CopySourceFiles(*object, source, destination)) return result;
   DeleteStaleFiles(destination);
+  // A file the component names that its sources do not hold is not named by the catalog.
+  DropNamesOfMissingFiles(*catalog_, object->catalogNode, destination);
   if (object->catalogNode) {
     if (object->update) {
       object->catalogNode.SetAttribute(format::kDdRevisionAttribute, object->ddRevision);

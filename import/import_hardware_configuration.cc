@@ -77,6 +77,14 @@ uint32_t CImportDriver::ImportPartner(CCatalog_Object* object, const std::string
 
 void CImportDriver::WriteDeviceItem(CCatalog_Object* object, const std::string& rack_path,
                                     const std::string& device_path) {
+  // An item the sources do not hold is not named (as any other file of the component).
+  std::string directory;
+  if (!FileAreaDirectory(catalog_->catalogDirectory(), object->backslashPath, &directory) ||
+      CFileOperation().GetPathType(JoinPath(directory, DocumentPathToNative(object->hwcnDeviceItem))) != kPathFile) {
+    Trace(kTraceWarning, kFunction, "%s names %s, which is not among its sources: left out", object->id,
+          object->hwcnDeviceItem);
+    return;
+  }
   catalog_->AddHardwareConfigurationEntry(object->catalogNode, object->hwcnDeviceItem, kDeviceItemEntry);
   const AttributeAnswer file = GetComponentAttribute(*catalog_, object->catalogIdPath, "HWCN_DeviceItem", 2);
   if (!file.answered || file.text.empty()) return;

@@ -117,6 +117,16 @@ Node RelationOwner(const NodeList& candidates, std::string_view owner_id) {
   return first;
 }
 
+// An object placed by COMPONENT_PARENT alone (no folder path of its own) goes where
+// its parent goes; a parent that no object of the document is leaves it no place
+// but the section level, which holds no component.
+bool ParentReferenceResolves(const CCatalog_Object& object, const CCatalog_Contents::ObjectArray& objects) {
+  if (!object.ownPath.empty() || object.parentRefAsRead.empty()) return true;
+  return std::any_of(objects.begin(), objects.end(), [&](const auto& o) {
+    return o.get() != &object && (EqualsNoCase(o->id, object.parentRef) || EqualsNoCase(o->id, object.parentRefAsRead));
+  });
+}
+
 bool FileAreaIdsAreSafe(const CCatalog_Contents::ObjectArray& objects, std::string* offending) {
   for (const auto& o : objects) {
     if (!o->isComponent && !o->isFolder) continue;
@@ -157,6 +167,7 @@ uint32_t CCatalog_Contents::AddComponents(ComponentXmlReader* reader, ObjectArra
   uint32_t rc = PlaceObjects(reader->GetImportFlag(), objects);
   if (rc == 0) rc = AddRelations(*reader, *objects);
   if (rc == 0) rc = PlaceCatalogReferences(*reader, *objects);
+  if (rc == 0) DropUnresolvedRelationPaths(*this, TemporaryIdElements());
   if (rc == 0) FinishInsertion(components);
   return rc;
 }
@@ -202,6 +213,11 @@ void CCatalog_Contents::AppendAdditionalIdentification(Node element, const Sourc
 uint32_t CCatalog_Contents::PlaceObjects(bool universal, ObjectArray* objects) {
   for (auto& object : *objects) {
     CCatalog_Object* o = object.get();
+    if (!ParentReferenceResolves(*o, *objects)) {
+      Trace(kTraceError, "CCatalog_Contents::AddComponents", "%s: its COMPONENT_PARENT %s is not in the document",
+            o->id, o->parentRefAsRead);
+      return ZARN_E_NO_LEVEL;
+    }
     ApplyUniversalDefault(universal, o);
     o->lookupParent = FindParentNode(o, false, false, false);
     o->existingElement = Node();

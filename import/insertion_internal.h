@@ -22,6 +22,11 @@ NodeList ReferencingComponents(const CCatalog_Contents& catalog, const std::set<
 void RemoveInverseCopies(CCatalog_Contents& catalog, Node relations, std::string_view id,
                          const std::string& creator_path);
 
+// Removes from the relations of `imported` (the elements of one import) every entry
+// whose component_ref names by path an element the catalog does not hold; a relation
+// left without entries goes as a whole. Each removal is traced.
+void DropUnresolvedRelationPaths(CCatalog_Contents& catalog, const NodeList& imported);
+
 Node FirstWithTemporaryId(const NodeList& candidates, std::string_view value);
 
 // True when every id and folder segment of the objects can name a directory of the

@@ -1,8 +1,11 @@
 // The relation that links a component to the parent component that creates it.
+#include <algorithm>
+
 #include "catalog/catalog_contents.h"
 #include "catalog/catalog_format.h"
 #include "conversion/catalog_object.h"
 #include "external/trace.h"
+#include "platform/strings.h"
 #include "import/insertion_internal.h"
 #include "zarn/catalog_manager.h"
 
@@ -108,6 +111,31 @@ void RemoveInverseCopies(CCatalog_Contents& catalog, Node relations, std::string
     if (r.FirstChildElement("isInverse") && NamesPath(r, creator_path)) stale.push_back(r);
   }
   for (Node r : stale) catalog.RemoveNode(r);
+}
+
+void DropUnresolvedRelationPaths(CCatalog_Contents& catalog, const NodeList& imported) {
+  std::vector<Node> entries;
+  std::vector<Node> relations;
+  for (Node element : imported) {
+    ForEachRelationComponent(element, [&](Node component) {
+      const Node ref = component.FirstChildElement(format::kComponentRef);
+      const std::string path = ref ? Trim(ref.Text()) : std::string();
+      if (path.empty() || catalog.FindByComponentPath(path)) return;
+      Trace(kTraceWarning, "CCatalog_Contents::AddComponents",
+            "the relation entry names %s, which is not in the catalog", path);
+      entries.push_back(component);
+      const Node relation = component.Parent().Parent();
+      if (std::find(relations.begin(), relations.end(), relation) == relations.end()) relations.push_back(relation);
+    });
+  }
+  for (Node entry : entries) catalog.RemoveNode(entry);
+  for (Node relation : relations) {
+    bool left = false;
+    for (Node cs = relation.FirstChild(); cs && !left; cs = cs.NextSibling()) {
+      left = cs.Name() == kComponents && cs.FirstChildElement(kComponentElement);
+    }
+    if (!left) catalog.RemoveNode(relation);
+  }
 }
 
 void CCatalog_Contents::RewriteComponentRef(Node element, std::string_view old_ref, std::string_view new_ref) {
