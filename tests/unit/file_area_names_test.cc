@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "maintenance/catalog_check.h"
-#include "tests/unit/import_driver_fixture.h"
+#include "tests/support/import_fixture.h"
 
 namespace zarn {
 namespace {
