@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "external/trace.h"
-#include "import/file_operation.h"
 #include "import/import_batch.h"
+#include "platform/file_operation.h"
 
 namespace zarn {
 

@@ -1,7 +1,5 @@
 #include "catalog/catalog_contents.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,8 +11,9 @@
 #include "external/object_manager_link.h"
 #include "external/trace.h"
 #include "import/file_area_journal.h"
-#include "import/file_operation.h"
 #include "import/journal_recovery.h"
+#include "platform/file_operation.h"
+#include "platform/files.h"
 #include "platform/leftovers.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -59,7 +58,7 @@ uint32_t CCatalog_Contents::initialize(const std::string& configured_base_direct
   if (result == 0 && !read_only_) LayOutShippedData(catalog_directory_);  // a conversion reports what is still missing
   ClearLeftovers();
   char name[64];
-  std::snprintf(name, sizeof name, "zarnCatalog$$%d", static_cast<int>(::getpid()));
+  std::snprintf(name, sizeof name, "zarnCatalog$$%d", static_cast<int>(CurrentProcessId()));
   temporary_directory_ = JoinPath(temporary_directory_, name);
   ReadManufacturerTables();
   ConfigureCompiler();
@@ -133,7 +132,7 @@ void CCatalog_Contents::ResolveDirectories(const std::string& configured_base_di
 // below it, and the directory goes when the last entry does.
 uint32_t CCatalog_Contents::ProbeWorkingDirectory() const {
   const std::string probe = JoinPath(base_directory_, format::kWriteProbeDirectoryName);
-  const std::string entry = JoinPath(probe, std::to_string(static_cast<long>(::getpid())));
+  const std::string entry = JoinPath(probe, std::to_string(CurrentProcessId()));
   std::error_code ec;
   bool written = false;
   for (int attempt = 0; attempt < 3 && !written; ++attempt) {

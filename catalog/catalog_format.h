@@ -88,10 +88,6 @@ inline constexpr std::string_view kFileReferenceElements[] = {
 inline constexpr std::string_view kNameAttributeElements[] = {"COMPONENT_PATH", "CLASSIFICATION", "MANUFACTURER",
                                                               "MANUFACTURER_EXT", "PROTOCOL"};
 
-// Trace category and source of every report of the catalog manager.
-inline constexpr std::u16string_view kTraceCategory = u"ZARN Component";
-inline constexpr std::u16string_view kTraceSource = u"zarn_catalog_manager_x";
-
 // Longest file path (exclusive) accepted for resolved file references and copies.
 inline constexpr size_t kMaxPath = 260;
 

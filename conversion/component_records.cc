@@ -1,6 +1,5 @@
 // The ComponentXMLInfo records of a conversion and their release.
 #include <cstdlib>
-#include <cstring>
 
 #include "catalog/classification_table.h"
 #include "catalog/dom_helper.h"
@@ -9,15 +8,6 @@
 #include "xml/document.h"
 
 namespace zarn {
-
-char16_t* NewHostString(std::string_view utf8, size_t extraCharacters) {
-  const std::u16string text = ToUtf16(utf8);
-  auto* out = static_cast<char16_t*>(std::malloc((text.size() + extraCharacters + 1) * sizeof(char16_t)));
-  if (out == nullptr) return nullptr;
-  std::memcpy(out, text.data(), text.size() * sizeof(char16_t));
-  out[text.size()] = u'\0';
-  return out;
-}
 
 bool PushLevel(ComponentXMLInfo* record, std::string_view elementName, std::string_view value) {
   auto* level = static_cast<ComponentXMLLevel*>(std::calloc(1, sizeof(ComponentXMLLevel)));

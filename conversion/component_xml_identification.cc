@@ -2,8 +2,8 @@
 // identification elements it adds to the objects' elements.
 #include "conversion/component_xml_reader.h"
 #include "conversion/source_identifier.h"
-#include "import/file_operation.h"
 #include "external/unidata.h"
+#include "platform/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 

@@ -149,22 +149,4 @@ uint32_t Cconversion::SetInPath(const std::string& componentXmlPath, const std::
   return out.flush() ? 0 : ZARN_E_DOCUMENT;
 }
 
-bool Cconversion::FindFiles(const std::string& directory, const std::string& pattern, std::vector<std::string>* list) {
-  namespace fs = std::filesystem;
-  const size_t before = list->size();
-  std::vector<std::string> found;
-  std::error_code ec;
-  for (auto it = fs::recursive_directory_iterator(directory, fs::directory_options::skip_permission_denied, ec);
-       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    if (!it->is_regular_file(ec)) continue;
-    const std::string path = it->path().string();
-    const bool matches =
-        pattern.find('.') != std::string::npos ? EndsWithNoCase(path, pattern) : MatchesFileType(path, pattern);
-    if (matches) found.push_back(path);
-  }
-  std::sort(found.begin(), found.end());
-  list->insert(list->end(), found.begin(), found.end());
-  return list->size() > before;
-}
-
 }  // namespace zarn

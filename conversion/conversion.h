@@ -66,10 +66,6 @@ class Cconversion {
   // Sets inPath of the root COMP_COMPONENTXML of the file and saves it in place.
   // ZARN_E_DOCUMENT when it cannot be loaded or saved.
   static uint32_t SetInPath(const std::string& componentXmlPath, const std::string& directory);
-  // Appends every file below `directory` whose name matches `pattern` (an
-  // extension with "?" wildcards, or a name ending containing a "."); listing
-  // order is name order, depth first. True when the list grew.
-  static bool FindFiles(const std::string& directory, const std::string& pattern, std::vector<std::string>* list);
 
   ComponentXMLInfo* results() const { return results_; }
   // Hands the record chain over to the caller.
@@ -87,8 +83,7 @@ class Cconversion {
   std::shared_ptr<xml::Stylesheet> stylesheet_;
 };
 
-// Host records: strings are malloc'ed UTF-16 copies; null on allocation failure.
-char16_t* NewHostString(std::string_view utf8, size_t extraCharacters = 0);
+// Host records: strings are NewHostString copies (platform/strings.h).
 // Puts a level at the head of record's hierarchy; false on allocation failure.
 bool PushLevel(ComponentXMLInfo* record, std::string_view elementName, std::string_view value);
 // Frees a whole chain with its strings and levels (null allowed).

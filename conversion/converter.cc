@@ -2,6 +2,7 @@
 
 #include "catalog/catalog_contents.h"
 #include "external/trace.h"
+#include "platform/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "zarn/catalog_manager.h"
@@ -82,18 +83,6 @@ ConverterList& GetConverters(CCatalog_Contents& catalog, const std::string& dire
     if (converter->complete()) list.push_back(std::move(converter));
   }
   return list;
-}
-
-bool MatchesFileType(std::string_view inputPath, std::string_view pattern) {
-  if (pattern.empty()) return true;
-  const size_t dot = inputPath.rfind('.');
-  const std::string extension = ToUpper(dot == std::string_view::npos ? inputPath : inputPath.substr(dot + 1));
-  const std::string wanted = ToUpper(pattern);
-  if (extension.size() != wanted.size()) return false;
-  for (size_t i = 0; i < wanted.size(); ++i) {
-    if (wanted[i] != '?' && wanted[i] != extension[i]) return false;
-  }
-  return true;
 }
 
 uint32_t ConvertWithPlugins(const ConverterList& converters, const std::string& catalogDirectory,

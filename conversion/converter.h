@@ -67,11 +67,6 @@ ConverterList& GetConverters(CCatalog_Contents& catalog);
 ConverterList& GetConverters(CCatalog_Contents& catalog, const std::string& directory,
                              const std::vector<std::string>& names);
 
-// True when the extension of `inputPath` (the text after its last ".", the whole
-// path without one) matches `pattern`, ignoring case: same length, "?" matching any
-// one character. An empty pattern matches.
-bool MatchesFileType(std::string_view inputPath, std::string_view pattern);
-
 // Offers `*inputPath` to the plug-ins in order. The first plug-in that lists a
 // matching pattern and accepts the file converts it into `outputDirectory`;
 // *message receives its message. On success *inputPath becomes the plug-in's

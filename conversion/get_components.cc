@@ -13,7 +13,7 @@
 #include "conversion/source_includes.h"
 #include "conversion/unaccepted_input.h"
 #include "external/trace.h"
-#include "import/file_operation.h"
+#include "platform/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "xml/document.h"
@@ -146,7 +146,7 @@ uint32_t ComponentRetrieval::ConvertSource(const std::string& input, const std::
 uint32_t ComponentRetrieval::ListDirectory() {
   std::vector<std::string> all;
   // A directory without files holds nothing to convert, which is no failure.
-  if (!Cconversion::FindFiles(path_, "", &all)) return 0;
+  if (!FindFiles(path_, "", &all)) return 0;
   const std::string piMark = DocumentPathToNative("PI\\0000\\pa_import.h");
   const std::string globalMark = DocumentPathToNative("_global\\io_module_general_properties.mdd");
   std::string piLibrary;
@@ -169,7 +169,7 @@ uint32_t ComponentRetrieval::ListDirectory() {
 void ComponentRetrieval::ListImportableFiles() {
   std::unordered_set<std::string> componentXmls;
   std::vector<std::string> xmls;
-  Cconversion::FindFiles(path_, "xml", &xmls);
+  FindFiles(path_, "xml", &xmls);
   for (const std::string& file : xmls) {
     if (!IsComponentXml(file)) continue;
     componentXmls.insert(file);
@@ -183,7 +183,7 @@ void ComponentRetrieval::ListImportableFiles() {
     for (const std::string& entry : Split(types, ";")) {
       if (entry.empty()) continue;
       std::vector<std::string> files;
-      Cconversion::FindFiles(path_, entry, &files);
+      FindFiles(path_, entry, &files);
       for (const std::string& file : files) {
         if (!converter->Accepts(file)) continue;
         const std::string output = converter->OutputFileName(DirectoryOfFile(file), file);
@@ -201,14 +201,14 @@ void ComponentRetrieval::ListImportableFiles() {
 
 std::vector<std::string> ComponentRetrieval::DeviceDescriptionSources() const {
   std::vector<std::string> candidates;
-  Cconversion::FindFiles(path_, "ddl", &candidates);
-  Cconversion::FindFiles(path_, "edd", &candidates);
-  if (!Cconversion::FindFiles(path_, "Ident.mdd", &candidates)) Cconversion::FindFiles(path_, "mdd", &candidates);
+  FindFiles(path_, "ddl", &candidates);
+  FindFiles(path_, "edd", &candidates);
+  if (!FindFiles(path_, "Ident.mdd", &candidates)) FindFiles(path_, "mdd", &candidates);
   if (candidates.empty()) return candidates;
   // A file that another file of the tree includes is a fragment of that source,
   // and a file of nothing but comments describes no device.
   std::vector<std::string> all;
-  Cconversion::FindFiles(path_, "", &all);
+  FindFiles(path_, "", &all);
   return SourceIncludes(path_, all).Sources(candidates);
 }
 
@@ -221,8 +221,8 @@ uint32_t ComponentRetrieval::ConvertGlobalSources() {
     return ZARN_E_TMP_DIRECTORY;
   }
   std::vector<std::string> sources;
-  Cconversion::FindFiles(sourceDir_, "ddl", &sources);
-  Cconversion::FindFiles(sourceDir_, "mdd", &sources);
+  FindFiles(sourceDir_, "ddl", &sources);
+  FindFiles(sourceDir_, "mdd", &sources);
   for (const std::string& source : sources) {
     const std::string outputDirectory = MakeOutputDirectory(batch);
     if (outputDirectory.empty() || source.find("_global") != std::string::npos) continue;

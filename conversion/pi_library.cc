@@ -2,7 +2,8 @@
 
 #include "catalog/catalog_contents.h"
 #include "conversion/conversion.h"
-#include "import/file_operation.h"
+#include "external/file_copy_trace.h"
+#include "platform/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "zarn/catalog_manager.h"
@@ -123,7 +124,7 @@ std::string GetPiLibraryXml() {
 
 uint32_t ImportPiLibrary(CCatalog_Contents* catalog, const std::string& piLibraryDirectory) {
   if (catalog == nullptr) return ZARN_E_NO_CATALOG;
-  CFileOperation files;
+  CFileOperation files(TraceFileCopy);
   cHcfType& root = GetPiLibraryRoot();
   const std::string target = JoinPath(catalog->catalogDirectory(), DocumentPathToNative(root.fsPath));
   // The library's files go into what is there, and the tree is read from there: it
@@ -135,7 +136,7 @@ uint32_t ImportPiLibrary(CCatalog_Contents* catalog, const std::string& piLibrar
   }
   root.children.clear();
   std::vector<std::string> sources;
-  if (files.GetPathType(target) == kPathDirectory) Cconversion::FindFiles(target, "ddl", &sources);
+  if (files.GetPathType(target) == kPathDirectory) FindFiles(target, "ddl", &sources);
   for (const std::string& source : sources) {
     const PathParts name = SplitPath(source);
     std::string parts[4];

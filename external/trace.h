@@ -10,7 +10,6 @@
 #include <tuple>
 #include <type_traits>
 
-#include "catalog/catalog_format.h"
 #include "platform/strings.h"
 #include "zarn/trace.h"
 
@@ -19,6 +18,10 @@ namespace zarn {
 inline constexpr int32_t kTraceError = ZARN_TRACE_ERROR;
 inline constexpr int32_t kTraceWarning = ZARN_TRACE_WARNING;
 inline constexpr int32_t kTraceInfo = ZARN_TRACE_INFO;
+
+// Trace category and source of every report of the catalog manager.
+inline constexpr std::u16string_view kTraceCategory = u"ZARN Component";
+inline constexpr std::u16string_view kTraceSource = u"zarn_catalog_manager_x";
 
 namespace trace_detail {
 inline std::u16string Convert(std::string_view s) { return ToUtf16(s); }
@@ -40,7 +43,7 @@ void Trace(int32_t level, std::string_view function, std::string_view format, co
     const std::u16string fmt = ToUtf16(format);
     std::apply(
         [&](const auto&... c) {
-          ZARN_DoTrace(level, format::kTraceCategory.data(), format::kTraceSource.data(), f.c_str(), fmt.c_str(),
+          ZARN_DoTrace(level, kTraceCategory.data(), kTraceSource.data(), f.c_str(), fmt.c_str(),
                        trace_detail::Pass(c)...);
         },
         converted);

@@ -15,6 +15,13 @@ namespace {
 namespace fs = std::filesystem;
 
 FileAreaJournal* g_active = nullptr;
+
+// The active journal is also the guard that CFileOperation asks.
+void SetActive(FileAreaJournal* journal) {
+  g_active = journal;
+  SetActiveFileWriteGuard(journal);
+}
+
 std::atomic<unsigned> g_journal_number{0};
 JournalRecordHook g_record_hook = nullptr;
 
@@ -69,13 +76,13 @@ FileAreaJournal* FileAreaJournal::Active() { return g_active; }
 void FileAreaJournal::Activate() {
   if (active_) return;
   previous_ = g_active;
-  g_active = this;
+  SetActive(this);
   active_ = true;
 }
 
 void FileAreaJournal::Deactivate() {
   if (!active_) return;
-  g_active = previous_;
+  SetActive(previous_);
   active_ = false;
 }
 
@@ -279,9 +286,9 @@ void FileAreaJournal::Commit() {
   directories_synced_ = false;
 }
 
-FileAreaJournal::Suspension::Suspension() : suspended_(g_active) { g_active = nullptr; }
+FileAreaJournal::Suspension::Suspension() : suspended_(g_active) { SetActive(nullptr); }
 
-FileAreaJournal::Suspension::~Suspension() { g_active = suspended_; }
+FileAreaJournal::Suspension::~Suspension() { SetActive(suspended_); }
 
 std::string FileAreaJournal::EarlierCopy(const std::string& source) const {
   const auto it = copies_.find(source);

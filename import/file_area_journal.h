@@ -24,6 +24,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/file_operation.h"
+
 namespace zarn {
 
 class AppendFile;
@@ -50,12 +52,12 @@ inline constexpr std::string_view kJournalCatalogCopy = "catalog";
 using JournalRecordHook = void (*)(char kind, bool written);
 void SetJournalRecordHookForTesting(JournalRecordHook hook);
 
-class FileAreaJournal {
+class FileAreaJournal : public FileWriteGuard {
  public:
   // `catalog_directory` bounds what the journal keeps; the journal directory is
   // created below it on the first record.
   explicit FileAreaJournal(std::string catalog_directory);
-  ~FileAreaJournal();  // drops whatever is left (as Commit)
+  ~FileAreaJournal() override;  // drops whatever is left (as Commit)
   FileAreaJournal(const FileAreaJournal&) = delete;
   FileAreaJournal& operator=(const FileAreaJournal&) = delete;
 
@@ -68,12 +70,12 @@ class FileAreaJournal {
   // Before `path` is written: an existing file is moved aside, a new one noted.
   // False when an existing file cannot be moved aside or the journal cannot be
   // written (the write must not happen).
-  bool BeforeWrite(const std::string& path);
+  bool BeforeWrite(const std::string& path) override;
   // Instead of removing `path`: moves it aside. *handled is false for a path
   // outside the catalog directory or one this import created (the caller removes
   // it as usual). Else true when it is gone from its place (also when it did not
   // exist), false when it cannot be moved.
-  bool Remove(const std::string& path, bool* handled);
+  bool Remove(const std::string& path, bool* handled) override;
   // Before the directory `path` (the topmost one that is missing) is created.
   bool NoteCreatedDirectory(const std::string& path);
   // The directory `path` goes once the catalog is saved (a deletion).
@@ -108,8 +110,8 @@ class FileAreaJournal {
 
   // A file this import wrote that holds a copy of `source` (the file of one IODD
   // that each of its device variants carries), or "" when there is none.
-  std::string EarlierCopy(const std::string& source) const;
-  void NoteCopy(const std::string& source, const std::string& destination);
+  std::string EarlierCopy(const std::string& source) const override;
+  void NoteCopy(const std::string& source, const std::string& destination) override;
 
   // Records that the change is being undone (a recovery then undoes it whatever the
   // catalog file looks like: the rollback may already have put the former one back).

@@ -6,9 +6,10 @@
 #include "conversion/catalog_object.h"
 #include "conversion/component_xml_reader.h"
 #include "conversion/pi_library.h"
+#include "external/file_copy_trace.h"
 #include "external/trace.h"
-#include "import/file_operation.h"
 #include "import/import_driver.h"
+#include "platform/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 
@@ -108,7 +109,7 @@ uint32_t CImportDriver::CopyBundle(const std::string& bundle_in_path) {
     Trace(kTraceError, kFunction, "error copying %s to %s", source, destination);
     return ZARN_E_IMPORT_ARGUMENT;
   }
-  CFileOperation files;
+  CFileOperation files(TraceFileCopy);
   if (files.GetPathType(destination) != kPathDirectory && !CreateDestination(destination)) {
     return ZARN_E_CANNOT_WRITE;
   }

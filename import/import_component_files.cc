@@ -11,10 +11,11 @@
 #include "conversion/component_xml_reader.h"
 #include "conversion/conversion.h"
 #include "conversion/source_includes.h"
+#include "external/file_copy_trace.h"
 #include "external/trace.h"
 #include "import/file_area_journal.h"
-#include "import/file_operation.h"
 #include "import/import_driver.h"
+#include "platform/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 
@@ -85,7 +86,7 @@ std::set<std::string> ReferencedFiles(const std::string& source, const std::vect
   }
   if (descriptions.empty()) return found;
   std::vector<std::string> tree;
-  Cconversion::FindFiles(source, "", &tree);
+  FindFiles(source, "", &tree);
   SourceIncludes includes(source, tree);
   for (const std::string& description : descriptions) {
     for (const std::string& file : includes.ReferencedBy(description)) found.insert(file);
@@ -208,7 +209,7 @@ uint32_t CImportDriver::CopyObjectFiles(CCatalog_Object* object) {
 }
 
 uint32_t CImportDriver::CopyImportDirectory(const std::string& import_directory, const std::string& destination) {
-  CFileOperation files;
+  CFileOperation files(TraceFileCopy);
   std::vector<std::string> listed;
   files.ListFiles(import_directory, &listed, "");
   for (const std::string& file : listed) {
@@ -227,7 +228,7 @@ uint32_t CImportDriver::CopySourceFiles(const CCatalog_Object& object, const std
   std::vector<std::string> names = object.element ? FileReferences(object.element) : std::vector<std::string>();
   names.push_back(object.sourceFileName);
   names.push_back(ConvertedSourceName(path_));
-  CFileOperation files;
+  CFileOperation files(TraceFileCopy);
   if (files.GetPathType(source) != kPathDirectory) {
     Trace(kTraceError, kFunction, "error copying %s to %s", source, destination);
     return ZARN_E_COPY;

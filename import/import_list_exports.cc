@@ -3,9 +3,9 @@
 
 #include "api/export_frame.h"
 #include "external/trace.h"
-#include "import/file_operation.h"
 #include "import/import_list.h"
 #include "maintenance/log_path_records.h"
+#include "platform/file_operation.h"
 #include "platform/strings.h"
 
 namespace zarn {

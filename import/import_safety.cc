@@ -6,8 +6,8 @@
 #include "conversion/catalog_object.h"
 #include "conversion/component_xml_reader.h"
 #include "external/trace.h"
-#include "import/file_operation.h"
 #include "import/import_driver.h"
+#include "platform/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 

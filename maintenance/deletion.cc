@@ -7,9 +7,9 @@
 #include "catalog/id_path.h"
 #include "external/trace.h"
 #include "import/file_area_journal.h"
-#include "import/file_operation.h"
 #include "import/import_driver.h"
 #include "maintenance/deletion.h"
+#include "platform/file_operation.h"
 #include "platform/strings.h"
 #include "zarn/catalog_manager.h"
 

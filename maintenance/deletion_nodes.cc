@@ -2,9 +2,9 @@
 // ancestors, hardware-configuration partners, inverse relations and identification keys.
 #include "catalog/catalog_format.h"
 #include "external/trace.h"
-#include "import/file_operation.h"
 #include "import/import_driver.h"
 #include "maintenance/deletion.h"
+#include "platform/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 

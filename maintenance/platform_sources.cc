@@ -5,7 +5,7 @@
 #include "catalog/catalog_contents.h"
 #include "catalog/catalog_format.h"
 #include "external/object_manager_link.h"
-#include "import/file_operation.h"
+#include "platform/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 #include "zarn/platform.h"

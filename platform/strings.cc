@@ -1,6 +1,8 @@
 #include "platform/strings.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace zarn {
 namespace {
@@ -91,6 +93,26 @@ std::u16string ToUtf16(std::string_view s) {
   size_t i = 0;
   while (i < s.size()) AppendUtf16(out, DecodeUtf8(s, i));
   return out;
+}
+
+std::string Latin1ToUtf8(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() + s.size() / 8);
+  for (const char ch : s) AppendUtf8(out, static_cast<unsigned char>(ch));
+  return out;
+}
+
+char16_t* NewHostString(std::string_view utf8, size_t extra_room) {
+  try {
+    const std::u16string text = ToUtf16(utf8);
+    auto* out = static_cast<char16_t*>(std::malloc((text.size() + extra_room + 1) * sizeof(char16_t)));
+    if (out == nullptr) return nullptr;
+    std::memcpy(out, text.data(), text.size() * sizeof(char16_t));
+    out[text.size()] = u'\0';
+    return out;
+  } catch (...) {
+    return nullptr;
+  }
 }
 
 BSTR MakeBstr(std::string_view s) {

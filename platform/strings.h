@@ -16,6 +16,13 @@ std::string ToUtf8(const char16_t* s);
 std::string ToUtf8(std::u16string_view s);
 // Converts UTF-8 to UTF-16; invalid bytes become U+FFFD.
 std::u16string ToUtf16(std::string_view s);
+// Each byte of ISO 8859-1 text as its character in UTF-8.
+std::string Latin1ToUtf8(std::string_view s);
+
+// A text handed to a host or a plug-in's caller: a UTF-16 copy of `utf8` on the C
+// heap (malloc), NUL-terminated, with room for `extra_room` further characters before
+// the terminator; null when an allocation fails. Released with std::free.
+char16_t* NewHostString(std::string_view utf8, size_t extra_room = 0);
 
 // Returns a new BSTR holding s (UTF-8 in).
 BSTR MakeBstr(std::string_view s);

@@ -2,7 +2,6 @@
 #include <cstdlib>
 
 #include "query/component_attributes.h"
-#include "query/heap_text.h"
 #include "platform/strings.h"
 
 namespace zarn {
@@ -51,7 +50,7 @@ uint32_t CompAttrListBuilder::AddElement(Node element) {
   if (!element) return ZARN_E_NO_COMPONENT;
   std::string id;
   CDOMHelper::ReadAttribute(element, "id", &id);
-  char16_t* name = HeapString(id);
+  char16_t* name = NewHostString(id);
   auto* info = static_cast<CompAttrInfo*>(std::malloc(sizeof(CompAttrInfo)));
   if (name == nullptr || info == nullptr) {
     std::free(name);
@@ -72,8 +71,8 @@ uint32_t CompAttrListBuilder::AddElement(Node element) {
 
 // The value's buffer has room for the base directory as well.
 uint32_t CompAttrListBuilder::AddEntry(CompAttrInfo* info, const std::string& name, const std::string& value) const {
-  char16_t* name_copy = HeapString(name);
-  char16_t* value_copy = HeapString(value, base_directory_.size() + 1);
+  char16_t* name_copy = NewHostString(name);
+  char16_t* value_copy = NewHostString(value, base_directory_.size() + 1);
   auto* entry = static_cast<CompAttrEntry*>(std::malloc(sizeof(CompAttrEntry)));
   if (name_copy == nullptr || value_copy == nullptr || entry == nullptr) {
     std::free(name_copy);

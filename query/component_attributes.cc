@@ -2,7 +2,7 @@
 #include "query/component_attributes.h"
 
 #include "conversion/component_xml_reader.h"
-#include "import/file_operation.h"
+#include "platform/file_operation.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
 

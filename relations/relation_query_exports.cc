@@ -1,7 +1,7 @@
 // ZARN_GetCatalogRelationInfo, ZARN_IsComponentExistent, ZARN_GetReferencingComponents.
 #include "api/export_frame.h"
-#include "import/file_operation.h"
 #include "maintenance/deletion.h"
+#include "platform/file_operation.h"
 #include "platform/strings.h"
 #include "relations/relation_queries.h"
 #include "zarn/catalog_manager.h"

@@ -1,7 +1,6 @@
 #include "relations/relation_reader.h"
 
 #include "platform/strings.h"
-#include "query/heap_text.h"
 #include "relations/relation_records.h"
 #include "relations/relation_values.h"
 
@@ -90,8 +89,8 @@ uint32_t RelationReader::ReadRelation(Node relation) {
   if (info == nullptr) return ZARN_E_ALLOCATION;
   info->next = head_;
   head_ = info;
-  info->id = HeapString(head.id);
-  info->addressing = HeapString(head.addressing);
+  info->id = NewHostString(head.id);
+  info->addressing = NewHostString(head.addressing);
   if (info->id == nullptr || info->addressing == nullptr) return ZARN_E_ALLOCATION;
   info->isInverse = head.inverse;
   info->isConditioned = head.conditioned;
@@ -133,11 +132,11 @@ uint32_t RelationReader::AddRelationComponent(RelationInfo* info, Node component
   if (record == nullptr) return ZARN_E_ALLOCATION;
   record->next = info->components;
   info->components = record;
-  record->componentId = HeapString(component_id);
-  record->componentPath = HeapString(path);
-  if (folder_path != nullptr) record->folderPath = HeapString(*folder_path);
+  record->componentId = NewHostString(component_id);
+  record->componentPath = NewHostString(path);
+  if (folder_path != nullptr) record->folderPath = NewHostString(*folder_path);
   const Node original = component.FirstChildElement("component_ref_org");
-  if (original) record->componentRefOrg = HeapString(original.Text());
+  if (original) record->componentRefOrg = NewHostString(original.Text());
   if (record->componentId == nullptr || record->componentPath == nullptr ||
       (folder_path != nullptr && record->folderPath == nullptr) || (original && record->componentRefOrg == nullptr)) {
     return ZARN_E_ALLOCATION;
@@ -166,7 +165,7 @@ uint32_t RelationReader::ReadRange(RelationComponent* owner, Node range_element)
   std::optional<std::string> variable = range_element.FirstChildElement("variable_ref").Attribute("ref");
   if (!variable) variable = range_element.FirstChildElement("unknown_ref").Attribute("ref");
   if (variable) {
-    range->variable = HeapString(*variable);
+    range->variable = NewHostString(*variable);
     if (range->variable == nullptr) return ZARN_E_ALLOCATION;
   }
   return ReadRangeBounds(range_element, range);

@@ -36,21 +36,6 @@ bool IsValidUtf8(const std::string& s) {
   return true;
 }
 
-std::string Latin1ToUtf8(const std::string& s) {
-  std::string out;
-  out.reserve(s.size() + s.size() / 8);
-  for (char ch : s) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out += ch;
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 bool Exists(const std::string& path) {
   std::error_code ec;
   return fs::is_regular_file(path, ec);
@@ -93,7 +78,7 @@ bool ReadSourceFile(const std::string& path, std::string* text) {
   if (!fs::is_regular_file(path, ec)) return false;
   if (!zarn::ReadWholeFile(path, text)) return false;
   if (text->size() >= 3 && text->compare(0, 3, "\xEF\xBB\xBF") == 0) text->erase(0, 3);
-  if (!IsValidUtf8(*text)) *text = Latin1ToUtf8(*text);
+  if (!IsValidUtf8(*text)) *text = zarn::Latin1ToUtf8(*text);
   return true;
 }
 

@@ -1,7 +1,7 @@
 #include "libs/devices_converter/plugin_entry.h"
 
+#include <cstdlib>
 #include <filesystem>
-#include <new>
 
 #include "platform/paths.h"
 #include "platform/strings.h"
@@ -9,22 +9,8 @@
 namespace zarn::converters {
 namespace {
 
-// A NUL-terminated copy of `utf8` as UTF-16, or null when allocation fails.
-char16_t* HandOut(const std::string& utf8) {
-  try {
-    const std::u16string wide = ToUtf16(utf8);
-    auto* out = new (std::nothrow) char16_t[wide.size() + 1];
-    if (out == nullptr) return nullptr;
-    wide.copy(out, wide.size());
-    out[wide.size()] = u'\0';
-    return out;
-  } catch (...) {
-    return nullptr;
-  }
-}
-
 void SetMessage(char16_t** message, const std::string& text) {
-  if (message != nullptr && !text.empty()) *message = HandOut(text);
+  if (message != nullptr && !text.empty()) *message = NewHostString(text);
 }
 
 }  // namespace
@@ -64,7 +50,7 @@ uint32_t EntryConvert(const ConverterDefinition& def, const char16_t* input_path
 
 uint32_t EntryGetSupportedFileTypes(const ConverterDefinition& def, char16_t** types) {
   if (types == nullptr) return kUnreadableSource;
-  *types = HandOut(def.supported_types);
+  *types = NewHostString(def.supported_types);
   return *types != nullptr ? 0 : kOutOfMemory;
 }
 
@@ -82,7 +68,7 @@ void EntryGetOutputFileName(const char16_t* output_directory, const char16_t* in
   *name = nullptr;
   if (output_directory == nullptr || input_path == nullptr) return;
   try {
-    *name = HandOut(OutputFileName(ToUtf8(output_directory), ToUtf8(input_path)));
+    *name = NewHostString(OutputFileName(ToUtf8(output_directory), ToUtf8(input_path)));
   } catch (...) {
     *name = nullptr;
   }
@@ -90,7 +76,7 @@ void EntryGetOutputFileName(const char16_t* output_directory, const char16_t* in
 
 void FreeHandedOut(char16_t** text) {
   if (text == nullptr) return;
-  delete[] * text;
+  std::free(*text);
   *text = nullptr;
 }
 

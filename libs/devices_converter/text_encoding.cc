@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/strings.h"
+
 namespace zarn::converters {
 namespace {
 
@@ -53,19 +55,7 @@ std::string DecodeLegacyText(std::string_view text) {
   // A UTF-8 byte order mark says how the rest is encoded; it is not text.
   constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
   if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
-  if (IsValidUtf8(text)) return std::string(text);
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out += ch;
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
+  return IsValidUtf8(text) ? std::string(text) : Latin1ToUtf8(text);
 }
 
 std::string XmlSafeText(std::string_view text) {

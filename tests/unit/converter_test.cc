@@ -1,6 +1,7 @@
 // Converter plug-ins: loading, file-type matching and the conversion of one file,
 // driven through two test plug-ins that can be told what to list, accept and return.
 #include "conversion/converter.h"
+#include "platform/file_operation.h"
 #include "tests/unit/conversion_fixture.h"
 
 namespace zarn {

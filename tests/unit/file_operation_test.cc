@@ -1,5 +1,5 @@
-// CFileOperation on a scratch directory.
-#include "import/file_operation.h"
+// CFileOperation on a scratch directory, its copy notes traced as the library does.
+#include "platform/file_operation.h"
 
 #include <gtest/gtest.h>
 #include <limits.h>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "external/file_copy_trace.h"
 #include "tests/support/test_support.h"
 
 namespace zarn {
@@ -49,7 +50,7 @@ class FileOperationTest : public ::testing::Test {
   }
 
   testing::ScratchDir dir_;
-  CFileOperation op_;
+  CFileOperation op_{TraceFileCopy};
 };
 
 TEST_F(FileOperationTest, PathTypes) {

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "conversion/conversion.h"
+#include "platform/file_operation.h"
 #include "tests/unit/conversion_fixture.h"
 #include "xml/document.h"
 #include "xml/xpath.h"
@@ -133,8 +134,8 @@ TEST_F(GetComponentsTest, TheTableCoversEverySample) {
   std::set<std::string> listed;
   for (const SampleCase& c : Samples()) listed.insert(Sample(c.source));
   std::vector<std::string> sources;
-  Cconversion::FindFiles(Sample(""), "ddl", &sources);
-  Cconversion::FindFiles(Sample(""), "mdd", &sources);
+  FindFiles(Sample(""), "ddl", &sources);
+  FindFiles(Sample(""), "mdd", &sources);
   for (const std::string& s : sources) {
     if (s.find("/broken/") != std::string::npos || s.find("/_global/") != std::string::npos) continue;
     EXPECT_EQ(listed.count(s), 1u) << s << " is a sample without a row";

@@ -1,19 +1,49 @@
 // CFileOperation: the catalog manager's small file-system toolkit. It tests paths,
 // creates directory chains, lists files, copies files and directory trees, and
 // deletes files and trees. Paths are native UTF-8 paths; results are booleans
-// (or shorter lists) and nothing throws.
+// (or shorter lists) and nothing throws. What a copy meets on its way is handed to
+// the caller's note sink (the caller traces it).
 //
 // A value object: create one on the stack for each piece of work.
-#ifndef ZARN_IMPORT_FILE_OPERATION_H_
-#define ZARN_IMPORT_FILE_OPERATION_H_
+#ifndef ZARN_PLATFORM_FILE_OPERATION_H_
+#define ZARN_PLATFORM_FILE_OPERATION_H_
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zarn {
 
-class FileAreaJournal;
+// Something DoFileCopy met that the caller reports: an existing destination of
+// another size that is overwritten, or a copy that failed (`reason` says why).
+struct FileCopyNote {
+  enum class Kind { kOverwriteOfOtherSize, kCopyFailed };
+  Kind kind;
+  const std::string& source;
+  const std::string& destination;
+  std::string reason;  // kCopyFailed only
+};
+using FileCopyNoteSink = void (*)(const FileCopyNote& note);
+
+// What keeps the writes and removals of CFileOperation undoable while a change of
+// the catalog is in progress (the file area journal of an import).
+class FileWriteGuard {
+ public:
+  virtual ~FileWriteGuard() = default;
+  // Before `path` is written; false when the write must not happen.
+  virtual bool BeforeWrite(const std::string& path) = 0;
+  // Instead of removing `path`. *handled false: the caller removes it as usual.
+  // Else true when it is gone from its place, false when it cannot be moved.
+  virtual bool Remove(const std::string& path, bool* handled) = 0;
+  // A file written in this change that holds a copy of `source`, or "".
+  virtual std::string EarlierCopy(const std::string& source) const = 0;
+  virtual void NoteCopy(const std::string& source, const std::string& destination) = 0;
+};
+
+// The guard every CFileOperation asks, or null; set by the guard's owner.
+FileWriteGuard* ActiveFileWriteGuard();
+void SetActiveFileWriteGuard(FileWriteGuard* guard);
 
 // Result of CFileOperation::GetPathType.
 enum PathType : int32_t {
@@ -28,7 +58,8 @@ class CFileOperation {
   // The longest source or destination path (in UTF-16 units) that a copy accepts.
   static constexpr size_t kMaxPath = 260;
 
-  CFileOperation() = default;
+  // `notes` receives what DoFileCopy meets on its way (null: nobody hears of it).
+  explicit CFileOperation(FileCopyNoteSink notes = nullptr) : notes_(notes) {}
 
   // True when `path` is a file that can be opened for reading (not a directory).
   bool FileExists(const std::string& path) const;
@@ -64,15 +95,16 @@ class CFileOperation {
   uint64_t GetFileSize64(const std::string& path) const;
 
   // Copies the file `source` to `destination`, overwriting it (an existing
-  // destination of another size is traced as a warning; a read-only one is made
-  // writable first). With `move` the copy fails on an existing destination and
-  // the source is deleted after the copy. Paths longer than kMaxPath are
-  // refused. A source named like a device XML file is not copied; the result
-  // then tells whether the destination was fine.
+  // destination of another size is noted; a read-only one is made writable
+  // first). With `move` the copy fails on an existing destination and the source
+  // is deleted after the copy; a failed copy is noted. Paths longer than kMaxPath
+  // are refused. A source named like a device XML file is not copied; the result
+  // then tells whether the destination was fine. The write is first announced to
+  // the active FileWriteGuard.
   bool DoFileCopy(const std::string& source, const std::string& destination, bool move);
   // Within one import, a further copy of a source already copied is a hard link to
   // the first copy; false when none can be made (the caller copies).
-  bool LinkEarlierCopy(const FileAreaJournal& journal, const std::string& source, const std::string& destination);
+  bool LinkEarlierCopy(const FileWriteGuard& guard, const std::string& source, const std::string& destination);
   // Both directories: copies the contents of source into destination. Both files:
   // DoFileCopy. A file into a directory: DoFileCopy to the same name there.
   // False when either path does not exist, a directory would go onto a file, or
@@ -91,7 +123,8 @@ class CFileOperation {
   // followed). Failures are recorded in error_code()/error_text() and do not
   // stop the walk. A missing path is left alone.
   void DeletePath(const std::string& path);
-  // DeletePath; true when nothing failed.
+  // DeletePath, unless the active FileWriteGuard takes the removal; true when
+  // nothing failed.
   bool Delete(const std::string& path);
 
   // -1: no limit; 0: subdirectories are not copied; n > 0: levels still allowed.
@@ -110,7 +143,10 @@ class CFileOperation {
 
  private:
   void RecordError(int32_t code, const std::string& text);
+  void Note(FileCopyNote::Kind kind, const std::string& source, const std::string& destination,
+            std::string reason = std::string()) const;
 
+  FileCopyNoteSink notes_ = nullptr;
   std::string error_text_ = "No error";
   int32_t error_code_ = 0;
   uint32_t failure_count_ = 0;  // failures recorded so far, for Delete's result
@@ -119,6 +155,16 @@ class CFileOperation {
   int32_t recursion_depth_ = -1;
 };
 
+// True when the extension of `inputPath` (the text after its last ".", the whole
+// path without one) matches `pattern`, ignoring case: same length, "?" matching any
+// one character. An empty pattern matches.
+bool MatchesFileType(std::string_view inputPath, std::string_view pattern);
+
+// Appends every file below `directory` whose name matches `pattern` (an
+// extension with "?" wildcards, or a name ending containing a "."); listing
+// order is name order, depth first. True when the list grew.
+bool FindFiles(const std::string& directory, const std::string& pattern, std::vector<std::string>* list);
+
 }  // namespace zarn
 
-#endif  // ZARN_IMPORT_FILE_OPERATION_H_
+#endif  // ZARN_PLATFORM_FILE_OPERATION_H_

@@ -1,4 +1,4 @@
-#include "import/file_operation.h"
+#include "platform/file_operation.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,13 +10,13 @@
 #include <cstring>
 #include <filesystem>
 
-#include "import/file_area_journal.h"
 #include "platform/paths.h"
 #include "platform/strings.h"
-#include "zarn/trace.h"
 
 namespace zarn {
 namespace {
+
+FileWriteGuard* g_active_guard = nullptr;
 
 // A path that can be handed to the system: not empty and without an embedded NUL
 // (which would silently cut it short).
@@ -104,6 +104,15 @@ bool IsEnumerable(const std::string& directory) {
 }
 
 }  // namespace
+
+FileWriteGuard* ActiveFileWriteGuard() { return g_active_guard; }
+
+void SetActiveFileWriteGuard(FileWriteGuard* guard) { g_active_guard = guard; }
+
+void CFileOperation::Note(FileCopyNote::Kind kind, const std::string& source, const std::string& destination,
+                          std::string reason) const {
+  if (notes_ != nullptr) notes_(FileCopyNote{kind, source, destination, std::move(reason)});
+}
 
 void CFileOperation::RecordError(int32_t code, const std::string& text) {
   error_code_ = code;
@@ -214,8 +223,7 @@ bool CFileOperation::DoFileCopy(const std::string& source, const std::string& de
   bool result = true;
   if (FileExists(destination)) {
     if (GetFileSize64(source) != GetFileSize64(destination)) {
-      ZARN_DoTrace(ZARN_TRACE_ERROR, u"ZARN Component", u"zarn_catalog_manager_x", u"CFileOperation::DoFileCopy",
-                   u"overwrite error: overwrite %s", ToUtf16(destination).c_str());
+      Note(FileCopyNote::Kind::kOverwriteOfOtherSize, source, destination);
     }
     struct stat status {};
     if (::stat(destination.c_str(), &status) != 0) {
@@ -227,7 +235,7 @@ bool CFileOperation::DoFileCopy(const std::string& source, const std::string& de
   }
   // Device XML files never travel into the file area; they are converted instead.
   if (FindNoCase(source, ".device.xml") != std::string::npos) return result;
-  FileAreaJournal* journal = FileAreaJournal::Active();
+  FileWriteGuard* journal = ActiveFileWriteGuard();
   if (result && journal != nullptr && !journal->BeforeWrite(destination)) {
     RecordError(EIO, "cannot keep the former " + destination);
     result = false;
@@ -239,9 +247,7 @@ bool CFileOperation::DoFileCopy(const std::string& source, const std::string& de
     const auto options = move ? fs::copy_options::none : fs::copy_options::overwrite_existing;
     if (!fs::copy_file(source, destination, options, ec)) {
       RecordError(ec.value(), "cannot copy " + source + " to " + destination);
-      ZARN_DoTrace(ZARN_TRACE_ERROR, u"ZARN Component", u"zarn_catalog_manager_x", u"CFileOperation::DoFileCopy",
-                   u"copy error: %s not copied to %s (%s)", ToUtf16(source).c_str(), ToUtf16(destination).c_str(),
-                   ToUtf16(ec.message()).c_str());
+      Note(FileCopyNote::Kind::kCopyFailed, source, destination, ec.message());
       result = false;
     }
   }
@@ -255,7 +261,7 @@ bool CFileOperation::DoFileCopy(const std::string& source, const std::string& de
 // first, so the file area holds the file once. Nothing writes a file-area file in
 // place (an overwrite first moves the former file aside), so the copies never
 // change each other. False when there is no earlier copy or no link can be made.
-bool CFileOperation::LinkEarlierCopy(const FileAreaJournal& journal, const std::string& source,
+bool CFileOperation::LinkEarlierCopy(const FileWriteGuard& journal, const std::string& source,
                                      const std::string& destination) {
   const std::string earlier = journal.EarlierCopy(source);
   if (earlier.empty() || earlier == destination || FileExists(destination)) return false;
@@ -329,7 +335,7 @@ void CFileOperation::DeletePath(const std::string& path) {
 }
 
 bool CFileOperation::Delete(const std::string& path) {
-  if (FileAreaJournal* journal = FileAreaJournal::Active()) {
+  if (FileWriteGuard* journal = ActiveFileWriteGuard()) {
     bool handled = false;
     const bool removed = journal->Remove(path, &handled);
     if (handled) {
@@ -340,6 +346,36 @@ bool CFileOperation::Delete(const std::string& path) {
   const uint32_t failures_before = failure_count_;
   DeletePath(path);
   return failure_count_ == failures_before;
+}
+
+bool MatchesFileType(std::string_view inputPath, std::string_view pattern) {
+  if (pattern.empty()) return true;
+  const size_t dot = inputPath.rfind('.');
+  const std::string extension = ToUpper(dot == std::string_view::npos ? inputPath : inputPath.substr(dot + 1));
+  const std::string wanted = ToUpper(pattern);
+  if (extension.size() != wanted.size()) return false;
+  for (size_t i = 0; i < wanted.size(); ++i) {
+    if (wanted[i] != '?' && wanted[i] != extension[i]) return false;
+  }
+  return true;
+}
+
+bool FindFiles(const std::string& directory, const std::string& pattern, std::vector<std::string>* list) {
+  namespace fs = std::filesystem;
+  const size_t before = list->size();
+  std::vector<std::string> found;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(directory, fs::directory_options::skip_permission_denied, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    const std::string path = it->path().string();
+    const bool matches =
+        pattern.find('.') != std::string::npos ? EndsWithNoCase(path, pattern) : MatchesFileType(path, pattern);
+    if (matches) found.push_back(path);
+  }
+  std::sort(found.begin(), found.end());
+  list->insert(list->end(), found.begin(), found.end());
+  return list->size() > before;
 }
 
 }  // namespace zarn
